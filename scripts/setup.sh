@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build, the tests and the run need.
+# Safe to run again: only missing packages are installed.
+set -euo pipefail
+
+packages=(
+  cmake ninja-build pkg-config clang clang-format libclang-rt-14-dev
+  g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
+  mingw-w64-x86-64-dev mingw-w64-i686-dev binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
+  googletest libgtest-dev libbenchmark-dev
+  wine wine64 xvfb xdotool x11-utils x11-apps imagemagick fonts-wqy-microhei
+  zbar-tools libzbar-dev qrencode libqrencode-dev zxing-cpp-tools libzxing-dev
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$p")
+  fi
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+  exit 0
+fi
+
+sudo=()
+if [ "$(id -u)" -ne 0 ]; then sudo=(sudo); fi
+echo "Installing: ${missing[*]}"
+"${sudo[@]}" apt-get update -qq
+DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -1,0 +1,59 @@
+#!/usr/bin/env bash
+# Sets up what is missing, builds every target (Windows x86_64 and i686, and the
+# native codec build) and runs every test: native ones directly, Windows ones
+# under Wine. Exits non-zero when any build or test fails.
+set -euo pipefail
+
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+cd "$root"
+
+bash scripts/setup.sh
+
+jobs=$(nproc)
+configure() { # folder, extra cmake arguments...
+  local dir=$1
+  shift
+  cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release "$@" >/dev/null
+}
+
+echo "== formatting"
+bash scripts/format-check.sh
+
+echo "== native build (codec, sanitizers)"
+configure build/native -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DKODARO_SANITIZE=ON
+cmake --build build/native -j "$jobs"
+
+echo "== Windows x86_64 build"
+configure build/win64 -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw64.cmake
+cmake --build build/win64 -j "$jobs"
+
+echo "== Windows i686 build (built and linked; cannot run on this machine)"
+configure build/win32 -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw32.cmake
+cmake --build build/win32 -j "$jobs"
+
+# One virtual display and one Wine server for the whole run.
+xvfb_pid=""
+cleanup() {
+  wineserver -k >/dev/null 2>&1 || true
+  if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; fi
+}
+trap cleanup EXIT
+export KODARO_WINEPREFIX="$root/build/wineprefix"
+export WINEPREFIX="$KODARO_WINEPREFIX"
+if [ -z "${DISPLAY:-}" ]; then
+  fdfile=$(mktemp)
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fdfile" >/dev/null 2>&1 &
+  xvfb_pid=$!
+  for _ in $(seq 100); do [ -s "$fdfile" ] && break; sleep 0.05; done
+  export DISPLAY=":$(head -n1 "$fdfile")"
+  rm -f "$fdfile"
+fi
+scripts/wine-run.sh # prepares the prefix once
+wineserver -p >/dev/null 2>&1 || true
+
+status=0
+echo "== native tests"
+ctest --test-dir build/native --output-on-failure -j "$jobs" || status=1
+echo "== Windows tests (x86_64 under Wine)"
+ctest --test-dir build/win64 --output-on-failure -j "$jobs" || status=1
+exit $status

@@ -1,0 +1,58 @@
+#!/usr/bin/env bash
+# Runs a Windows program under Wine the way our users' systems look:
+# code page 936, a "宋体" font, a project-local prefix, and an X display
+# (a private Xvfb when none is set). Used by CTest for every Windows test.
+set -euo pipefail
+
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+root=$(dirname "$here")
+
+export WINEPREFIX=${KODARO_WINEPREFIX:-$root/build/wineprefix}
+export WINEDEBUG=${WINEDEBUG:--all}
+# zh_CN makes Wine pick code page 936; set per command so bash itself need not know the locale.
+# No Mono or Gecko can be fetched here; never ask for them.
+export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree=;mshtml=}
+
+own_xvfb=""
+cleanup() {
+  if [ -n "$own_xvfb" ]; then kill "$own_xvfb" 2>/dev/null || true; fi
+}
+trap cleanup EXIT
+
+if [ -z "${DISPLAY:-}" ]; then
+  fdfile=$(mktemp)
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fdfile" >/dev/null 2>&1 &
+  own_xvfb=$!
+  for _ in $(seq 100); do
+    if [ -s "$fdfile" ]; then break; fi
+    sleep 0.05
+  done
+  export DISPLAY=":$(head -n1 "$fdfile")"
+  rm -f "$fdfile"
+fi
+
+prepare_prefix() {
+  if [ -f "$WINEPREFIX/.kodaro-ready" ]; then return; fi
+  mkdir -p "$WINEPREFIX"
+  wineboot --init >/dev/null 2>&1 || true
+  # Wine has no SimSun; point the face names our windows ask for at an installed CJK font.
+  local key='HKCU\Software\Wine\Fonts\Replacements'
+  for face in "宋体" "SimSun" "新宋体" "NSimSun" "微软雅黑" "Microsoft YaHei"; do
+    wine reg add "$key" /v "$face" /t REG_SZ /d "WenQuanYi Micro Hei" /f >/dev/null 2>&1 || true
+  done
+  wineserver -w || true
+  touch "$WINEPREFIX/.kodaro-ready"
+}
+
+mkdir -p "$(dirname "$WINEPREFIX")"
+(
+  flock 9
+  prepare_prefix
+) 9>"$WINEPREFIX.lock"
+
+if [ $# -eq 0 ]; then exit 0; fi
+# Not exec: the trap must stop our private Xvfb when the program ends.
+set +e
+LC_ALL=zh_CN.UTF-8 wine "$@" 2> >(grep -v -e 'wine32 is missing' -e 'multiarch needs' -e 'dpkg --add-architecture' -e 'apt-get install wine32' -e '^it looks like wine32' >&2)
+rc=$?
+exit $rc
