@@ -11,21 +11,26 @@ option(KODARO_SANITIZE "Build the native codec and its tests with ASan and UBSan
 set(KODARO_SANITIZE_FLAGS -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
 
 # Adds each named folder (below the current source folder) that has a
-# CMakeLists.txt, and for a folder without one, each of its subfolders that has.
+# CMakeLists.txt; a folder without one is searched further down for folders
+# that have one.
+function(kodaro_add_tree dir)
+  set(_path ${CMAKE_CURRENT_SOURCE_DIR}/${dir})
+  if(EXISTS ${_path}/CMakeLists.txt)
+    add_subdirectory(${dir})
+  elseif(IS_DIRECTORY ${_path})
+    file(GLOB _children RELATIVE ${_path} ${_path}/*)
+    list(SORT _children)
+    foreach(child ${_children})
+      if(IS_DIRECTORY ${_path}/${child})
+        kodaro_add_tree(${dir}/${child})
+      endif()
+    endforeach()
+  endif()
+endfunction()
+
 macro(kodaro_add_subdirs)
   foreach(dir ${ARGN})
-    set(_path ${CMAKE_CURRENT_SOURCE_DIR}/${dir})
-    if(EXISTS ${_path}/CMakeLists.txt)
-      add_subdirectory(${dir})
-    elseif(IS_DIRECTORY ${_path})
-      file(GLOB _children RELATIVE ${_path} ${_path}/*)
-      list(SORT _children)
-      foreach(child ${_children})
-        if(EXISTS ${_path}/${child}/CMakeLists.txt)
-          add_subdirectory(${dir}/${child})
-        endif()
-      endforeach()
-    endif()
+    kodaro_add_tree(${dir})
   endforeach()
 endmacro()
 
