@@ -78,6 +78,12 @@ png Resource/Main/help.svg Resource/Main/help.png 24x20
 jpg Resource/qr.svg Resource/qr.jpg 206x207
 png Resource/Logo.svg Resource/Logo.png 128x128
 
+# Pictures embedded in the programs.
+png framework/SkinStrip.svg framework/SkinStrip.png 729x20
+png framework/RadioGlyph.svg framework/RadioGlyph.png 68x17
+png framework/MsgBoxBack.svg framework/MsgBoxBack.png 2x160
+png framework/MsgBoxIcons.svg framework/MsgBoxIcons.png 200x40
+
 # Every output must have exactly its required size (all frames, for icons).
 status=0
 for e in "${expected[@]}"; do
@@ -100,7 +106,7 @@ if [ -n "$sheet" ]; then
   n=0
   for e in "${expected[@]}"; do
     file="${e% *}"
-    if [ "$("$IM/identify" -format '%w' "$here/$file[0]")" -le 128 ]; then
+    if [ "$("$IM/identify" -format '%w' "$here/$file[0]")" -le 64 ]; then
       "$IM/convert" "$here/$file[0]" -scale 400% -background '#7A8794' -flatten "$tmp/s$n.png"
       small+=(-label "$(basename "$file")" "$tmp/s$n.png")
     else
