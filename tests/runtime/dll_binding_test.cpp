@@ -1,5 +1,7 @@
 #include "runtime/dll_binding.h"
 
+#include "tests/support/child_process.h"
+
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -66,49 +68,16 @@ TEST_F(BindingTest, BoundFunctionCachesTheAddress) {
     EXPECT_EQ(failures, 0);
 }
 
-struct BoxSearch {
-    DWORD processId;
-    HWND box;
-};
-
-BOOL CALLBACK FindErrorBox(HWND window, LPARAM param) {
-    auto* search = reinterpret_cast<BoxSearch*>(param);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    wchar_t title[64] = {};
-    GetWindowTextW(window, title, 64);
-    if (owner == search->processId && std::wstring(title) == L"DLL ERROR") {
-        search->box = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
 // The real thing: a program that misses a library shows the box and ends.
 TEST(BindingFailure, ShowsTheErrorBoxAndEndsTheProgram) {
-    STARTUPINFOW startup{};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION process{};
-    wchar_t command[] = L"binding_missing_child.exe";
-    ASSERT_TRUE(CreateProcessW(nullptr, command, nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                               &startup, &process));
-    BoxSearch search{process.dwProcessId, nullptr};
-    for (int i = 0; i < 300 && search.box == nullptr; ++i) {
-        Sleep(50);
-        EnumWindows(FindErrorBox, reinterpret_cast<LPARAM>(&search));
-    }
-    ASSERT_NE(search.box, nullptr) << "no DLL ERROR box appeared";
-    wchar_t text[256] = {};
-    GetDlgItemTextW(search.box, 0xFFFF, text, 256);
-    EXPECT_EQ(std::wstring(text),
+    auto outcome =
+        kodaro::test::RunChildAnsweringBox(L"binding_missing_child.exe", L"", L"DLL ERROR");
+    ASSERT_TRUE(outcome.started);
+    ASSERT_TRUE(outcome.boxSeen) << "no DLL ERROR box appeared";
+    EXPECT_EQ(outcome.boxText,
               L"同目录下无法找到DLL文件:\"KodaroNoSuchLibrary.dll\".请与作者联系.");
-    PostMessageW(search.box, WM_COMMAND, IDOK, 0);
-    ASSERT_EQ(WaitForSingleObject(process.hProcess, 20000), WAIT_OBJECT_0);
-    DWORD code = 0;
-    GetExitCodeProcess(process.hProcess, &code);
-    EXPECT_EQ(code, 1u);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    ASSERT_TRUE(outcome.exited);
+    EXPECT_EQ(outcome.exitCode, 1u);
 }
 
 } // namespace
