@@ -1,15 +1,66 @@
 #!/usr/bin/env bash
-# Sets up what is missing, builds the 64-bit programs and starts Kodaro under Wine.
+# Sets up what is missing, builds the 64-bit programs and starts Kodaro under
+# Wine. Without a display it starts a virtual one, takes a screenshot once the
+# window is up and says where it is; the program then runs until Ctrl+C.
+#   --screenshot-only   close Kodaro cleanly right after the screenshot
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
+
+screenshot_only=false
+if [ "${1:-}" = "--screenshot-only" ]; then screenshot_only=true; fi
+
 bash scripts/setup.sh
 cmake -S . -B build/win64 -G Ninja -DCMAKE_BUILD_TYPE=Release \
   -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw64.cmake >/dev/null
 cmake --build build/win64 -j "$(nproc)"
 exe=build/win64/bin/Kodaro.exe
 if [ ! -f "$exe" ]; then
-  echo "Kodaro.exe is not part of this build yet: the encoder and its tests are built; the window arrives later."
+  echo "Kodaro.exe is not part of this build yet: the components and their tests are built; the window arrives later."
   exit 0
 fi
-exec scripts/wine-run.sh "$exe"
+
+xvfb_pid=""
+kodaro_pid=""
+stop() {
+  if [ -n "$kodaro_pid" ] && kill -0 "$kodaro_pid" 2>/dev/null; then
+    # A WM_CLOSE through the window manager path: the same as the close button.
+    DISPLAY=$DISPLAY xdotool search --name '^Kodaro$' windowclose 2>/dev/null || true
+    sleep 2
+    kill "$kodaro_pid" 2>/dev/null || true
+  fi
+  if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; fi
+}
+trap stop EXIT INT TERM
+
+virtual=false
+if [ -z "${DISPLAY:-}" ]; then
+  virtual=true
+  fdfile=$(mktemp)
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fdfile" >/dev/null 2>&1 &
+  xvfb_pid=$!
+  for _ in $(seq 100); do [ -s "$fdfile" ] && break; sleep 0.05; done
+  export DISPLAY=":$(head -n1 "$fdfile")"
+  rm -f "$fdfile"
+  echo "No display: Kodaro runs on the virtual display $DISPLAY."
+fi
+
+scripts/wine-run.sh "$exe" &
+kodaro_pid=$!
+
+if $virtual || $screenshot_only; then
+  for _ in $(seq 100); do
+    if xdotool search --onlyvisible --name '^Kodaro$' >/dev/null 2>&1; then break; fi
+    sleep 0.2
+  done
+  sleep 2 # let the show animation finish
+  shot="$root/build/kodaro-screenshot.png"
+  /usr/bin/import -window root "$shot"
+  echo "Screenshot of the running program: $shot"
+fi
+
+if $screenshot_only; then
+  exit 0
+fi
+echo "Kodaro is running; press Ctrl+C to stop it."
+wait "$kodaro_pid" || true
