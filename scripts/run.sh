@@ -24,8 +24,8 @@ xvfb_pid=""
 kodaro_pid=""
 stop() {
   if [ -n "$kodaro_pid" ] && kill -0 "$kodaro_pid" 2>/dev/null; then
-    # A WM_CLOSE through the window manager path: the same as the close button.
-    DISPLAY=$DISPLAY xdotool search --name '^Kodaro$' windowclose 2>/dev/null || true
+    # Alt+F4 closes the window the way a user would, so the program shuts down cleanly.
+    xdotool search --name '^Kodaro$' windowfocus key alt+F4 2>/dev/null || true
     sleep 2
     kill "$kodaro_pid" 2>/dev/null || true
   fi
