@@ -53,11 +53,13 @@ jpg() { # jpg SRC.svg OUT.jpg WxH
   expected+=("$2 $3")
 }
 
-ico() { # ico OUT.ico SRC16.svg SRC32.svg SRC48.svg
+ico() { # ico OUT.ico SRC16 SRC32 SRC48, each SRC "file.svg" or "file.svg@SIZE"
   mkdir -p "$(dirname "$here/$1")"
-  local i=0 parts=()
+  local i=0 parts=() s file size
   for s in "$2" "$3" "$4"; do
-    rsvg-convert "$src/$s" -o "$tmp/i$i.png"
+    file="${s%@*}" size=()
+    if [ "$s" != "$file" ]; then size=(-w "${s#*@}" -h "${s#*@}"); fi
+    rsvg-convert "${size[@]}" "$src/$file" -o "$tmp/i$i.png"
     parts+=("$tmp/i$i.png")
     i=$((i + 1))
   done
@@ -83,6 +85,16 @@ png framework/SkinStrip.svg framework/SkinStrip.png 729x20
 png framework/RadioGlyph.svg framework/RadioGlyph.png 68x17
 png framework/MsgBoxBack.svg framework/MsgBoxBack.png 2x160
 png framework/MsgBoxIcons.svg framework/MsgBoxIcons.png 200x40
+for s in taobao weibo qzone tqq renren sohu kaixin001 tieba douban; do
+  png "sites/$s.svg" "sites/$s.png" 16x16
+done
+for k in text card url dial message wifi; do
+  png "kinds/$k.svg" "kinds/$k.png" 24x24
+done
+
+# Icons of the program and of the uninstaller.
+ico app/kodaro.ico app/kodaro-16.svg Resource/Logo.svg@32 Resource/Logo.svg@48
+ico app/uninstall.ico app/uninstall-16.svg app/uninstall.svg@32 app/uninstall.svg@48
 
 # Every output must have exactly its required size (all frames, for icons).
 status=0
