@@ -1,0 +1,136 @@
+#include "codec/decoder/binarizer.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+
+namespace kodaro::codec {
+
+namespace {
+
+constexpr int kBlockShift = 3;
+constexpr int kBlock = 1 << kBlockShift;
+// Blocks whose contrast is below this are taken to be plain background.
+constexpr int kMinDynamicRange = 24;
+
+int OtsuThreshold(const GreyImage& image) {
+    std::array<uint64_t, 256> histogram{};
+    for (int y = 0; y < image.height; ++y) {
+        const uint8_t* row = image.pixels + static_cast<size_t>(y) * image.stride;
+        for (int x = 0; x < image.width; ++x)
+            ++histogram[row[x]];
+    }
+    const double total = static_cast<double>(image.width) * image.height;
+    double sumAll = 0;
+    for (int i = 0; i < 256; ++i)
+        sumAll += static_cast<double>(i) * histogram[i];
+    double sumBelow = 0;
+    double countBelow = 0;
+    double bestVariance = -1;
+    int best = 127;
+    for (int t = 0; t < 256; ++t) {
+        countBelow += histogram[t];
+        sumBelow += static_cast<double>(t) * histogram[t];
+        const double countAbove = total - countBelow;
+        if (countBelow == 0 || countAbove == 0)
+            continue;
+        const double meanBelow = sumBelow / countBelow;
+        const double meanAbove = (sumAll - sumBelow) / countAbove;
+        const double variance =
+            countBelow * countAbove * (meanBelow - meanAbove) * (meanBelow - meanAbove);
+        if (variance > bestVariance) {
+            bestVariance = variance;
+            best = t;
+        }
+    }
+    return best;
+}
+
+} // namespace
+
+BitMatrix BinarizeGlobal(const GreyImage& image) {
+    BitMatrix bits(image.width, image.height);
+    if (image.width <= 0 || image.height <= 0)
+        return bits;
+    const int threshold = OtsuThreshold(image);
+    for (int y = 0; y < image.height; ++y) {
+        const uint8_t* row = image.pixels + static_cast<size_t>(y) * image.stride;
+        uint8_t* out = bits.Row(y);
+        for (int x = 0; x < image.width; ++x)
+            out[x] = row[x] <= threshold ? 1 : 0;
+    }
+    return bits;
+}
+
+BitMatrix BinarizeLocal(const GreyImage& image) {
+    const int width = image.width;
+    const int height = image.height;
+    if (width < 5 * kBlock || height < 5 * kBlock)
+        return BinarizeGlobal(image);
+
+    const int blocksX = (width + kBlock - 1) >> kBlockShift;
+    const int blocksY = (height + kBlock - 1) >> kBlockShift;
+    std::vector<int> averages(static_cast<size_t>(blocksX) * blocksY);
+    auto average = [&](int bx, int by) -> int& {
+        return averages[static_cast<size_t>(by) * blocksX + bx];
+    };
+
+    for (int by = 0; by < blocksY; ++by) {
+        // The last block row/column is moved inwards so every block is full.
+        const int y0 = std::min(by << kBlockShift, height - kBlock);
+        for (int bx = 0; bx < blocksX; ++bx) {
+            const int x0 = std::min(bx << kBlockShift, width - kBlock);
+            int sum = 0;
+            int lo = 255;
+            int hi = 0;
+            for (int y = y0; y < y0 + kBlock; ++y) {
+                const uint8_t* row = image.pixels + static_cast<size_t>(y) * image.stride + x0;
+                for (int x = 0; x < kBlock; ++x) {
+                    const int p = row[x];
+                    sum += p;
+                    lo = std::min(lo, p);
+                    hi = std::max(hi, p);
+                }
+            }
+            int avg = sum >> (2 * kBlockShift);
+            if (hi - lo <= kMinDynamicRange) {
+                // A flat block: assume background, unless its neighbours show it
+                // lies inside a dark area (the inside of a large module).
+                avg = lo / 2;
+                if (bx > 0 && by > 0) {
+                    const int neighbours =
+                        (average(bx, by - 1) + 2 * average(bx - 1, by) + average(bx - 1, by - 1)) /
+                        4;
+                    if (lo < neighbours)
+                        avg = neighbours;
+                }
+            }
+            average(bx, by) = avg;
+        }
+    }
+
+    BitMatrix bits(width, height);
+    for (int by = 0; by < blocksY; ++by) {
+        const int y0 = std::min(by << kBlockShift, height - kBlock);
+        const int cy = std::clamp(by, 2, std::max(2, blocksY - 3));
+        for (int bx = 0; bx < blocksX; ++bx) {
+            const int x0 = std::min(bx << kBlockShift, width - kBlock);
+            const int cx = std::clamp(bx, 2, std::max(2, blocksX - 3));
+            int sum = 0;
+            for (int dy = -2; dy <= 2; ++dy)
+                for (int dx = -2; dx <= 2; ++dx)
+                    sum += average(std::clamp(cx + dx, 0, blocksX - 1),
+                                   std::clamp(cy + dy, 0, blocksY - 1));
+            const int threshold = sum / 25;
+            for (int y = y0; y < y0 + kBlock; ++y) {
+                const uint8_t* row = image.pixels + static_cast<size_t>(y) * image.stride + x0;
+                uint8_t* out = bits.Row(y) + x0;
+                for (int x = 0; x < kBlock; ++x)
+                    out[x] = row[x] <= threshold ? 1 : 0;
+            }
+        }
+    }
+    return bits;
+}
+
+} // namespace kodaro::codec

@@ -1,0 +1,37 @@
+#pragma once
+// Reads a sampled module grid: format and version information, the codewords
+// in their zigzag placement, de-interleaving and error correction.
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "codec/common/qr_tables.h"
+#include "codec/decoder/bit_matrix.h"
+
+namespace kodaro::codec {
+
+struct CorrectedCodewords {
+    int version = 0;
+    EcLevel level = EcLevel::L;
+    int mask = 0;
+    int correctedErrors = 0;
+    std::vector<uint8_t> data; // data codewords of all blocks, in order
+};
+
+// The version told by the version information of a grid of at least 45
+// modules a side (either copy), or 0 when neither copy can be corrected.
+int ReadVersionInformation(const BitMatrix& grid);
+
+// The format information from either copy, or nothing when neither copy is
+// within three bits of a valid word.
+std::optional<DecodedFormat> ReadFormatInformation(const BitMatrix& grid);
+
+// The corrected data codewords of a square grid whose side fits `version`,
+// or nothing when the grid cannot be read.
+std::optional<CorrectedCodewords> ReadCodewords(const BitMatrix& grid, int version);
+
+// Modules that hold codewords (not function patterns, format or version
+// information) for a version; true = data module.
+BitMatrix DataModuleMap(int version);
+
+} // namespace kodaro::codec

@@ -1,0 +1,292 @@
+#include "codec/decoder/detector.h"
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "codec/common/qr_tables.h"
+
+namespace kodaro::codec {
+
+namespace {
+
+// Walks from `from` towards `to` through dark, light and dark again and
+// returns the distance to where that second dark run ends (3.5 modules from a
+// mark's centre), or -1 when the walk ends first.
+double DarkLightDarkRun(const BitMatrix& bits, int fromX, int fromY, int toX, int toY) {
+    const bool steep = std::abs(toY - fromY) > std::abs(toX - fromX);
+    if (steep) {
+        std::swap(fromX, fromY);
+        std::swap(toX, toY);
+    }
+    const int dx = std::abs(toX - fromX);
+    const int dy = std::abs(toY - fromY);
+    int error = -dx / 2;
+    const int xStep = fromX < toX ? 1 : -1;
+    const int yStep = fromY < toY ? 1 : -1;
+    int state = 0;
+    const int xLimit = toX + xStep;
+    for (int x = fromX, y = fromY; x != xLimit; x += xStep) {
+        const int realX = steep ? y : x;
+        const int realY = steep ? x : y;
+        // States 0 and 2 are in dark runs waiting for light; state 1 waits for dark.
+        if ((state == 1) == bits.GetSafe(realX, realY)) {
+            if (state == 2)
+                return std::hypot(x - fromX, y - fromY);
+            ++state;
+        }
+        error += dy;
+        if (error > 0) {
+            if (y == toY)
+                break;
+            y += yStep;
+            error -= dx;
+        }
+    }
+    if (state == 2)
+        return std::hypot(toX + xStep - fromX, toY - fromY);
+    return -1;
+}
+
+// The run through a mark both ways along the line to another point: the
+// mark's full width, 7 modules.
+double MarkWidthAlong(const BitMatrix& bits, PointF from, PointF to) {
+    const int fx = static_cast<int>(from.x);
+    const int fy = static_cast<int>(from.y);
+    const int tx = static_cast<int>(to.x);
+    const int ty = static_cast<int>(to.y);
+    double result = DarkLightDarkRun(bits, fx, fy, tx, ty);
+    if (result < 0)
+        return -1;
+    // The other way, cut at the picture's border.
+    double scale = 1.0;
+    int ox = fx - (tx - fx);
+    if (ox < 0) {
+        scale = static_cast<double>(fx) / (fx - ox);
+        ox = 0;
+    } else if (ox >= bits.Width()) {
+        scale = static_cast<double>(bits.Width() - 1 - fx) / (ox - fx);
+        ox = bits.Width() - 1;
+    }
+    int oy = static_cast<int>(fy - (ty - fy) * scale);
+    scale = 1.0;
+    if (oy < 0) {
+        scale = static_cast<double>(fy) / (fy - oy);
+        oy = 0;
+    } else if (oy >= bits.Height()) {
+        scale = static_cast<double>(bits.Height() - 1 - fy) / (oy - fy);
+        oy = bits.Height() - 1;
+    }
+    ox = static_cast<int>(fx + (ox - fx) * scale);
+    const double other = DarkLightDarkRun(bits, fx, fy, ox, oy);
+    if (other < 0)
+        return -1;
+    return result + other - 1.0;
+}
+
+double ModuleSizeOneWay(const BitMatrix& bits, PointF a, PointF b) {
+    const double ab = MarkWidthAlong(bits, a, b);
+    const double ba = MarkWidthAlong(bits, b, a);
+    if (ab < 0 && ba < 0)
+        return 0;
+    if (ab < 0)
+        return ba / 7.0;
+    if (ba < 0)
+        return ab / 7.0;
+    return (ab + ba) / 14.0;
+}
+
+bool Near(double run, double moduleSize) {
+    return std::abs(run - moduleSize) < moduleSize * 0.7 + 0.5;
+}
+
+// Vertical check through a possible alignment centre: dark run of about one
+// module, light of about one module on each side. Returns the refined centre y.
+std::optional<double> CheckAlignmentVertical(const BitMatrix& bits, int x, int y,
+                                             double moduleSize) {
+    if (!bits.GetSafe(x, y))
+        return std::nullopt;
+    const int limit = static_cast<int>(moduleSize * 2 + 2);
+    int top = y;
+    while (top - 1 >= 0 && bits.Get(x, top - 1) && y - top <= limit)
+        --top;
+    int bottom = y;
+    while (bottom + 1 < bits.Height() && bits.Get(x, bottom + 1) && bottom - y <= limit)
+        ++bottom;
+    const int dark = bottom - top + 1;
+    if (!Near(dark, moduleSize))
+        return std::nullopt;
+    int above = 0;
+    for (int yy = top - 1; yy >= 0 && !bits.Get(x, yy) && above <= limit; --yy)
+        ++above;
+    int below = 0;
+    for (int yy = bottom + 1; yy < bits.Height() && !bits.Get(x, yy) && below <= limit; ++yy)
+        ++below;
+    if (!Near(above, moduleSize) || !Near(below, moduleSize))
+        return std::nullopt;
+    return (top + bottom + 1) / 2.0;
+}
+
+} // namespace
+
+FinderTriple OrderFinderTriple(PointF a, PointF b, PointF c) {
+    const double ab = Distance(a, b);
+    const double bc = Distance(b, c);
+    const double ac = Distance(a, c);
+    PointF topLeft;
+    PointF p;
+    PointF q;
+    if (bc >= ab && bc >= ac) {
+        topLeft = a;
+        p = b;
+        q = c;
+    } else if (ac >= ab && ac >= bc) {
+        topLeft = b;
+        p = a;
+        q = c;
+    } else {
+        topLeft = c;
+        p = a;
+        q = b;
+    }
+    if (Cross(topLeft, p, q) < 0)
+        std::swap(p, q);
+    return {topLeft, p, q};
+}
+
+double MeasureModuleSize(const BitMatrix& bits, const FinderTriple& t) {
+    const double a = ModuleSizeOneWay(bits, t.topLeft, t.topRight);
+    const double b = ModuleSizeOneWay(bits, t.topLeft, t.bottomLeft);
+    if (a <= 0 || b <= 0)
+        return std::max(a, b);
+    return (a + b) / 2;
+}
+
+int EstimateDimension(const FinderTriple& t, double moduleSize) {
+    if (moduleSize <= 0)
+        return 0;
+    const double across = Distance(t.topLeft, t.topRight) / moduleSize;
+    const double down = Distance(t.topLeft, t.bottomLeft) / moduleSize;
+    int dimension = static_cast<int>(std::lround((across + down) / 2)) + 7;
+    switch (dimension & 3) {
+    case 0:
+        ++dimension;
+        break;
+    case 2:
+        --dimension;
+        break;
+    case 3:
+        dimension += 2;
+        break;
+    default:
+        break;
+    }
+    if (dimension < 21)
+        return 21;
+    if (dimension > 177)
+        return 177;
+    return dimension;
+}
+
+std::optional<PointF> FindAlignmentPattern(const BitMatrix& bits, PointF estimate,
+                                           double moduleSize, double radius) {
+    const int left = std::max(0, static_cast<int>(estimate.x - radius));
+    const int right = std::min(bits.Width() - 1, static_cast<int>(estimate.x + radius));
+    const int top = std::max(0, static_cast<int>(estimate.y - radius));
+    const int bottom = std::min(bits.Height() - 1, static_cast<int>(estimate.y + radius));
+    if (right - left < moduleSize * 3 || bottom - top < moduleSize * 3)
+        return std::nullopt;
+
+    struct Candidate {
+        PointF center;
+        int hits;
+    };
+    std::vector<Candidate> candidates;
+    const int middle = static_cast<int>(estimate.y);
+    const int rows = bottom - top + 1;
+    std::vector<int> runs;
+    for (int i = 0; i < 2 * rows; ++i) {
+        const int y = middle + ((i & 1) ? -(i + 1) / 2 : i / 2);
+        if (y < top || y > bottom)
+            continue;
+        // Runs of the row inside the window, light first (possibly empty).
+        runs.clear();
+        const uint8_t* row = bits.Row(y);
+        uint8_t colour = 0;
+        int length = 0;
+        for (int x = left; x <= right; ++x) {
+            if (row[x] == colour) {
+                ++length;
+            } else {
+                runs.push_back(length);
+                colour = row[x];
+                length = 1;
+            }
+        }
+        runs.push_back(length);
+        int start = left;
+        for (size_t r = 0; r + 2 < runs.size(); r += 2) {
+            // runs[r] light, runs[r+1] dark, runs[r+2] light; the first and
+            // last run are cut by the window and do not count.
+            const int darkStart = start + runs[r];
+            if (r > 0 && r + 3 < runs.size() && Near(runs[r], moduleSize) &&
+                Near(runs[r + 1], moduleSize) && Near(runs[r + 2], moduleSize)) {
+                const double cx = darkStart + runs[r + 1] / 2.0;
+                const auto cy = CheckAlignmentVertical(bits, static_cast<int>(cx), y, moduleSize);
+                if (cy) {
+                    const PointF c{cx, *cy};
+                    bool merged = false;
+                    for (auto& k : candidates) {
+                        if (Distance(k.center, c) <= moduleSize) {
+                            if (++k.hits >= 2)
+                                return PointF{(k.center.x + c.x) / 2, (k.center.y + c.y) / 2};
+                            merged = true;
+                            break;
+                        }
+                    }
+                    if (!merged)
+                        candidates.push_back({c, 1});
+                }
+            }
+            start = darkStart + runs[r + 1];
+        }
+    }
+    if (candidates.empty())
+        return std::nullopt;
+    return std::min_element(candidates.begin(), candidates.end(),
+                            [&](const Candidate& a, const Candidate& b) {
+                                return Distance(a.center, estimate) < Distance(b.center, estimate);
+                            })
+        ->center;
+}
+
+PerspectiveTransform GridTransform(const FinderTriple& t, int dimension,
+                                   const std::optional<PointF>& alignment) {
+    const double far = dimension - 3.5;
+    const PointF fourthImage = alignment ? *alignment
+                                         : PointF{t.topRight.x - t.topLeft.x + t.bottomLeft.x,
+                                                  t.topRight.y - t.topLeft.y + t.bottomLeft.y};
+    const double fourthModule = alignment ? dimension - 6.5 : far;
+    const PointF src[4] = {{3.5, 3.5}, {far, 3.5}, {fourthModule, fourthModule}, {3.5, far}};
+    const PointF dst[4] = {t.topLeft, t.topRight, fourthImage, t.bottomLeft};
+    return PerspectiveTransform::QuadToQuad(src, dst);
+}
+
+BitMatrix SampleGrid(const BitMatrix& bits, const PerspectiveTransform& transform, int dimension) {
+    BitMatrix grid(dimension, dimension);
+    for (int y = 0; y < dimension; ++y) {
+        for (int x = 0; x < dimension; ++x) {
+            const PointF p = transform.Map(x + 0.5, y + 0.5);
+            if (!std::isfinite(p.x) || !std::isfinite(p.y))
+                continue;
+            const double px = std::floor(p.x);
+            const double py = std::floor(p.y);
+            if (px < 0 || py < 0 || px >= bits.Width() || py >= bits.Height())
+                continue;
+            grid.Set(x, y, bits.Get(static_cast<int>(px), static_cast<int>(py)));
+        }
+    }
+    return grid;
+}
+
+} // namespace kodaro::codec

@@ -1,0 +1,45 @@
+#pragma once
+// From three position marks to a sampled module grid: module size, symbol
+// size, the bottom-right alignment pattern and the projective mapping.
+#include <optional>
+
+#include "codec/decoder/bit_matrix.h"
+#include "codec/decoder/finder_patterns.h"
+#include "codec/decoder/geometry.h"
+
+namespace kodaro::codec {
+
+// The three marks of one symbol in their roles. For a mirrored symbol the
+// roles of topRight and bottomLeft come out swapped.
+struct FinderTriple {
+    PointF topLeft;
+    PointF topRight;
+    PointF bottomLeft;
+};
+
+// Orders three marks: top-left is the one opposite the longest side, and
+// top-left -> top-right -> bottom-left turns clockwise on screen.
+FinderTriple OrderFinderTriple(PointF a, PointF b, PointF c);
+
+// Module size measured along the lines between the marks (robust against
+// rotation); 0 when it cannot be measured.
+double MeasureModuleSize(const BitMatrix& bits, const FinderTriple& t);
+
+// Modules a side estimated from mark distances, rounded to a valid size
+// (21, 25, ... 177), or 0.
+int EstimateDimension(const FinderTriple& t, double moduleSize);
+
+// Centre of the alignment pattern nearest `estimate` within `radius` pixels.
+std::optional<PointF> FindAlignmentPattern(const BitMatrix& bits, PointF estimate,
+                                           double moduleSize, double radius);
+
+// Maps module coordinates (0..dimension) onto the picture: the mark centres
+// sit at 3.5 modules from their corners, the alignment pattern (when given)
+// at dimension - 6.5; without it the fourth corner completes a parallelogram.
+PerspectiveTransform GridTransform(const FinderTriple& t, int dimension,
+                                   const std::optional<PointF>& alignment);
+
+// Reads the colour at the centre of every module.
+BitMatrix SampleGrid(const BitMatrix& bits, const PerspectiveTransform& transform, int dimension);
+
+} // namespace kodaro::codec

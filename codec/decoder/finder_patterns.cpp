@@ -1,0 +1,185 @@
+#include "codec/decoder/finder_patterns.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace kodaro::codec {
+
+namespace {
+
+// Ratio test for 1:1:3:1:1, with slack for blur and small modules.
+bool LooksLikeFinder(const int counts[5]) {
+    int total = 0;
+    for (int i = 0; i < 5; ++i) {
+        if (counts[i] == 0)
+            return false;
+        total += counts[i];
+    }
+    if (total < 7)
+        return false;
+    const double module = total / 7.0;
+    const double slack = module * 0.5 + 0.75;
+    return std::abs(counts[0] - module) < slack && std::abs(counts[1] - module) < slack &&
+           std::abs(counts[2] - 3 * module) < 1.5 * module + 1.0 &&
+           std::abs(counts[3] - module) < slack && std::abs(counts[4] - module) < slack;
+}
+
+int Total(const int counts[5]) {
+    return counts[0] + counts[1] + counts[2] + counts[3] + counts[4];
+}
+
+// Checks a horizontal candidate across the other directions and returns its
+// refined centre and module size.
+bool Confirm(const BitMatrix& bits, double x, double y, int horizontalTotal, FinderPattern* out) {
+    int counts[5];
+    double offset = 0;
+    const int maxRun = horizontalTotal;
+    int cx = static_cast<int>(x);
+    int cy = static_cast<int>(y);
+    if (!RunsThrough(bits, cx, cy, 0, 1, maxRun, counts, &offset) || !LooksLikeFinder(counts))
+        return false;
+    const int verticalTotal = Total(counts);
+    if (5 * std::abs(verticalTotal - horizontalTotal) >= 3 * horizontalTotal)
+        return false;
+    const double centerY = cy + 0.5 + offset;
+    cy = static_cast<int>(centerY);
+    if (!RunsThrough(bits, cx, cy, 1, 0, maxRun * 2, counts, &offset) || !LooksLikeFinder(counts))
+        return false;
+    const int refinedHorizontal = Total(counts);
+    const double centerX = cx + 0.5 + offset;
+    cx = static_cast<int>(centerX);
+    // Any line through the centre of concentric squares shows the same ratio.
+    if (!RunsThrough(bits, cx, cy, 1, 1, maxRun * 2, counts, &offset) || !LooksLikeFinder(counts))
+        return false;
+    out->center = {centerX, centerY};
+    out->moduleSize = (refinedHorizontal + verticalTotal) / 14.0;
+    out->hits = 1;
+    return true;
+}
+
+void AddOrMerge(std::vector<FinderPattern>& found, const FinderPattern& p) {
+    for (auto& f : found) {
+        if (std::abs(f.center.x - p.center.x) <= f.moduleSize &&
+            std::abs(f.center.y - p.center.y) <= f.moduleSize &&
+            std::abs(f.moduleSize - p.moduleSize) <= std::max(1.0, f.moduleSize * 0.5)) {
+            const double n = f.hits;
+            f.center.x = (f.center.x * n + p.center.x) / (n + 1);
+            f.center.y = (f.center.y * n + p.center.y) / (n + 1);
+            f.moduleSize = (f.moduleSize * n + p.moduleSize) / (n + 1);
+            ++f.hits;
+            return;
+        }
+    }
+    found.push_back(p);
+}
+
+} // namespace
+
+bool RunsThrough(const BitMatrix& bits, int cx, int cy, int dx, int dy, int maxRun, int counts[5],
+                 double* offset) {
+    for (int i = 0; i < 5; ++i)
+        counts[i] = 0;
+    if (!bits.GetSafe(cx, cy))
+        return false;
+    const int w = bits.Width();
+    const int h = bits.Height();
+    auto inside = [&](int x, int y) { return x >= 0 && y >= 0 && x < w && y < h; };
+
+    // Backwards: the centre run, then light, then dark.
+    int x = cx;
+    int y = cy;
+    int back = 0;
+    while (inside(x, y) && bits.Get(x, y)) {
+        ++back;
+        x -= dx;
+        y -= dy;
+    }
+    while (inside(x, y) && !bits.Get(x, y) && counts[1] <= maxRun) {
+        ++counts[1];
+        x -= dx;
+        y -= dy;
+    }
+    if (!inside(x, y) || counts[1] > maxRun)
+        return false;
+    while (inside(x, y) && bits.Get(x, y) && counts[0] <= maxRun) {
+        ++counts[0];
+        x -= dx;
+        y -= dy;
+    }
+    if (counts[0] > maxRun)
+        return false;
+
+    // Forwards.
+    x = cx + dx;
+    y = cy + dy;
+    int ahead = 0;
+    while (inside(x, y) && bits.Get(x, y)) {
+        ++ahead;
+        x += dx;
+        y += dy;
+    }
+    while (inside(x, y) && !bits.Get(x, y) && counts[3] <= maxRun) {
+        ++counts[3];
+        x += dx;
+        y += dy;
+    }
+    if (!inside(x, y) || counts[3] > maxRun)
+        return false;
+    while (inside(x, y) && bits.Get(x, y) && counts[4] <= maxRun) {
+        ++counts[4];
+        x += dx;
+        y += dy;
+    }
+    if (counts[4] > maxRun)
+        return false;
+    counts[2] = back + ahead;
+    if (counts[2] > 3 * maxRun)
+        return false;
+    // The centre run covers steps -(back-1) .. ahead.
+    *offset = (ahead - (back - 1)) / 2.0;
+    return true;
+}
+
+std::vector<FinderPattern> FindFinderPatterns(const BitMatrix& bits) {
+    std::vector<FinderPattern> found;
+    const int w = bits.Width();
+    const int h = bits.Height();
+    const int step = std::clamp(h / 800, 1, 3);
+    std::vector<int> runs;
+    runs.reserve(static_cast<size_t>(w) + 1);
+    for (int y = step / 2; y < h; y += step) {
+        // Run lengths of the row, starting with a light run (possibly empty).
+        runs.clear();
+        const uint8_t* row = bits.Row(y);
+        uint8_t colour = 0;
+        int length = 0;
+        for (int x = 0; x < w; ++x) {
+            if (row[x] == colour) {
+                ++length;
+            } else {
+                runs.push_back(length);
+                colour = row[x];
+                length = 1;
+            }
+        }
+        runs.push_back(length);
+        // Odd indices are dark runs.
+        int start = runs[0];
+        for (size_t i = 1; i + 4 < runs.size(); i += 2) {
+            const int counts[5] = {runs[i], runs[i + 1], runs[i + 2], runs[i + 3], runs[i + 4]};
+            if (LooksLikeFinder(counts)) {
+                const double centerX = start + counts[0] + counts[1] + counts[2] / 2.0;
+                FinderPattern p;
+                if (Confirm(bits, centerX, y + 0.5, Total(counts), &p))
+                    AddOrMerge(found, p);
+            }
+            start += runs[i] + runs[i + 1];
+        }
+    }
+    std::stable_sort(
+        found.begin(), found.end(),
+        [](const FinderPattern& a, const FinderPattern& b) { return a.hits > b.hits; });
+    return found;
+}
+
+} // namespace kodaro::codec

@@ -1,0 +1,293 @@
+#include "codec/decoder/qr_decoder.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "codec/decoder/binarizer.h"
+#include "codec/decoder/bitstream_parser.h"
+#include "codec/decoder/codeword_reader.h"
+#include "codec/decoder/detector.h"
+#include "codec/decoder/finder_patterns.h"
+
+namespace kodaro::codec {
+
+namespace {
+
+// Candidate marks considered per pass, and decoding attempts per pass: they
+// bound the work on noisy pictures full of mark look-alikes.
+constexpr size_t kMaxMarks = 24;
+constexpr int kMaxAttempts = 60;
+
+bool DecodeGridOneWay(const BitMatrix& grid, DecodedSymbol* out) {
+    const int version = VersionFromSize(grid.Width());
+    if (version == 0)
+        return false;
+    const auto codewords = ReadCodewords(grid, version);
+    if (!codewords)
+        return false;
+    const auto parsed = ParseBitstream(codewords->data, version);
+    if (!parsed)
+        return false;
+    out->version = version;
+    out->level = codewords->level;
+    out->mask = codewords->mask;
+    out->correctedErrors = codewords->correctedErrors;
+    out->sequenceIndex = parsed->sequenceIndex;
+    out->sequenceCount = parsed->sequenceCount;
+    out->sequenceParity = parsed->sequenceParity;
+    out->fnc1 = parsed->fnc1;
+    out->eci = parsed->firstEci;
+    out->bytes.clear();
+    for (const auto& s : parsed->segments)
+        out->bytes += s.bytes;
+    const SymbolText text = DecodeSymbolText(*parsed);
+    out->text = text.utf8;
+    out->charset = text.charset;
+    return true;
+}
+
+struct Mark {
+    FinderPattern pattern;
+    bool used = false;
+};
+
+struct Triple {
+    int a, b, c;
+    double score;
+};
+
+// Plausible triples of marks, most symbol-like first: similar module sizes,
+// a right angle at one mark and two legs of similar length.
+std::vector<Triple> RankTriples(const std::vector<Mark>& marks) {
+    std::vector<Triple> triples;
+    const int n = static_cast<int>(marks.size());
+    for (int i = 0; i < n; ++i) {
+        for (int j = i + 1; j < n; ++j) {
+            for (int k = j + 1; k < n; ++k) {
+                const auto& p = marks[i].pattern;
+                const auto& q = marks[j].pattern;
+                const auto& r = marks[k].pattern;
+                const double smallest = std::min({p.moduleSize, q.moduleSize, r.moduleSize});
+                const double largest = std::max({p.moduleSize, q.moduleSize, r.moduleSize});
+                if (largest > smallest * 1.7)
+                    continue;
+                double d[3] = {Distance(p.center, q.center), Distance(q.center, r.center),
+                               Distance(p.center, r.center)};
+                std::sort(d, d + 3);
+                const double module = (p.moduleSize + q.moduleSize + r.moduleSize) / 3;
+                if (d[0] < 10 * module || d[1] > 200 * module)
+                    continue;
+                const double legs = d[1] / d[0];
+                if (legs > 1.8)
+                    continue;
+                const double rightAngle = std::abs(d[2] * d[2] / (d[0] * d[0] + d[1] * d[1]) - 1);
+                if (rightAngle > 0.45)
+                    continue;
+                const double score = (legs - 1) + rightAngle * 2 + (largest - smallest) / smallest;
+                triples.push_back({i, j, k, score});
+            }
+        }
+    }
+    std::sort(triples.begin(), triples.end(),
+              [](const Triple& x, const Triple& y) { return x.score < y.score; });
+    return triples;
+}
+
+bool SampleAndDecode(const BitMatrix& bits, const FinderTriple& t, int dimension,
+                     const std::optional<PointF>& alignment, DecodedSymbol* out, int* versionHint) {
+    const PerspectiveTransform transform = GridTransform(t, dimension, alignment);
+    if (!transform.IsValid())
+        return false;
+    BitMatrix grid = SampleGrid(bits, transform, dimension);
+    if (dimension >= 45 && versionHint) {
+        const int told = ReadVersionInformation(grid);
+        if (told != 0 && SymbolSize(told) != dimension) {
+            *versionHint = told;
+            return false;
+        }
+    }
+    bool ok = DecodeGridOneWay(grid, out);
+    if (!ok) {
+        ok = DecodeGridOneWay(grid.Transposed(), out);
+        out->mirrored = ok;
+    } else {
+        out->mirrored = false;
+    }
+    if (!ok)
+        return false;
+    const double d = dimension;
+    out->corners[0] = transform.Map(0, 0);
+    out->corners[1] = transform.Map(d, 0);
+    out->corners[2] = transform.Map(d, d);
+    out->corners[3] = transform.Map(0, d);
+    if (out->mirrored)
+        std::swap(out->corners[1], out->corners[3]);
+    return true;
+}
+
+bool DecodeAtDimension(const BitMatrix& bits, const FinderTriple& t, double moduleSize,
+                       int dimension, DecodedSymbol* out, int* versionHint) {
+    std::optional<PointF> alignment;
+    if (dimension > 21) {
+        // Where the alignment pattern would be if the symbol were a parallelogram.
+        const double pull = 1.0 - 3.0 / (dimension - 7);
+        const PointF estimate{
+            t.topLeft.x + pull * (t.topRight.x - t.topLeft.x + t.bottomLeft.x - t.topLeft.x),
+            t.topLeft.y + pull * (t.topRight.y - t.topLeft.y + t.bottomLeft.y - t.topLeft.y)};
+        for (double allowance : {4.0, 8.0, 16.0}) {
+            alignment = FindAlignmentPattern(bits, estimate, moduleSize, allowance * moduleSize);
+            if (alignment)
+                break;
+        }
+    }
+    if (alignment && SampleAndDecode(bits, t, dimension, alignment, out, versionHint))
+        return true;
+    return SampleAndDecode(bits, t, dimension, std::nullopt, out, versionHint);
+}
+
+bool DecodeTriple(const BitMatrix& bits, const FinderTriple& t, DecodedSymbol* out) {
+    const double moduleSize = MeasureModuleSize(bits, t);
+    if (moduleSize < 0.8)
+        return false;
+    const int estimate = EstimateDimension(t, moduleSize);
+    if (estimate == 0)
+        return false;
+    for (int delta : {0, 4, -4}) {
+        const int dimension = estimate + delta;
+        if (dimension < 21 || dimension > 177)
+            continue;
+        int hint = 0;
+        if (DecodeAtDimension(bits, t, moduleSize, dimension, out, &hint))
+            return true;
+        if (hint != 0)
+            return DecodeAtDimension(bits, t, moduleSize, SymbolSize(hint), out, nullptr);
+    }
+    return false;
+}
+
+bool Inside(const DecodedSymbol& s, PointF p) {
+    // The quadrilateral is convex; p is inside when it is on the same side of all edges.
+    int positive = 0;
+    int negative = 0;
+    for (int i = 0; i < 4; ++i) {
+        const double c = Cross(s.corners[i], s.corners[(i + 1) % 4], p);
+        positive += c > 0 ? 1 : 0;
+        negative += c < 0 ? 1 : 0;
+    }
+    return positive == 0 || negative == 0;
+}
+
+PointF Centre(const DecodedSymbol& s) {
+    return {(s.corners[0].x + s.corners[1].x + s.corners[2].x + s.corners[3].x) / 4,
+            (s.corners[0].y + s.corners[1].y + s.corners[2].y + s.corners[3].y) / 4};
+}
+
+void DecodePass(const BitMatrix& bits, std::vector<DecodedSymbol>& results) {
+    const auto patterns = FindFinderPatterns(bits);
+    std::vector<Mark> marks;
+    for (const auto& p : patterns)
+        if (p.hits >= 2 && marks.size() < kMaxMarks)
+            marks.push_back({p});
+    if (marks.size() < 3) {
+        marks.clear();
+        for (const auto& p : patterns)
+            if (marks.size() < kMaxMarks)
+                marks.push_back({p});
+    }
+    // Marks inside symbols already read (by an earlier pass) are spent.
+    for (auto& m : marks)
+        for (const auto& r : results)
+            if (Inside(r, m.pattern.center))
+                m.used = true;
+    if (marks.size() < 3)
+        return;
+    int attempts = 0;
+    for (const Triple& tr : RankTriples(marks)) {
+        if (marks[tr.a].used || marks[tr.b].used || marks[tr.c].used)
+            continue;
+        if (++attempts > kMaxAttempts)
+            break;
+        const FinderTriple t = OrderFinderTriple(
+            marks[tr.a].pattern.center, marks[tr.b].pattern.center, marks[tr.c].pattern.center);
+        DecodedSymbol symbol;
+        if (!DecodeTriple(bits, t, &symbol))
+            continue;
+        marks[tr.a].used = marks[tr.b].used = marks[tr.c].used = true;
+        for (auto& m : marks)
+            if (Inside(symbol, m.pattern.center))
+                m.used = true;
+        const PointF centre = Centre(symbol);
+        const bool duplicate =
+            std::any_of(results.begin(), results.end(),
+                        [&](const DecodedSymbol& r) { return Inside(r, centre); });
+        if (!duplicate)
+            results.push_back(std::move(symbol));
+    }
+}
+
+// Top to bottom, then left to right: symbols whose centres fall within the
+// vertical extent of the first symbol of a row belong to that row.
+void SortReadingOrder(std::vector<DecodedSymbol>& symbols) {
+    std::sort(symbols.begin(), symbols.end(), [](const DecodedSymbol& a, const DecodedSymbol& b) {
+        return Centre(a).y < Centre(b).y;
+    });
+    size_t rowStart = 0;
+    while (rowStart < symbols.size()) {
+        const auto& first = symbols[rowStart];
+        double bottom = first.corners[0].y;
+        for (const auto& c : first.corners)
+            bottom = std::max(bottom, c.y);
+        size_t rowEnd = rowStart + 1;
+        while (rowEnd < symbols.size() && Centre(symbols[rowEnd]).y < bottom)
+            ++rowEnd;
+        std::sort(symbols.begin() + static_cast<std::ptrdiff_t>(rowStart),
+                  symbols.begin() + static_cast<std::ptrdiff_t>(rowEnd),
+                  [](const DecodedSymbol& a, const DecodedSymbol& b) {
+                      return Centre(a).x < Centre(b).x;
+                  });
+        rowStart = rowEnd;
+    }
+}
+
+} // namespace
+
+bool DecodeModuleGrid(const BitMatrix& grid, DecodedSymbol* out) {
+    if (grid.Width() != grid.Height())
+        return false;
+    if (DecodeGridOneWay(grid, out)) {
+        out->mirrored = false;
+        return true;
+    }
+    if (DecodeGridOneWay(grid.Transposed(), out)) {
+        out->mirrored = true;
+        return true;
+    }
+    return false;
+}
+
+std::vector<DecodedSymbol> DecodeQrSymbols(const GreyImage& image) {
+    std::vector<DecodedSymbol> results;
+    if (image.pixels == nullptr || image.width <= 0 || image.height <= 0 ||
+        image.stride < image.width)
+        return results;
+    // Local thresholding first; a global threshold next; then both again for
+    // light-on-dark symbols.
+    BitMatrix local = BinarizeLocal(image);
+    DecodePass(local, results);
+    if (results.empty()) {
+        BitMatrix global = BinarizeGlobal(image);
+        DecodePass(global, results);
+        if (results.empty()) {
+            local.Invert();
+            DecodePass(local, results);
+        }
+        if (results.empty()) {
+            global.Invert();
+            DecodePass(global, results);
+        }
+    }
+    SortReadingOrder(results);
+    return results;
+}
+
+} // namespace kodaro::codec
