@@ -40,8 +40,11 @@ expected=()
 png() { # png SRC.svg OUT.png WxH
   mkdir -p "$(dirname "$here/$2")"
   rsvg-convert "$src/$1" -o "$tmp/r.png"
-  # -strip drops time stamps so that a re-run gives identical files.
-  "$IM/convert" "$tmp/r.png" -strip -define png:color-type=6 "PNG32:$here/$2"
+  # Time stamps and colour-space chunks left out so that a re-run gives
+  # identical files; 96 dpi stated so that GDI+ draws it at its pixel size.
+  "$IM/convert" "$tmp/r.png" -units PixelsPerInch -density 96 \
+    -define png:exclude-chunks=date,time,tEXt,zTXt,iTXt,bKGD,gAMA,cHRM,sRGB,iCCP \
+    -define png:color-type=6 "PNG32:$here/$2"
   expected+=("$2 $3")
 }
 
@@ -49,7 +52,7 @@ jpg() { # jpg SRC.svg OUT.jpg WxH
   mkdir -p "$(dirname "$here/$2")"
   rsvg-convert "$src/$1" -o "$tmp/r.png"
   "$IM/convert" "$tmp/r.png" -background white -flatten -strip -quality 92 \
-    -sampling-factor 1x1 "$here/$2"
+    -sampling-factor 1x1 -units PixelsPerInch -density 96 "$here/$2"
   expected+=("$2 $3")
 }
 
