@@ -88,6 +88,8 @@ png framework/SkinStrip.svg framework/SkinStrip.png 729x20
 png framework/RadioGlyph.svg framework/RadioGlyph.png 68x17
 png framework/MsgBoxBack.svg framework/MsgBoxBack.png 2x160
 png framework/MsgBoxIcons.svg framework/MsgBoxIcons.png 200x40
+png framework/ComboFrame.svg framework/ComboFrame.png 40x26
+png framework/ComboArrow.svg framework/ComboArrow.png 30x12
 jpg uninstall/Background.svg uninstall/Background.jpg 600x435
 for s in taobao weibo qzone tqq renren sohu kaixin001 tieba douban; do
   png "sites/$s.svg" "sites/$s.png" 16x16
