@@ -30,8 +30,4 @@ std::optional<DecodedFormat> ReadFormatInformation(const BitMatrix& grid);
 // or nothing when the grid cannot be read.
 std::optional<CorrectedCodewords> ReadCodewords(const BitMatrix& grid, int version);
 
-// Modules that hold codewords (not function patterns, format or version
-// information) for a version; true = data module.
-BitMatrix DataModuleMap(int version);
-
 } // namespace kodaro::codec

@@ -1,0 +1,104 @@
+#include "app/decode/decode_report.h"
+
+#include "runtime/dll_binding.h"
+#include "runtime/text.h"
+
+namespace kodaro {
+
+namespace {
+
+constexpr const char* kDecoderLibrary = "PsyQrDcd";
+
+using DecodePictureFileFn = int(__stdcall*)(const char*);
+using GetDecodeVersionFn = int(__stdcall*)(int);
+using GetDecodeLevelFn = int(__stdcall*)(int);
+using GetConcatenationInfoFn = int(__stdcall*)(int, int*, int*);
+using GetDecodeDataStringFn = const char*(__stdcall*)(int);
+using FreeAllocateMemoryFn = void(__stdcall*)();
+
+BoundFunction<DecodePictureFileFn> gDecodePictureFile(kDecoderLibrary, "DecodePictureFile");
+BoundFunction<GetDecodeVersionFn> gGetDecodeVersion(kDecoderLibrary, "GetDecodeVersion");
+BoundFunction<GetDecodeLevelFn> gGetDecodeLevel(kDecoderLibrary, "GetDecodeLevel");
+BoundFunction<GetConcatenationInfoFn> gGetConcatenationInfo(kDecoderLibrary,
+                                                            "GetConcatenationInfo");
+BoundFunction<GetDecodeDataStringFn> gGetDecodeDataString(kDecoderLibrary, "GetDecodeDataString");
+BoundFunction<FreeAllocateMemoryFn> gFreeAllocateMemory(kDecoderLibrary, "FreeAllocateMemory");
+
+void AppendHexByte(std::wstring& out, int value) {
+    constexpr wchar_t kDigits[] = L"0123456789ABCDEF";
+    out += kDigits[(value >> 4) & 0xF];
+    out += kDigits[value & 0xF];
+}
+
+} // namespace
+
+std::wstring_view DecodeLevelLabel(int level) {
+    switch (level) {
+    case 0:
+        return L"最低 - 7%";
+    case 1:
+        return L"低 - 15%";
+    case 2:
+        return L"中等 - 25%";
+    case 3:
+        return L"高 - 30%";
+    default:
+        return {};
+    }
+}
+
+std::wstring_view DecodeErrorMessage(int code) {
+    switch (code) {
+    case 0:
+        return L"未找到 QR 代码符号。";
+    case -1:
+        return L"文件未找到！";
+    case -2:
+        return L"读取文件时发生错误。";
+    case -3:
+        return L"无法读取此格式文件。";
+    case -4:
+        return L"共享冲突，无法读取文件。";
+    case -5:
+        return L"内存不足。";
+    default:
+        return {};
+    }
+}
+
+std::wstring DecodeToReport(const std::wstring& path) {
+    const std::string ansiPath = WideToAnsi(path);
+    const int count = gDecodePictureFile(ansiPath.c_str());
+    if (count < 1)
+        return std::wstring(DecodeErrorMessage(count));
+
+    std::wstring report;
+    for (int i = 0; i < count; ++i) {
+        report += L"解码序号: " + std::to_wstring(i + 1) + L"\r\n";
+        report += L"模型版本: " + std::to_wstring(gGetDecodeVersion(i)) + L"\r\n";
+        report += L"容错等级: ";
+        report += DecodeLevelLabel(gGetDecodeLevel(i));
+        int position = 0;
+        int parity = 0;
+        const int length = gGetConcatenationInfo(i, &position, &parity);
+        if (length > 0) {
+            report += L", 综合:" + std::to_wstring(position + 1) + L"/" + std::to_wstring(length) +
+                      L"(CD";
+            AppendHexByte(report, parity & 0xFF);
+            report += L"H)";
+        }
+        report += L"\r\n";
+        // The data stays UTF-16: characters outside the ANSI code page are
+        // shown, not cut off.
+        const char* data = gGetDecodeDataString(i);
+        report += L"解码数据: \r\n";
+        if (data != nullptr)
+            report += Utf8ToWide(data);
+        report += L"\r\n";
+    }
+    gFreeAllocateMemory();
+    report.resize(report.size() - 2);
+    return report;
+}
+
+} // namespace kodaro

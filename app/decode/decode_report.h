@@ -1,0 +1,22 @@
+#pragma once
+// The decode report: every QR symbol of a picture file, read through the
+// decoder component PsyQrDcd, as the text the decode page shows.
+#include <string>
+#include <string_view>
+
+namespace kodaro {
+
+// One block per symbol ("解码序号: ", "模型版本: ", "容错等级: " with the
+// structured-append part when there is one, "解码数据: ", then the data),
+// without the final line break; or the message for the decoder's error code.
+// The path is handed to the component in the ANSI code page.
+std::wstring DecodeToReport(const std::wstring& path);
+
+// Label of an error-correction level index 0..3 (L, M, Q, H); empty otherwise.
+std::wstring_view DecodeLevelLabel(int level);
+
+// The message for a result of DecodePictureFile below 1; empty for codes
+// without one.
+std::wstring_view DecodeErrorMessage(int code);
+
+} // namespace kodaro

@@ -1,0 +1,174 @@
+#include "components/decoder/picture_loader.h"
+
+#include <windows.h>
+
+#include <objidl.h>
+
+#include <gdiplus.h>
+
+#include <algorithm>
+#include <memory>
+#include <new>
+
+namespace kodaro::components {
+
+namespace {
+
+namespace flat = Gdiplus::DllExports;
+
+struct HandleCloser {
+    void operator()(HANDLE h) const { CloseHandle(h); }
+};
+using UniqueHandle = std::unique_ptr<void, HandleCloser>;
+
+class GdiplusSession {
+public:
+    GdiplusSession() {
+        Gdiplus::GdiplusStartupInput input;
+        ok_ = Gdiplus::GdiplusStartup(&token_, &input, nullptr) == Gdiplus::Ok;
+    }
+    ~GdiplusSession() {
+        if (ok_)
+            Gdiplus::GdiplusShutdown(token_);
+    }
+    GdiplusSession(const GdiplusSession&) = delete;
+    GdiplusSession& operator=(const GdiplusSession&) = delete;
+    bool Ok() const { return ok_; }
+
+private:
+    ULONG_PTR token_ = 0;
+    bool ok_ = false;
+};
+
+struct StreamReleaser {
+    void operator()(IStream* s) const { s->Release(); }
+};
+
+struct BitmapDisposer {
+    void operator()(Gdiplus::GpBitmap* b) const { flat::GdipDisposeImage(b); }
+};
+
+LoadStatus StatusForOpenError(DWORD error) {
+    switch (error) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_INVALID_NAME:
+    case ERROR_INVALID_DRIVE:
+    case ERROR_BAD_NETPATH:
+        return LoadStatus::FileNotFound;
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+        return LoadStatus::SharingViolation;
+    case ERROR_NOT_ENOUGH_MEMORY:
+    case ERROR_OUTOFMEMORY:
+        return LoadStatus::OutOfMemory;
+    default:
+        return LoadStatus::ReadError;
+    }
+}
+
+// Reads the whole file into a movable memory block, as a stream over it.
+LoadStatus ReadFileToStream(const std::wstring& path,
+                            std::unique_ptr<IStream, StreamReleaser>* out) {
+    UniqueHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (file.get() == INVALID_HANDLE_VALUE) {
+        file.release();
+        return StatusForOpenError(GetLastError());
+    }
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(file.get(), &size))
+        return LoadStatus::ReadError;
+    if (size.QuadPart == 0)
+        return LoadStatus::NotAPicture;
+    if (size.QuadPart > kMaxPictureFileBytes)
+        return LoadStatus::OutOfMemory;
+    const auto bytes = static_cast<DWORD>(size.QuadPart);
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, bytes);
+    if (block == nullptr)
+        return LoadStatus::OutOfMemory;
+    void* memory = GlobalLock(block);
+    DWORD read = 0;
+    const BOOL ok = memory != nullptr && ReadFile(file.get(), memory, bytes, &read, nullptr);
+    if (memory != nullptr)
+        GlobalUnlock(block);
+    if (!ok || read != bytes) {
+        GlobalFree(block);
+        return LoadStatus::ReadError;
+    }
+    IStream* stream = nullptr;
+    if (FAILED(CreateStreamOnHGlobal(block, TRUE, &stream))) {
+        GlobalFree(block);
+        return LoadStatus::OutOfMemory;
+    }
+    out->reset(stream);
+    return LoadStatus::Ok;
+}
+
+// ITU-R BT.601 luma of an ARGB pixel laid over white.
+uint8_t GreyOf(uint32_t argb) {
+    const uint32_t a = argb >> 24;
+    const uint32_t r = (argb >> 16) & 0xFF;
+    const uint32_t g = (argb >> 8) & 0xFF;
+    const uint32_t b = argb & 0xFF;
+    const uint32_t luma = (r * 299 + g * 587 + b * 114 + 500) / 1000;
+    return static_cast<uint8_t>((luma * a + 255 * (255 - a) + 127) / 255);
+}
+
+} // namespace
+
+LoadStatus LoadGreyPicture(const std::wstring& path, GreyPicture* out) {
+    try {
+        std::unique_ptr<IStream, StreamReleaser> stream;
+        const LoadStatus read = ReadFileToStream(path, &stream);
+        if (read != LoadStatus::Ok)
+            return read;
+
+        GdiplusSession gdiplus;
+        if (!gdiplus.Ok())
+            return LoadStatus::NotAPicture;
+        Gdiplus::GpBitmap* raw = nullptr;
+        if (flat::GdipCreateBitmapFromStream(stream.get(), &raw) != Gdiplus::Ok || raw == nullptr)
+            return LoadStatus::NotAPicture;
+        std::unique_ptr<Gdiplus::GpBitmap, BitmapDisposer> bitmap(raw);
+        UINT width = 0;
+        UINT height = 0;
+        if (flat::GdipGetImageWidth(bitmap.get(), &width) != Gdiplus::Ok ||
+            flat::GdipGetImageHeight(bitmap.get(), &height) != Gdiplus::Ok || width == 0 ||
+            height == 0)
+            return LoadStatus::NotAPicture;
+        if (static_cast<int64_t>(width) * height > kMaxPicturePixels)
+            return LoadStatus::OutOfMemory;
+
+        out->width = static_cast<int>(width);
+        out->height = static_cast<int>(height);
+        out->pixels.assign(static_cast<size_t>(width) * height, 255);
+        // Bands of rows keep the converted 32-bit copy small.
+        constexpr UINT kBand = 256;
+        for (UINT top = 0; top < height; top += kBand) {
+            const UINT rows = std::min(kBand, height - top);
+            Gdiplus::GpRect rect(0, static_cast<INT>(top), static_cast<INT>(width),
+                                 static_cast<INT>(rows));
+            Gdiplus::BitmapData data{};
+            if (flat::GdipBitmapLockBits(bitmap.get(), &rect, Gdiplus::ImageLockModeRead,
+                                         PixelFormat32bppARGB, &data) != Gdiplus::Ok)
+                return LoadStatus::NotAPicture;
+            for (UINT y = 0; y < rows; ++y) {
+                const auto* src =
+                    reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(data.Scan0) +
+                                                      static_cast<ptrdiff_t>(y) * data.Stride);
+                uint8_t* dst = out->pixels.data() + static_cast<size_t>(top + y) * width;
+                for (UINT x = 0; x < width; ++x)
+                    dst[x] = GreyOf(src[x]);
+            }
+            flat::GdipBitmapUnlockBits(bitmap.get(), &data);
+        }
+        return LoadStatus::Ok;
+    } catch (const std::bad_alloc&) {
+        out->pixels.clear();
+        out->pixels.shrink_to_fit();
+        return LoadStatus::OutOfMemory;
+    }
+}
+
+} // namespace kodaro::components

@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Writes the seed corpus: small real symbol pictures (qrencode, some turned,
+# mirrored or inverted) in the fuzz target's format, two bytes of width then
+# greyscale rows.
+set -euo pipefail
+out=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)/seeds
+tmp=$(mktemp -d)
+trap 'rm -rf "$tmp"' EXIT
+mkdir -p "$out"
+rm -f "$out"/*.raw
+
+seed() { # name, convert options..., from $tmp/src.png
+  local name=$1
+  shift
+  /usr/bin/convert "$tmp/src.png" -background white "$@" +repage -depth 8 gray:"$tmp/px"
+  local width
+  width=$(/usr/bin/convert "$tmp/src.png" -background white "$@" +repage -format %w info:)
+  printf "\\x$(printf %02x $((width & 255)))\\x$(printf %02x $((width >> 8)))" >"$out/$name.raw"
+  cat "$tmp/px" >>"$out/$name.raw"
+}
+
+qrencode -o "$tmp/src.png" -s 2 -m 2 -l M -v 1 "HELLO 123"
+seed v1 ; seed v1_rot30 -rotate 30 ; seed v1_mirror -flop ; seed v1_negate -negate
+qrencode -o "$tmp/src.png" -s 2 -m 2 -l H -v 2 "https://example.org/?q=1"
+seed v2 ; seed v2_blur -blur 0x0.6
+qrencode -o "$tmp/src.png" -s 2 -m 2 -l L -v 7 "version seven with version information 0123456789"
+seed v7
+qrencode -o "$tmp/src.png" -s 2 -m 2 -l Q -8 "$(printf '\xc4\xe3\xba\xc3')"
+seed gbk
+printf '\x88\x9f\x88\xa0' | qrencode -o "$tmp/src.png" -s 2 -m 2 -k
+seed kanji
+qrencode -S -v 1 -o "$tmp/sa.png" -s 2 -m 2 "STRUCTURED APPEND ACROSS SEVERAL SYMBOLS OF VERSION ONE"
+cp "$tmp"/sa-01.png "$tmp/src.png"
+seed structured
