@@ -1,0 +1,23 @@
+#pragma once
+// The penalty score that decides between the eight data masks: runs of five or
+// more same-coloured modules (N1), 2 x 2 blocks of one colour (N2), finder-like
+// 1:1:3:1:1 patterns with four light modules on one side (N3, the area outside
+// the symbol counting as light) and the deviation of the dark share from 50%
+// (N4).
+#include <cstdint>
+#include <span>
+
+namespace kodaro::codec {
+
+struct MaskPenalty {
+    int n1 = 0;
+    int n2 = 0;
+    int n3 = 0;
+    int n4 = 0;
+    int Total() const { return n1 + n2 + n3 + n4; }
+};
+
+// modules: size * size, row by row, non-zero = dark.
+MaskPenalty ComputeMaskPenalty(std::span<const uint8_t> modules, int size);
+
+} // namespace kodaro::codec
