@@ -1,0 +1,117 @@
+#include "app/symbol/style_images.h"
+
+#include "app/symbol/image_export.h"
+#include "ui/draw/gdiplus.h"
+
+#include <string>
+#include <utility>
+
+namespace kodaro {
+
+namespace {
+
+namespace gdip = Gdiplus::DllExports;
+
+// The whole file, or nothing when it cannot be opened or read completely.
+std::vector<std::uint8_t> ReadWholeFile(std::wstring_view path) {
+    const std::wstring name(path);
+    HANDLE file = CreateFileW(name.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return {};
+    }
+    std::vector<std::uint8_t> bytes;
+    LARGE_INTEGER size{};
+    // Pictures larger than 2 GiB are not pictures a user styles a symbol with.
+    if (GetFileSizeEx(file, &size) && size.QuadPart > 0 && size.QuadPart < 0x7FFFFFFF) {
+        bytes.resize(static_cast<std::size_t>(size.QuadPart));
+        DWORD read = 0;
+        if (!ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) ||
+            read != bytes.size()) {
+            bytes.clear();
+        }
+    }
+    CloseHandle(file);
+    return bytes;
+}
+
+} // namespace
+
+ui::MemoryImage& StyleImages::Slot(StyleSlot slot) {
+    switch (slot) {
+    case StyleSlot::Logo:
+        return logo_;
+    case StyleSlot::Foreground:
+        return foreground_;
+    case StyleSlot::Background:
+        break;
+    }
+    return background_;
+}
+
+void StyleImages::Replace(StyleSlot slot, ui::MemoryImage image) {
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        std::swap(Slot(slot), image);
+    }
+    // image now holds the old picture; it goes when this returns.
+}
+
+void StyleImages::ReleaseAll() {
+    ui::MemoryImage logo, foreground, background;
+    std::lock_guard<std::mutex> lock(mutex_);
+    std::swap(logo_, logo);
+    std::swap(foreground_, foreground);
+    std::swap(background_, background);
+}
+
+StyleImages& ProcessStyleImages() {
+    static StyleImages* const images = new StyleImages;
+    return *images;
+}
+
+void ReloadStyleImage(StyleSlot slot, std::wstring_view path, int side, StyleImages& images) {
+    // Reading and decoding happen outside the lock so a render never waits on the disk.
+    const std::vector<std::uint8_t> bytes = ReadWholeFile(path);
+    ui::MemoryImage image;
+    if (slot == StyleSlot::Logo) {
+        image = ui::LoadImageFromBytes(bytes);
+    } else {
+        image = ui::LoadImageFromBytes(ScaleImageBytes(bytes, side, side));
+    }
+    images.Replace(slot, std::move(image));
+}
+
+std::vector<std::uint8_t> ScaleImageBytes(std::span<const std::uint8_t> bytes, int width,
+                                          int height) {
+    if (width <= 0 || height <= 0) {
+        return {};
+    }
+    const ui::MemoryImage source = ui::LoadImageFromBytes(bytes);
+    if (!source) {
+        return {};
+    }
+    Gdiplus::PixelFormat format = PixelFormat32bppARGB;
+    gdip::GdipGetImagePixelFormat(source.get(), &format);
+    // GDI+ cannot draw into an indexed bitmap (palette PNG or GIF pictures);
+    // those are scaled into 32-bit ARGB instead of being dropped.
+    if ((format & PixelFormatIndexed) != 0 || format == PixelFormatUndefined) {
+        format = PixelFormat32bppARGB;
+    }
+    Gdiplus::GpBitmap* raw = nullptr;
+    if (gdip::GdipCreateBitmapFromScan0(width, height, 0, format, nullptr, &raw) != Gdiplus::Ok) {
+        return {};
+    }
+    ui::UniqueBitmap scaled(raw);
+    Gdiplus::GpGraphics* rawGraphics = nullptr;
+    if (gdip::GdipGetImageGraphicsContext(scaled.get(), &rawGraphics) != Gdiplus::Ok) {
+        return {};
+    }
+    ui::UniqueGraphics graphics(rawGraphics);
+    ui::DrawImageRect(graphics.get(), source.get(),
+                      ui::MakeRectF(0, 0, static_cast<float>(width), static_cast<float>(height)));
+    graphics.reset();
+    return ImageToBmpBytes(scaled.get());
+}
+
+} // namespace kodaro

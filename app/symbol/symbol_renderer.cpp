@@ -1,0 +1,224 @@
+#include "app/symbol/symbol_renderer.h"
+
+#include "app/symbol/image_export.h"
+#include "ui/draw/image.h"
+#include "ui/draw/shapes.h"
+
+#include <algorithm>
+#include <cstring>
+#include <optional>
+#include <string>
+
+namespace kodaro {
+
+namespace {
+
+namespace gdip = Gdiplus::DllExports;
+
+// The largest logo is this share of the side length, on each axis.
+constexpr double kLogoShare = 0.22;
+
+Gdiplus::GpBitmap* AsBitmap(Gdiplus::GpImage* image) {
+    Gdiplus::ImageType type = Gdiplus::ImageTypeUnknown;
+    if (image == nullptr || gdip::GdipGetImageType(image, &type) != Gdiplus::Ok ||
+        type != Gdiplus::ImageTypeBitmap) {
+        return nullptr;
+    }
+    return static_cast<Gdiplus::GpBitmap*>(image);
+}
+
+// The pixels of a whole bitmap as 32-bit ARGB, locked for as long as this lives.
+class LockedPixels {
+public:
+    LockedPixels(Gdiplus::GpBitmap* bitmap, Gdiplus::ImageLockMode mode) : bitmap_(bitmap) {
+        UINT width = 0;
+        UINT height = 0;
+        gdip::GdipGetImageWidth(bitmap, &width);
+        gdip::GdipGetImageHeight(bitmap, &height);
+        const Gdiplus::GpRect all(0, 0, static_cast<INT>(width), static_cast<INT>(height));
+        locked_ = width > 0 && height > 0 &&
+                  gdip::GdipBitmapLockBits(bitmap, &all, mode, PixelFormat32bppARGB, &data_) ==
+                      Gdiplus::Ok;
+    }
+    ~LockedPixels() {
+        if (locked_) {
+            gdip::GdipBitmapUnlockBits(bitmap_, &data_);
+        }
+    }
+    LockedPixels(const LockedPixels&) = delete;
+    LockedPixels& operator=(const LockedPixels&) = delete;
+
+    bool ok() const { return locked_; }
+    int width() const { return static_cast<int>(data_.Width); }
+    int height() const { return static_cast<int>(data_.Height); }
+    std::uint32_t* Row(int y) const {
+        return reinterpret_cast<std::uint32_t*>(static_cast<std::uint8_t*>(data_.Scan0) +
+                                                static_cast<std::ptrdiff_t>(y) * data_.Stride);
+    }
+
+private:
+    Gdiplus::GpBitmap* bitmap_;
+    Gdiplus::BitmapData data_{};
+    bool locked_ = false;
+};
+
+// Pixel x of a picture row, or fully transparent outside the picture.
+std::uint32_t PicturePixel(const LockedPixels& picture, const std::uint32_t* row, int x) {
+    return row != nullptr && x < picture.width() ? row[x] : 0;
+}
+
+bool FileExists(const std::wstring& path) {
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+// The logo centred on a box of the background colour, at most
+// trunc(side * 0.22) on each axis, with its frame in the background colour.
+void DrawLogo(Gdiplus::GpGraphics* graphics, Gdiplus::GpImage* logo, int width, int height,
+              const SymbolStyle& style) {
+    const int limit = static_cast<int>(style.side * kLogoShare);
+    const int logoWidth = std::min(ui::ImageWidth(logo), limit);
+    const int logoHeight = std::min(ui::ImageHeight(logo), limit);
+    ui::RectF rect = ui::MakeRectF(static_cast<float>((width - logoWidth) / 2),
+                                   static_cast<float>((height - logoHeight) / 2),
+                                   static_cast<float>(logoWidth), static_cast<float>(logoHeight));
+    const ui::Argb colour = style.backgroundColor;
+    ui::FillRectangle(graphics, rect, colour);
+    ui::DrawImageRect(graphics, logo, rect);
+    switch (style.logoBorder) {
+    case LogoBorder::Rounded:
+        // Three strokes on the logo's edge, then one on each of the next three rings out.
+        for (const float diameter : {3.0f, 6.0f, 9.0f}) {
+            ui::DrawRoundRect(graphics, rect, diameter, colour);
+        }
+        for (const float diameter : {6.0f, 9.0f, 12.0f}) {
+            rect = ui::GrowRect(rect, -1, -1, 2, 2);
+            ui::DrawRoundRect(graphics, rect, diameter, colour);
+        }
+        break;
+    case LogoBorder::Rectangle:
+        ui::DrawBorder(graphics, ui::GrowRect(rect, -2, -2, 4, 4), ui::kBorderFlat, colour, 4.0f);
+        break;
+    case LogoBorder::None:
+        break;
+    }
+}
+
+} // namespace
+
+bool FillModules(const ModuleSources& sources, Gdiplus::GpBitmap* output) {
+    const LockedPixels matrix(sources.matrix, Gdiplus::ImageLockModeRead);
+    const LockedPixels target(output, Gdiplus::ImageLockModeWrite);
+    if (!matrix.ok() || !target.ok()) {
+        return false;
+    }
+    // A picture that cannot be locked reads as transparent, as pixels outside it do.
+    std::optional<LockedPixels> foreground;
+    std::optional<LockedPixels> background;
+    if (sources.foreground != nullptr) {
+        foreground.emplace(sources.foreground, Gdiplus::ImageLockModeRead);
+    }
+    if (sources.background != nullptr) {
+        background.emplace(sources.background, Gdiplus::ImageLockModeRead);
+    }
+    const int width = target.width();
+    const int height = target.height();
+    // The sizes go through float first, as the sampling has always done.
+    const double sx = static_cast<double>(static_cast<float>(matrix.width())) / width;
+    const double sy = static_cast<double>(static_cast<float>(matrix.height())) / height;
+    std::vector<int> columns(static_cast<std::size_t>(width));
+    for (int x = 0; x < width; ++x) {
+        // x * sx stays below the matrix width; the bound only guards the memory.
+        columns[static_cast<std::size_t>(x)] =
+            std::min(static_cast<int>(x * sx), matrix.width() - 1);
+    }
+    // Output rows that sample the same matrix row share which pixels are light;
+    // with plain colours they are the same row altogether and are copied.
+    const bool plainColours = !foreground && !background;
+    std::vector<std::uint8_t> light(static_cast<std::size_t>(width));
+    int lightRow = -1;
+    const std::uint32_t* previous = nullptr;
+    for (int y = 0; y < height; ++y) {
+        const int sourceY = std::min(static_cast<int>(y * sy), matrix.height() - 1);
+        std::uint32_t* out = target.Row(y);
+        if (sourceY == lightRow && plainColours) {
+            std::memcpy(out, previous, static_cast<std::size_t>(width) * sizeof(std::uint32_t));
+            previous = out;
+            continue;
+        }
+        if (sourceY != lightRow) {
+            const std::uint32_t* source = matrix.Row(sourceY);
+            for (int x = 0; x < width; ++x) {
+                light[static_cast<std::size_t>(x)] =
+                    source[columns[static_cast<std::size_t>(x)]] == 0xFFFFFFFFu;
+            }
+            lightRow = sourceY;
+        }
+        const std::uint32_t* foregroundRow = nullptr;
+        const std::uint32_t* backgroundRow = nullptr;
+        if (foreground && foreground->ok() && y < foreground->height()) {
+            foregroundRow = foreground->Row(y);
+        }
+        if (background && background->ok() && y < background->height()) {
+            backgroundRow = background->Row(y);
+        }
+        for (int x = 0; x < width; ++x) {
+            if (light[static_cast<std::size_t>(x)]) {
+                out[x] = background ? PicturePixel(*background, backgroundRow, x)
+                                    : sources.backgroundColor;
+            } else {
+                out[x] = foreground ? PicturePixel(*foreground, foregroundRow, x)
+                                    : sources.foregroundColor;
+            }
+        }
+        previous = out;
+    }
+    return true;
+}
+
+ui::UniqueBitmap RenderSymbolBitmap(std::span<const std::uint8_t> matrixBytes, int width,
+                                    int height, const SymbolStyle& style, StyleImages& images,
+                                    ModuleFill fill) {
+    const ui::MemoryImage matrix = ui::LoadImageFromBytes(matrixBytes);
+    Gdiplus::GpBitmap* matrixBitmap = AsBitmap(matrix.get());
+    if (matrixBitmap == nullptr || width <= 0 || height <= 0) {
+        return nullptr;
+    }
+    Gdiplus::GpBitmap* raw = nullptr;
+    if (gdip::GdipCreateBitmapFromScan0(width, height, 0, PixelFormat32bppARGB, nullptr, &raw) !=
+        Gdiplus::Ok) {
+        return nullptr;
+    }
+    ui::UniqueBitmap output(raw);
+
+    const StyleImages::View view = images.Read();
+    ModuleSources sources;
+    sources.matrix = matrixBitmap;
+    sources.foregroundColor = style.foregroundColor;
+    sources.backgroundColor = style.backgroundColor;
+    if (style.foregroundIsPicture) {
+        sources.foreground = AsBitmap(view.ForegroundImage());
+    }
+    if (style.backgroundIsPicture) {
+        sources.background = AsBitmap(view.BackgroundImage());
+    }
+    if (!fill(sources, output.get())) {
+        return nullptr;
+    }
+    if (view.LogoImage() != nullptr && FileExists(style.logoPath)) {
+        Gdiplus::GpGraphics* rawGraphics = nullptr;
+        if (gdip::GdipGetImageGraphicsContext(output.get(), &rawGraphics) == Gdiplus::Ok) {
+            const ui::UniqueGraphics graphics(rawGraphics);
+            DrawLogo(graphics.get(), view.LogoImage(), width, height, style);
+        }
+    }
+    return output;
+}
+
+std::vector<std::uint8_t> RenderSymbol(std::span<const std::uint8_t> matrix, int width, int height,
+                                       const SymbolStyle& style, StyleImages& images) {
+    const ui::UniqueBitmap bitmap = RenderSymbolBitmap(matrix, width, height, style, images);
+    return bitmap ? ImageToBmpBytes(bitmap.get()) : std::vector<std::uint8_t>{};
+}
+
+} // namespace kodaro
