@@ -272,6 +272,51 @@ PerspectiveTransform GridTransform(const FinderTriple& t, int dimension,
     return PerspectiveTransform::QuadToQuad(src, dst);
 }
 
+std::optional<PerspectiveTransform> RefineGridTransform(const BitMatrix& bits,
+                                                        const FinderTriple& t, int dimension,
+                                                        const PerspectiveTransform& initial) {
+    const int version = VersionFromSize(dimension);
+    const auto centers = AlignmentPatternCenters(version);
+    const int n = static_cast<int>(centers.size());
+    if (n < 3)
+        return std::nullopt;
+    std::vector<PointF> modules;
+    for (int i = 0; i < n; ++i)
+        for (int j = 0; j < n; ++j)
+            if (!((i == 0 && j == 0) || (i == 0 && j == n - 1) || (i == n - 1 && j == 0)))
+                modules.push_back({centers[j] + 0.5, centers[i] + 0.5});
+    std::sort(modules.begin(), modules.end(),
+              [](PointF a, PointF b) { return a.x + a.y < b.x + b.y; });
+
+    const double far = dimension - 3.5;
+    std::vector<PointF> src = {{3.5, 3.5}, {far, 3.5}, {3.5, far}};
+    std::vector<PointF> dst = {t.topLeft, t.topRight, t.bottomLeft};
+    PerspectiveTransform current = initial;
+    bool refitted = false;
+    for (const PointF m : modules) {
+        const PointF predicted = current.Map(m.x, m.y);
+        const double moduleSize = (Distance(current.Map(m.x - 1, m.y), current.Map(m.x + 1, m.y)) +
+                                   Distance(current.Map(m.x, m.y - 1), current.Map(m.x, m.y + 1))) /
+                                  4;
+        if (!std::isfinite(moduleSize) || moduleSize < 1)
+            continue;
+        const auto found = FindAlignmentPattern(bits, predicted, moduleSize, moduleSize * 3);
+        if (!found || Distance(*found, predicted) > moduleSize * 2)
+            continue;
+        src.push_back(m);
+        dst.push_back(*found);
+        if (src.size() >= 4) {
+            if (const auto fitted = PerspectiveTransform::Fit(src, dst)) {
+                current = *fitted;
+                refitted = true;
+            }
+        }
+    }
+    if (!refitted)
+        return std::nullopt;
+    return current;
+}
+
 BitMatrix SampleGrid(const BitMatrix& bits, const PerspectiveTransform& transform, int dimension) {
     BitMatrix grid(dimension, dimension);
     for (int y = 0; y < dimension; ++y) {

@@ -39,6 +39,15 @@ std::optional<PointF> FindAlignmentPattern(const BitMatrix& bits, PointF estimat
 PerspectiveTransform GridTransform(const FinderTriple& t, int dimension,
                                    const std::optional<PointF>& alignment);
 
+// Finds the alignment patterns of larger symbols one by one where `initial`
+// predicts them, nearest the top-left first, and refits the mapping to the
+// marks and every pattern found; follows perspective and mild bending that
+// three marks and one alignment pattern cannot describe. Nothing when no
+// better mapping can be made.
+std::optional<PerspectiveTransform> RefineGridTransform(const BitMatrix& bits,
+                                                        const FinderTriple& t, int dimension,
+                                                        const PerspectiveTransform& initial);
+
 // Reads the colour at the centre of every module.
 BitMatrix SampleGrid(const BitMatrix& bits, const PerspectiveTransform& transform, int dimension);
 

@@ -69,6 +69,95 @@ PerspectiveTransform PerspectiveTransform::QuadToQuad(const PointF src[4], const
     return SquareToQuad(dst).Times(quadToSquare);
 }
 
+std::optional<PerspectiveTransform> PerspectiveTransform::Fit(const std::vector<PointF>& src,
+                                                              const std::vector<PointF>& dst) {
+    const size_t n = src.size();
+    if (n < 4 || dst.size() != n)
+        return std::nullopt;
+    // Both point sets are centred and scaled to unit size first, which keeps
+    // the normal equations well conditioned.
+    auto normaliser = [n](const std::vector<PointF>& pts, double* cx, double* cy, double* scale) {
+        *cx = 0;
+        *cy = 0;
+        for (const auto& p : pts) {
+            *cx += p.x;
+            *cy += p.y;
+        }
+        *cx /= static_cast<double>(n);
+        *cy /= static_cast<double>(n);
+        double spread = 0;
+        for (const auto& p : pts)
+            spread += std::hypot(p.x - *cx, p.y - *cy);
+        *scale = spread > 0 ? static_cast<double>(n) / spread : 0;
+    };
+    double scx, scy, ss, dcx, dcy, ds;
+    normaliser(src, &scx, &scy, &ss);
+    normaliser(dst, &dcx, &dcy, &ds);
+    if (ss == 0 || ds == 0)
+        return std::nullopt;
+
+    // h0..h7 of x' = (h0 x + h1 y + h2) / (h6 x + h7 y + 1), y' likewise with h3..h5.
+    double a[8][9] = {};
+    for (size_t i = 0; i < n; ++i) {
+        const double x = (src[i].x - scx) * ss;
+        const double y = (src[i].y - scy) * ss;
+        const double u = (dst[i].x - dcx) * ds;
+        const double v = (dst[i].y - dcy) * ds;
+        const double rows[2][9] = {{x, y, 1, 0, 0, 0, -x * u, -y * u, u},
+                                   {0, 0, 0, x, y, 1, -x * v, -y * v, v}};
+        for (const auto& r : rows)
+            for (int j = 0; j < 8; ++j)
+                for (int k = 0; k < 9; ++k)
+                    a[j][k] += r[j] * r[k];
+    }
+    for (int col = 0; col < 8; ++col) {
+        int pivot = col;
+        for (int r = col + 1; r < 8; ++r)
+            if (std::abs(a[r][col]) > std::abs(a[pivot][col]))
+                pivot = r;
+        if (std::abs(a[pivot][col]) < 1e-12)
+            return std::nullopt;
+        for (int k = 0; k < 9; ++k)
+            std::swap(a[col][k], a[pivot][k]);
+        for (int r = 0; r < 8; ++r) {
+            if (r == col)
+                continue;
+            const double f = a[r][col] / a[col][col];
+            for (int k = col; k < 9; ++k)
+                a[r][k] -= f * a[col][k];
+        }
+    }
+    double h[8];
+    for (int i = 0; i < 8; ++i)
+        h[i] = a[i][8] / a[i][i];
+
+    // Undo the normalisations: T = Dst^-1 * H * Src.
+    PerspectiveTransform normalised;
+    normalised.a11 = h[0];
+    normalised.a21 = h[1];
+    normalised.a31 = h[2];
+    normalised.a12 = h[3];
+    normalised.a22 = h[4];
+    normalised.a32 = h[5];
+    normalised.a13 = h[6];
+    normalised.a23 = h[7];
+    normalised.a33 = 1;
+    PerspectiveTransform source;
+    source.a11 = ss;
+    source.a22 = ss;
+    source.a31 = -scx * ss;
+    source.a32 = -scy * ss;
+    PerspectiveTransform target;
+    target.a11 = 1 / ds;
+    target.a22 = 1 / ds;
+    target.a31 = dcx;
+    target.a32 = dcy;
+    const PerspectiveTransform result = target.Times(normalised.Times(source));
+    if (!result.IsValid())
+        return std::nullopt;
+    return result;
+}
+
 bool PerspectiveTransform::IsValid() const {
     const double v[9] = {a11, a12, a13, a21, a22, a23, a31, a32, a33};
     for (double d : v)

@@ -2,6 +2,8 @@
 // Points and the plane projective transform that maps a symbol's module grid
 // onto the picture.
 #include <cmath>
+#include <optional>
+#include <vector>
 
 namespace kodaro::codec {
 
@@ -25,6 +27,12 @@ public:
     // The transform taking the four source points onto the four destination
     // points, in order.
     static PerspectiveTransform QuadToQuad(const PointF src[4], const PointF dst[4]);
+
+    // The least-squares transform taking each source point onto its
+    // destination point (at least four pairs, not all on one line);
+    // nothing when the points do not determine one.
+    static std::optional<PerspectiveTransform> Fit(const std::vector<PointF>& src,
+                                                   const std::vector<PointF>& dst);
 
     PointF Map(double x, double y) const {
         const double w = a13 * x + a23 * y + a33;

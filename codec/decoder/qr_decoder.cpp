@@ -93,9 +93,8 @@ std::vector<Triple> RankTriples(const std::vector<Mark>& marks) {
     return triples;
 }
 
-bool SampleAndDecode(const BitMatrix& bits, const FinderTriple& t, int dimension,
-                     const std::optional<PointF>& alignment, DecodedSymbol* out, int* versionHint) {
-    const PerspectiveTransform transform = GridTransform(t, dimension, alignment);
+bool SampleAndDecode(const BitMatrix& bits, const PerspectiveTransform& transform, int dimension,
+                     DecodedSymbol* out, int* versionHint) {
     if (!transform.IsValid())
         return false;
     BitMatrix grid = SampleGrid(bits, transform, dimension);
@@ -125,6 +124,9 @@ bool SampleAndDecode(const BitMatrix& bits, const FinderTriple& t, int dimension
     return true;
 }
 
+// Tries the mappings from the best founded to the plainest: refined by all
+// alignment patterns, then from the bottom-right alignment pattern, then the
+// parallelogram of the three marks.
 bool DecodeAtDimension(const BitMatrix& bits, const FinderTriple& t, double moduleSize,
                        int dimension, DecodedSymbol* out, int* versionHint) {
     std::optional<PointF> alignment;
@@ -140,9 +142,24 @@ bool DecodeAtDimension(const BitMatrix& bits, const FinderTriple& t, double modu
                 break;
         }
     }
-    if (alignment && SampleAndDecode(bits, t, dimension, alignment, out, versionHint))
-        return true;
-    return SampleAndDecode(bits, t, dimension, std::nullopt, out, versionHint);
+    std::vector<std::optional<PointF>> fourthPoints;
+    if (alignment)
+        fourthPoints.push_back(alignment);
+    fourthPoints.push_back(std::nullopt);
+    for (const auto& fourth : fourthPoints) {
+        const PerspectiveTransform initial = GridTransform(t, dimension, fourth);
+        if (const auto refined = RefineGridTransform(bits, t, dimension, initial)) {
+            if (SampleAndDecode(bits, *refined, dimension, out, versionHint))
+                return true;
+            if (versionHint && *versionHint != 0)
+                return false;
+        }
+        if (SampleAndDecode(bits, initial, dimension, out, versionHint))
+            return true;
+        if (versionHint && *versionHint != 0)
+            return false;
+    }
+    return false;
 }
 
 bool DecodeTriple(const BitMatrix& bits, const FinderTriple& t, DecodedSymbol* out) {

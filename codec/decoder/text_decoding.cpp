@@ -370,8 +370,15 @@ SymbolText DecodeSymbolText(const ParsedData& data) {
         if (s.kind == SegmentKind::Byte && CharsetForEci(s.eci) == Charset::Unknown)
             unlabelled += s.bytes;
     }
+    bool chinese = false;
+    for (const auto& s : data.segments)
+        chinese = chinese || s.kind == SegmentKind::Hanzi;
     SymbolText result;
-    const Charset guess = unlabelled.empty() ? Charset::Utf8 : GuessCharset(unlabelled, japanese);
+    // Without byte data the charset is the one the double-byte modes imply.
+    const Charset guess = !unlabelled.empty() ? GuessCharset(unlabelled, japanese)
+                          : japanese          ? Charset::ShiftJis
+                          : chinese           ? Charset::Gbk
+                                              : Charset::Utf8;
     result.charset = data.firstEci >= 0 && CharsetForEci(data.firstEci) != Charset::Unknown
                          ? CharsetForEci(data.firstEci)
                          : guess;

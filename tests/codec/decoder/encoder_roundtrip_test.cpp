@@ -1,0 +1,154 @@
+// Symbols from our own encoder: every version and level, and damage up to
+// (and one codeword beyond) what the error correction can repair.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "codec/common/qr_tables.h"
+#include "codec/common/symbol_layout.h"
+#include "codec/decoder/qr_decoder.h"
+#include "codec/encoder/qr_encoder.h"
+#include "test_pictures.h"
+
+namespace kodaro::codec {
+namespace {
+
+std::string PayloadFor(int version, int level) {
+    std::string text = "v" + std::to_string(version) + "L" + std::to_string(level) + " ";
+    // About a third of the byte capacity, mixed so several modes are used.
+    const int target = DataCodewords(version, static_cast<EcLevel>(level)) / 3;
+    for (int i = 0; static_cast<int>(text.size()) < target; ++i)
+        text += (i % 3 == 0) ? "0123456789" : (i % 3 == 1 ? "HELLO QR " : "mixed/字");
+    return text;
+}
+
+TEST(EncoderRoundTrip, ReadsEveryVersionAndLevelAtTwoPixelsAModule) {
+    for (int version = 1; version <= 40; ++version) {
+        for (int level = 0; level < 4; ++level) {
+            const std::string text = PayloadFor(version, level);
+            QrEncodeOptions options;
+            options.level = static_cast<EcLevel>(level);
+            options.minVersion = version;
+            const auto symbol = EncodeQr(text, options);
+            ASSERT_TRUE(symbol) << version << "-" << level;
+            ASSERT_EQ(symbol->version, version);
+            const auto picture = testing::DrawModules(symbol->modules, symbol->size, 2);
+            const auto found = DecodeQrSymbols(picture.View());
+            ASSERT_EQ(found.size(), 1u) << version << "-" << level;
+            EXPECT_EQ(found[0].version, version);
+            EXPECT_EQ(found[0].level, static_cast<EcLevel>(level));
+            EXPECT_EQ(found[0].mask, symbol->mask);
+            EXPECT_EQ(found[0].text, text);
+            EXPECT_EQ(found[0].correctedErrors, 0);
+        }
+    }
+}
+
+TEST(EncoderRoundTrip, ReadsLargeVersionsTurnedAndInPerspective) {
+    for (int version : {7, 15, 25, 40}) {
+        const std::string text = PayloadFor(version, 1);
+        QrEncodeOptions options;
+        options.level = EcLevel::M;
+        options.minVersion = version;
+        const auto symbol = EncodeQr(text, options);
+        ASSERT_TRUE(symbol);
+        const auto flat = testing::DrawModules(symbol->modules, symbol->size, 4);
+        const auto turned = DecodeQrSymbols(testing::Rotate(flat, 23).View());
+        ASSERT_EQ(turned.size(), 1u) << version;
+        EXPECT_EQ(turned[0].text, text);
+        const double w = flat.width;
+        const double corners[8] = {w * 0.05, w * 0.1, w * 0.95, 0, w * 0.9, w * 1.0, 0, w * 0.92};
+        const auto tilted = DecodeQrSymbols(
+            testing::Perspective(flat, flat.width, flat.width + 10, corners).View());
+        ASSERT_EQ(tilted.size(), 1u) << version;
+        EXPECT_EQ(tilted[0].text, text);
+    }
+}
+
+// Stream positions (data words first, then check words) of block b.
+std::vector<int> StreamIndicesOfBlock(const BlockStructure& s, int b) {
+    std::vector<int> result;
+    const int blocks = s.TotalBlocks();
+    const int longest = std::max(s.group1DataCodewords, s.group2DataCodewords);
+    int index = 0;
+    for (int i = 0; i < longest; ++i)
+        for (int k = 0; k < blocks; ++k)
+            if (i < s.DataCodewordsInBlock(k)) {
+                if (k == b)
+                    result.push_back(index);
+                ++index;
+            }
+    for (int i = 0; i < s.eccPerBlock; ++i)
+        for (int k = 0; k < blocks; ++k) {
+            if (k == b)
+                result.push_back(index);
+            ++index;
+        }
+    return result;
+}
+
+// Inverts every bit of `count` codewords in each block.
+std::vector<uint8_t> Damage(const QrSymbol& symbol, int count) {
+    std::vector<uint8_t> modules = symbol.modules;
+    const auto s = GetBlockStructure(symbol.version, symbol.level);
+    const auto& order = DataModuleOrder(symbol.version);
+    for (int b = 0; b < s.TotalBlocks(); ++b) {
+        const auto indices = StreamIndicesOfBlock(s, b);
+        for (int i = 0; i < count; ++i) {
+            const int codeword = indices[(static_cast<size_t>(i) * 5 + b) % indices.size()];
+            for (int bit = 0; bit < 8; ++bit)
+                modules[order[static_cast<size_t>(codeword) * 8 + bit]] ^= 1;
+        }
+    }
+    return modules;
+}
+
+TEST(EncoderRoundTrip, CorrectsDamageUpToCapacityAndRefusesMore) {
+    struct Case {
+        int version;
+        EcLevel level;
+    };
+    for (const Case c :
+         {Case{2, EcLevel::M}, Case{5, EcLevel::H}, Case{10, EcLevel::Q}, Case{22, EcLevel::L}}) {
+        QrEncodeOptions options;
+        options.level = c.level;
+        options.minVersion = c.version;
+        const std::string text = PayloadFor(c.version, static_cast<int>(c.level));
+        const auto symbol = EncodeQr(text, options);
+        ASSERT_TRUE(symbol);
+        ASSERT_EQ(symbol->version, c.version);
+        const auto s = GetBlockStructure(c.version, c.level);
+        const int capacity = s.eccPerBlock / 2;
+
+        const auto repairable = Damage(*symbol, capacity);
+        const auto read = DecodeQrSymbols(testing::DrawModules(repairable, symbol->size, 3).View());
+        ASSERT_EQ(read.size(), 1u) << c.version;
+        EXPECT_EQ(read[0].text, text);
+        EXPECT_EQ(read[0].correctedErrors, capacity * s.TotalBlocks());
+
+        const auto beyond = Damage(*symbol, capacity + 1);
+        EXPECT_TRUE(DecodeQrSymbols(testing::DrawModules(beyond, symbol->size, 3).View()).empty())
+            << c.version;
+    }
+}
+
+TEST(EncoderRoundTrip, ReadsAModuleGridDirectlyEitherWayRound) {
+    QrEncodeOptions options;
+    const auto symbol = EncodeQr("grid", options);
+    ASSERT_TRUE(symbol);
+    BitMatrix grid(symbol->size, symbol->size);
+    for (int y = 0; y < symbol->size; ++y)
+        for (int x = 0; x < symbol->size; ++x)
+            grid.Set(x, y, symbol->IsDark(y, x));
+    DecodedSymbol out;
+    ASSERT_TRUE(DecodeModuleGrid(grid, &out));
+    EXPECT_EQ(out.text, "grid");
+    EXPECT_FALSE(out.mirrored);
+    ASSERT_TRUE(DecodeModuleGrid(grid.Transposed(), &out));
+    EXPECT_EQ(out.text, "grid");
+    EXPECT_TRUE(out.mirrored);
+}
+
+} // namespace
+} // namespace kodaro::codec

@@ -1,0 +1,58 @@
+#!/usr/bin/env bash
+# Regenerates the decoder test pictures with an outside encoder (qrencode)
+# and ImageMagick. Greyscale PGM files (one pixel per module) feed the
+# portable decoder's tests; PNG, BMP, JPEG, GIF, TIFF and ICO files feed the
+# DLL and report tests.
+set -euo pipefail
+cd "$(dirname "${BASH_SOURCE[0]}")"
+tmp=$(mktemp -d)
+trap 'rm -rf "$tmp"' EXIT
+convert=/usr/bin/convert
+pgm() { "$convert" "$1" -colorspace Gray -depth 8 "$2"; }
+
+# Kanji mode needs Shift_JIS input.
+printf '日本語のテキスト、漢字モード' | iconv -f UTF-8 -t SHIFT_JIS | qrencode -k -s 1 -m 4 -o "$tmp/k.png"
+pgm "$tmp/k.png" kanji.pgm
+# Byte data in GBK, as older Chinese generators wrote it.
+printf '中文测试：你好，世界' | iconv -f UTF-8 -t GBK | qrencode -8 -s 1 -m 4 -o "$tmp/g.png"
+pgm "$tmp/g.png" gbk.pgm
+printf '中文测试：你好，世界' | iconv -f UTF-8 -t GBK | qrencode -8 -s 4 -o gbk.png
+# Shift_JIS byte data (hiragana and kanji) without kanji mode.
+printf 'ひらがなと漢字のデータ' | iconv -f UTF-8 -t SHIFT_JIS | qrencode -8 -s 1 -m 4 -o "$tmp/s.png"
+pgm "$tmp/s.png" sjis_bytes.pgm
+
+# Structured append: three version 1 symbols whose parity (XOR of all data
+# bytes) is 0x0A.
+message="STRUCTURED APPEND ACROSS THREE SYMBOLS"
+parity=0
+for ((i = 0; i < ${#message}; i++)); do
+  parity=$((parity ^ $(printf '%d' "'${message:i:1}")))
+done
+last=$((parity ^ 0x0A))
+message="$message$(printf "\\x$(printf %02x $last)")"
+qrencode -S -v 1 -l M -s 1 -m 4 -o "$tmp/sa.png" "$message"
+for n in 1 2 3; do pgm "$tmp/sa-0$n.png" "sa_$n.pgm"; done
+qrencode -S -v 1 -l M -s 4 -o "$tmp/sa4.png" "$message"
+cp "$tmp/sa4-02.png" sa_2_of_3.png
+if [ -e "$tmp/sa-04.png" ]; then echo "expected exactly three symbols" >&2; exit 1; fi
+
+# The report's plain example in every picture format GDI+ reads.
+qrencode -v 3 -l M -s 4 -o v3m_abc.png ABC
+"$convert" v3m_abc.png v3m_abc.bmp
+"$convert" v3m_abc.png -quality 90 v3m_abc.jpg
+"$convert" v3m_abc.png v3m_abc.gif
+"$convert" v3m_abc.png -compress lzw v3m_abc.tif
+"$convert" v3m_abc.png -define icon:auto-resize=128 v3m_abc.ico
+
+# Two symbols side by side, the left one read first.
+qrencode -l Q -s 4 -o "$tmp/left.png" "LEFT SYMBOL"
+qrencode -l H -s 4 -o "$tmp/right.png" "right symbol"
+"$convert" "$tmp/left.png" "$tmp/right.png" +append two_symbols.png
+
+# Text with a character outside code page 936.
+printf 'Smile \xf0\x9f\x98\x80 ok' | qrencode -8 -l L -s 4 -o emoji.png
+
+# No symbol at all; a file that is no picture; a picture too large to decode.
+"$convert" -size 200x150 gradient:white-gray40 blank.png
+printf 'this is not a picture\n' > not_a_picture.png
+"$convert" -size 10000x5001 xc:white -depth 1 too_large.png
