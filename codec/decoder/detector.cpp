@@ -317,20 +317,31 @@ std::optional<PerspectiveTransform> RefineGridTransform(const BitMatrix& bits,
     return current;
 }
 
+bool SampleModule(const BitMatrix& bits, const PerspectiveTransform& transform, int x, int y) {
+    const PointF p = transform.Map(x + 0.5, y + 0.5);
+    if (!(p.x >= 0 && p.y >= 0 && p.x < bits.Width() && p.y < bits.Height()))
+        return false;
+    return bits.Get(static_cast<int>(p.x), static_cast<int>(p.y));
+}
+
+double TimingPatternMismatch(const BitMatrix& bits, const PerspectiveTransform& transform,
+                             int dimension) {
+    int wrong = 0;
+    int total = 0;
+    for (int i = 8; i < dimension - 8; ++i) {
+        const bool dark = i % 2 == 0;
+        wrong += SampleModule(bits, transform, i, 6) != dark ? 1 : 0;
+        wrong += SampleModule(bits, transform, 6, i) != dark ? 1 : 0;
+        total += 2;
+    }
+    return total == 0 ? 1.0 : static_cast<double>(wrong) / total;
+}
+
 BitMatrix SampleGrid(const BitMatrix& bits, const PerspectiveTransform& transform, int dimension) {
     BitMatrix grid(dimension, dimension);
-    for (int y = 0; y < dimension; ++y) {
-        for (int x = 0; x < dimension; ++x) {
-            const PointF p = transform.Map(x + 0.5, y + 0.5);
-            if (!std::isfinite(p.x) || !std::isfinite(p.y))
-                continue;
-            const double px = std::floor(p.x);
-            const double py = std::floor(p.y);
-            if (px < 0 || py < 0 || px >= bits.Width() || py >= bits.Height())
-                continue;
-            grid.Set(x, y, bits.Get(static_cast<int>(px), static_cast<int>(py)));
-        }
-    }
+    for (int y = 0; y < dimension; ++y)
+        for (int x = 0; x < dimension; ++x)
+            grid.Set(x, y, SampleModule(bits, transform, x, y));
     return grid;
 }
 

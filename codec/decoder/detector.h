@@ -48,6 +48,15 @@ std::optional<PerspectiveTransform> RefineGridTransform(const BitMatrix& bits,
                                                         const FinderTriple& t, int dimension,
                                                         const PerspectiveTransform& initial);
 
+// Colour at the centre of module (x, y); light outside the picture.
+bool SampleModule(const BitMatrix& bits, const PerspectiveTransform& transform, int x, int y);
+
+// Share (0..1) of the timing-pattern modules (row and column 6 between the
+// marks) that do not alternate as they must: a cheap test that a mapping
+// fits a symbol before the whole grid is sampled.
+double TimingPatternMismatch(const BitMatrix& bits, const PerspectiveTransform& transform,
+                             int dimension);
+
 // Reads the colour at the centre of every module.
 BitMatrix SampleGrid(const BitMatrix& bits, const PerspectiveTransform& transform, int dimension);
 

@@ -7,6 +7,8 @@ namespace kodaro::codec {
 
 namespace {
 
+constexpr size_t kMaxPatterns = 512;
+
 // Ratio test for 1:1:3:1:1, with slack for blur and small modules.
 bool LooksLikeFinder(const int counts[5]) {
     int total = 0;
@@ -70,7 +72,10 @@ void AddOrMerge(std::vector<FinderPattern>& found, const FinderPattern& p) {
             return;
         }
     }
-    found.push_back(p);
+    // A picture of noise can hold thousands of look-alikes; beyond this many
+    // only confirmations of known ones count.
+    if (found.size() < kMaxPatterns)
+        found.push_back(p);
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "codec/common/symbol_layout.h"
 #include "codec/decoder/binarizer.h"
 #include "codec/decoder/bitstream_parser.h"
 #include "codec/decoder/codeword_reader.h"
@@ -17,6 +18,8 @@ namespace {
 // bound the work on noisy pictures full of mark look-alikes.
 constexpr size_t kMaxMarks = 24;
 constexpr int kMaxAttempts = 60;
+// A mapping whose timing patterns are this far off is not tried further.
+constexpr double kMaxTimingMismatch = 0.3;
 
 bool DecodeGridOneWay(const BitMatrix& grid, DecodedSymbol* out) {
     const int version = VersionFromSize(grid.Width());
@@ -97,14 +100,21 @@ bool SampleAndDecode(const BitMatrix& bits, const PerspectiveTransform& transfor
                      DecodedSymbol* out, int* versionHint) {
     if (!transform.IsValid())
         return false;
-    BitMatrix grid = SampleGrid(bits, transform, dimension);
     if (dimension >= 45 && versionHint) {
-        const int told = ReadVersionInformation(grid);
+        // The version information says how many modules there really are.
+        BitMatrix blocks(dimension, dimension);
+        for (int copy = 0; copy < 2; ++copy)
+            for (const ModulePos& p : VersionInfoPositions(VersionFromSize(dimension), copy))
+                blocks.Set(p.col, p.row, SampleModule(bits, transform, p.col, p.row));
+        const int told = ReadVersionInformation(blocks);
         if (told != 0 && SymbolSize(told) != dimension) {
             *versionHint = told;
             return false;
         }
     }
+    if (TimingPatternMismatch(bits, transform, dimension) > kMaxTimingMismatch)
+        return false;
+    const BitMatrix grid = SampleGrid(bits, transform, dimension);
     bool ok = DecodeGridOneWay(grid, out);
     if (!ok) {
         ok = DecodeGridOneWay(grid.Transposed(), out);
