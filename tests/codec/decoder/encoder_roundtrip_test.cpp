@@ -15,7 +15,11 @@ namespace kodaro::codec {
 namespace {
 
 std::string PayloadFor(int version, int level) {
-    std::string text = "v" + std::to_string(version) + "L" + std::to_string(level) + " ";
+    std::string text = "v";
+    text += std::to_string(version);
+    text += 'L';
+    text += std::to_string(level);
+    text += ' ';
     // About a third of the byte capacity, mixed so several modes are used.
     const int target = DataCodewords(version, static_cast<EcLevel>(level)) / 3;
     for (int i = 0; static_cast<int>(text.size()) < target; ++i)
