@@ -4,6 +4,7 @@
 // 1:1:3:1:1 patterns with four light modules on one side (N3, the area outside
 // the symbol counting as light) and the deviation of the dark share from 50%
 // (N4).
+#include <bitset>
 #include <cstdint>
 #include <span>
 
@@ -17,7 +18,15 @@ struct MaskPenalty {
     int Total() const { return n1 + n2 + n3 + n4; }
 };
 
-// modules: size * size, row by row, non-zero = dark.
+// One row or column of a symbol as bits: bit i is module i, set = dark. The
+// width leaves room for four light modules on each side of a 177-module line.
+using ModuleLine = std::bitset<192>;
+
+// rows[r] and cols[c] describe the same symbol of size x size modules.
+MaskPenalty ComputeMaskPenalty(std::span<const ModuleLine> rows, std::span<const ModuleLine> cols,
+                               int size);
+
+// The same for a matrix of size * size bytes, row by row, non-zero = dark.
 MaskPenalty ComputeMaskPenalty(std::span<const uint8_t> modules, int size);
 
 } // namespace kodaro::codec

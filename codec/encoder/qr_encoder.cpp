@@ -7,7 +7,9 @@
 #include "codec/encoder/segmentation.h"
 
 #include <algorithm>
+#include <array>
 #include <climits>
+#include <mutex>
 
 namespace kodaro::codec {
 
@@ -184,7 +186,7 @@ void ApplyMaskT(std::vector<uint8_t>& modules, const std::vector<uint8_t>& funct
     }
 }
 
-// Inverts the data modules selected by mask (applying it twice undoes it).
+// Inverts the data modules selected by mask.
 void ApplyMask(std::vector<uint8_t>& modules, int version, int mask) {
     const auto& map = FunctionModuleMap(version);
     const int size = SymbolSize(version);
@@ -221,6 +223,75 @@ void DrawFormatInformation(std::vector<uint8_t>& modules, int version, EcLevel l
     }
 }
 
+// The data modules each mask inverts, as row and column lines, per version.
+using MaskLineSet = std::array<std::vector<ModuleLine>, 2>; // rows, columns
+
+const std::array<MaskLineSet, 8>& CachedMaskLines(int version) {
+    static std::array<MaskLineSet, 8> cache[kMaxVersion + 1];
+    static std::once_flag once[kMaxVersion + 1];
+    std::call_once(once[version], [version] {
+        const int size = SymbolSize(version);
+        const auto& map = FunctionModuleMap(version);
+        for (int mask = 0; mask < 8; ++mask) {
+            auto& [rows, cols] = cache[version][static_cast<size_t>(mask)];
+            rows.assign(static_cast<size_t>(size), {});
+            cols.assign(static_cast<size_t>(size), {});
+            for (int r = 0; r < size; ++r) {
+                for (int c = 0; c < size; ++c) {
+                    if (!map[static_cast<size_t>(r * size + c)] && MaskCondition(mask, r, c)) {
+                        rows[static_cast<size_t>(r)].set(static_cast<size_t>(c));
+                        cols[static_cast<size_t>(c)].set(static_cast<size_t>(r));
+                    }
+                }
+            }
+        }
+    });
+    return cache[version];
+}
+
+// Scores all eight masks on bit lines (the matrix itself is masked only once,
+// with the winner) and returns the first with the lowest penalty.
+int ChooseMask(const std::vector<uint8_t>& base, int version, EcLevel level) {
+    const int size = SymbolSize(version);
+    const size_t n = static_cast<size_t>(size);
+    std::vector<ModuleLine> baseRows(n), baseCols(n);
+    for (size_t r = 0; r < n; ++r) {
+        for (size_t c = 0; c < n; ++c) {
+            if (base[r * n + c]) {
+                baseRows[r].set(c);
+                baseCols[c].set(r);
+            }
+        }
+    }
+    const auto& maskLines = CachedMaskLines(version);
+    const std::array<std::array<ModulePos, 15>, 2> formatPositions = {
+        FormatInfoPositions(version, 0), FormatInfoPositions(version, 1)};
+    std::vector<ModuleLine> rows(n), cols(n);
+    int bestMask = 0;
+    int bestScore = INT_MAX;
+    for (int mask = 0; mask < 8; ++mask) {
+        const auto& [maskRows, maskCols] = maskLines[static_cast<size_t>(mask)];
+        for (size_t i = 0; i < n; ++i) {
+            rows[i] = baseRows[i] ^ maskRows[i];
+            cols[i] = baseCols[i] ^ maskCols[i];
+        }
+        const uint16_t info = FormatInformation(level, mask);
+        for (const auto& positions : formatPositions) {
+            for (int i = 0; i < 15; ++i) {
+                const bool dark = (info >> i) & 1;
+                rows[positions[i].row].set(positions[i].col, dark);
+                cols[positions[i].col].set(positions[i].row, dark);
+            }
+        }
+        const int score = ComputeMaskPenalty(rows, cols, size).Total();
+        if (score < bestScore) {
+            bestScore = score;
+            bestMask = mask;
+        }
+    }
+    return bestMask;
+}
+
 } // namespace
 
 int ChooseVersion(std::span<const uint8_t> payload, EcLevel level, int minVersion) {
@@ -249,20 +320,8 @@ std::optional<QrSymbol> EncodeQr(std::span<const uint8_t> payload, const QrEncod
     symbol.size = builder.Size();
     std::vector<uint8_t>& base = builder.Modules();
 
-    int bestMask = options.mask;
-    if (bestMask < 0) {
-        int bestScore = INT_MAX;
-        for (int mask = 0; mask < 8; ++mask) {
-            ApplyMask(base, plan.version, mask);
-            DrawFormatInformation(base, plan.version, options.level, mask);
-            const int score = ComputeMaskPenalty(base, symbol.size).Total();
-            if (score < bestScore) {
-                bestScore = score;
-                bestMask = mask;
-            }
-            ApplyMask(base, plan.version, mask);
-        }
-    }
+    const int bestMask =
+        options.mask >= 0 ? options.mask : ChooseMask(base, plan.version, options.level);
     ApplyMask(base, plan.version, bestMask);
     DrawFormatInformation(base, plan.version, options.level, bestMask);
     symbol.mask = bestMask;
