@@ -1,0 +1,56 @@
+#include "app/symbol/encode_symbol.h"
+
+#include "runtime/dll_binding.h"
+#include "runtime/text.h"
+
+#include <windows.h>
+
+#include <cstring>
+#include <string>
+
+namespace kodaro {
+namespace {
+
+// The component's call: level, minimum version (0 automatic), pixels per
+// module, mask (-1 automatic), NUL-terminated UTF-8 text, byte length (-1 up to
+// the NUL).
+using EncodeFn = HGLOBAL(__stdcall*)(int, int, int, int, const char*, int);
+using FreeFn = void(__stdcall*)(HGLOBAL);
+
+BoundFunction<EncodeFn> encode("KodaroEcd.dll", "KodaroEcd");
+BoundFunction<FreeFn> freeBlock("KodaroEcd.dll", "KodaroFreeBin");
+
+void PutLittleEndian(uint8_t* at, uint32_t value, int bytes) {
+    for (int i = 0; i < bytes; ++i) {
+        at[i] = static_cast<uint8_t>(value >> (8 * i));
+    }
+}
+
+} // namespace
+
+ModuleMatrix EncodeSymbol(std::wstring_view payload, EcLevel level) {
+    std::string utf8 = WideToUtf8(payload.empty() ? std::wstring_view(L"Kodaro") : payload);
+    HGLOBAL handle = encode(level, 0, 1, -1, utf8.c_str(), -1);
+    if (handle == nullptr) {
+        return {};
+    }
+    ModuleMatrix matrix;
+    size_t size = GlobalSize(handle);
+    if (const void* block = GlobalLock(handle)) {
+        if (size >= PackedBitmapMinimum && size <= UINT32_MAX - BitmapFileHeaderSize) {
+            matrix.resize(BitmapFileHeaderSize + size);
+            uint8_t* header = matrix.data();
+            header[0] = 'B';
+            header[1] = 'M';
+            PutLittleEndian(header + 2, static_cast<uint32_t>(BitmapFileHeaderSize + size), 4);
+            PutLittleEndian(header + 6, 0, 4);
+            PutLittleEndian(header + 10, ModuleMatrixDataOffset, 4);
+            std::memcpy(header + BitmapFileHeaderSize, block, size);
+        }
+        GlobalUnlock(handle);
+    }
+    freeBlock(handle);
+    return matrix;
+}
+
+} // namespace kodaro
