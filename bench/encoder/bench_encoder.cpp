@@ -59,13 +59,17 @@ struct Group {
 int main() {
     const std::vector<std::string> all = kodaro::codec::testing::PayloadSet();
 
-    int smaller = 0, equal = 0, larger = 0, unsupported = 0;
+    int smaller = 0, equal = 0, larger = 0, neither = 0, onlyOurs = 0, onlyTheirs = 0;
     for (const std::string& text : all) {
         for (int level = 0; level < 4; ++level) {
             const int ours = OurVersion(text, level);
             const int theirs = TheirVersion(text, level);
-            if (ours == 0 || theirs == 0)
-                ++unsupported;
+            if (ours == 0 && theirs == 0)
+                ++neither;
+            else if (theirs == 0)
+                ++onlyOurs;
+            else if (ours == 0)
+                ++onlyTheirs;
             else if (ours < theirs)
                 ++smaller;
             else if (ours == theirs)
@@ -74,9 +78,10 @@ int main() {
                 ++larger;
         }
     }
-    std::printf("version chosen vs libqrencode over %zu payloads x 4 levels: smaller %d, equal %d, "
-                "larger %d, not encodable by one %d\n",
-                all.size(), smaller, equal, larger, unsupported);
+    std::printf("version chosen vs libqrencode over %zu payloads x 4 levels: ours smaller %d, "
+                "equal %d, larger %d; too long for both %d, fits only ours %d, fits only "
+                "libqrencode %d\n",
+                all.size(), smaller, equal, larger, neither, onlyOurs, onlyTheirs);
 
     Group groups[] = {{"short (<= 100 bytes)", {}}, {"long (> 100 bytes)", {}}, {"all", all}};
     for (const std::string& text : all)
