@@ -75,6 +75,12 @@ UniquePath RoundRectPath(const RectF& rect, float diameter, Gdiplus::FillMode fi
         return nullptr;
     }
     UniquePath path(raw);
+    if (diameter <= 0) {
+        // Arcs of no size are refused by some GDI+ versions; the limit is the plain outline.
+        gdip::GdipAddPathRectangle(raw, rect.X, rect.Y, rect.Width - 1, rect.Height - 1);
+        gdip::GdipClosePathFigure(raw);
+        return path;
+    }
     const float right = rect.X + rect.Width - diameter - 1;
     const float bottom = rect.Y + rect.Height - diameter - 1;
     gdip::GdipAddPathArc(raw, rect.X, rect.Y, diameter, diameter, 180, 90);

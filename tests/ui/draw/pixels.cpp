@@ -1,0 +1,128 @@
+#include "tests/ui/draw/pixels.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace kodaro::ui::test {
+
+int Pixels::Count(std::uint32_t colour) const {
+    return static_cast<int>(std::count(argb.begin(), argb.end(), colour));
+}
+
+int Pixels::CountOpaque() const {
+    return static_cast<int>(
+        std::count_if(argb.begin(), argb.end(), [](std::uint32_t c) { return Alpha(c) != 0; }));
+}
+
+Pixels ReadBitmap(Gdiplus::GpBitmap* bitmap) {
+    Pixels pixels;
+    UINT width = 0;
+    UINT height = 0;
+    gdip::GdipGetImageWidth(bitmap, &width);
+    gdip::GdipGetImageHeight(bitmap, &height);
+    Gdiplus::Rect area(0, 0, static_cast<INT>(width), static_cast<INT>(height));
+    Gdiplus::BitmapData data{};
+    if (gdip::GdipBitmapLockBits(bitmap, &area, Gdiplus::ImageLockModeRead, PixelFormat32bppARGB,
+                                 &data) != Gdiplus::Ok) {
+        return pixels;
+    }
+    pixels.width = static_cast<int>(width);
+    pixels.height = static_cast<int>(height);
+    pixels.argb.resize(static_cast<std::size_t>(width) * height);
+    for (UINT y = 0; y < height; ++y) {
+        std::memcpy(&pixels.argb[static_cast<std::size_t>(y) * width],
+                    static_cast<const std::uint8_t*>(data.Scan0) +
+                        static_cast<INT_PTR>(y) * data.Stride,
+                    width * 4);
+    }
+    gdip::GdipBitmapUnlockBits(bitmap, &data);
+    return pixels;
+}
+
+Pixels ReadDib(HBITMAP dib) {
+    Pixels pixels;
+    BITMAP info{};
+    if (GetObjectW(dib, sizeof info, &info) == 0) {
+        return pixels;
+    }
+    BITMAPINFO request{};
+    request.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    request.bmiHeader.biWidth = info.bmWidth;
+    request.bmiHeader.biHeight = -info.bmHeight; // top row first
+    request.bmiHeader.biPlanes = 1;
+    request.bmiHeader.biBitCount = 32;
+    request.bmiHeader.biCompression = BI_RGB;
+    pixels.width = info.bmWidth;
+    pixels.height = info.bmHeight;
+    pixels.argb.resize(static_cast<std::size_t>(info.bmWidth) * info.bmHeight);
+    HDC screen = GetDC(nullptr);
+    GdiFlush();
+    const int rows = GetDIBits(screen, dib, 0, static_cast<UINT>(info.bmHeight), pixels.argb.data(),
+                               &request, DIB_RGB_COLORS);
+    ReleaseDC(nullptr, screen);
+    if (rows != info.bmHeight) {
+        pixels = {};
+    }
+    return pixels;
+}
+
+UniqueBitmap MakeBitmap(int width, int height, const std::function<Argb(int, int)>& colour) {
+    Gdiplus::GpBitmap* raw = nullptr;
+    if (gdip::GdipCreateBitmapFromScan0(width, height, 0, PixelFormat32bppARGB, nullptr, &raw) !=
+        Gdiplus::Ok) {
+        return nullptr;
+    }
+    UniqueBitmap bitmap(raw);
+    Gdiplus::Rect area(0, 0, width, height);
+    Gdiplus::BitmapData data{};
+    if (gdip::GdipBitmapLockBits(raw, &area, Gdiplus::ImageLockModeWrite, PixelFormat32bppARGB,
+                                 &data) != Gdiplus::Ok) {
+        return nullptr;
+    }
+    for (int y = 0; y < height; ++y) {
+        auto* row = reinterpret_cast<std::uint32_t*>(static_cast<std::uint8_t*>(data.Scan0) +
+                                                     static_cast<INT_PTR>(y) * data.Stride);
+        for (int x = 0; x < width; ++x) {
+            row[x] = colour(x, y);
+        }
+    }
+    gdip::GdipBitmapUnlockBits(raw, &data);
+    return bitmap;
+}
+
+std::vector<std::uint8_t> EncodePng(Gdiplus::GpImage* image) {
+    UINT count = 0;
+    UINT size = 0;
+    gdip::GdipGetImageEncodersSize(&count, &size);
+    std::vector<std::uint8_t> buffer(size);
+    auto* codecs = reinterpret_cast<Gdiplus::ImageCodecInfo*>(buffer.data());
+    if (size == 0 || gdip::GdipGetImageEncoders(count, size, codecs) != Gdiplus::Ok) {
+        return {};
+    }
+    const CLSID* png = nullptr;
+    for (UINT i = 0; i < count; ++i) {
+        if (codecs[i].MimeType != nullptr && std::wcscmp(codecs[i].MimeType, L"image/png") == 0) {
+            png = &codecs[i].Clsid;
+        }
+    }
+    IStream* stream = nullptr;
+    if (png == nullptr || FAILED(CreateStreamOnHGlobal(nullptr, TRUE, &stream))) {
+        return {};
+    }
+    std::vector<std::uint8_t> bytes;
+    if (gdip::GdipSaveImageToStream(image, stream, png, nullptr) == Gdiplus::Ok) {
+        HGLOBAL block = nullptr;
+        GetHGlobalFromStream(stream, &block);
+        STATSTG stat{};
+        stream->Stat(&stat, STATFLAG_NONAME);
+        const auto* data = static_cast<const std::uint8_t*>(GlobalLock(block));
+        if (data != nullptr) {
+            bytes.assign(data, data + stat.cbSize.QuadPart);
+            GlobalUnlock(block);
+        }
+    }
+    stream->Release();
+    return bytes;
+}
+
+} // namespace kodaro::ui::test
