@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -56,6 +57,12 @@ protected:
         if (!testing::ZbarAvailable())
             GTEST_SKIP() << "zbarimg is not installed";
         folder_ = MakeTempFolder(::testing::UnitTest::GetInstance()->current_test_info()->name());
+    }
+
+    // The pictures stay behind only when something failed, to look at.
+    void TearDown() override {
+        if (!folder_.empty() && !HasFailure())
+            std::filesystem::remove_all(folder_);
     }
 
     void Add(const QrSymbol& symbol, const std::string& text) {
