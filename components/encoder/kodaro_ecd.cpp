@@ -8,7 +8,6 @@
 #include <windows.h>
 
 #include <cstring>
-#include <new>
 
 namespace {
 
@@ -56,7 +55,8 @@ extern "C" HGLOBAL __stdcall KodaroEcd(int level, int minVersion, int pixelsPerM
                                        const char* text, int length) {
     try {
         return Encode(level, minVersion, pixelsPerModule, mask, text, length);
-    } catch (const std::bad_alloc&) {
+    } catch (...) {
+        // Nothing may unwind into a caller that knows no C++ (out of memory, mostly).
         return nullptr;
     }
 }
