@@ -5,10 +5,12 @@
 
 #include <psapi.h>
 
+#include <atomic>
 #include <cstdlib>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <iterator>
+#include <thread>
 
 namespace kodaro::ui {
 namespace {
@@ -134,6 +136,27 @@ TEST(MemoryImage, ReleasedImagesGiveTheirMemoryBack) {
     }
     const SIZE_T after = WorkingSet();
     EXPECT_LT(after, before + (64u << 20)) << "before " << before << " after " << after;
+}
+
+TEST(MemoryImage, ThreadsLoadImagesSideBySide) {
+    // The symbol renderer loads pictures off the user-interface thread.
+    const auto png = PngOf(40, 30, [](int x, int y) { return (x + y) % 2 ? kRed : kGreen; });
+    std::atomic<int> loaded{0};
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 4; ++t) {
+        threads.emplace_back([&] {
+            for (int i = 0; i < 50; ++i) {
+                MemoryImage image = LoadImageFromBytes(png);
+                if (image && ImageWidth(image.get()) == 40 && ImageHeight(image.get()) == 30) {
+                    ++loaded;
+                }
+            }
+        });
+    }
+    for (std::thread& thread : threads) {
+        thread.join();
+    }
+    EXPECT_EQ(loaded.load(), 200);
 }
 
 TEST(MemoryImage, SkinStripLoadsWithOrWithoutItsSignature) {

@@ -1,4 +1,5 @@
 #include "tests/ui/draw/pixels.h"
+#include "ui/draw/image.h"
 #include "ui/draw/shapes.h"
 #include "ui/draw/surface.h"
 
@@ -34,6 +35,22 @@ TEST(Surfaces, BackBufferRowsReadTopDown) {
     Gdiplus::TextRenderingHint hint = Gdiplus::TextRenderingHintSystemDefault;
     gdip::GdipGetTextRenderingHint(buffer.graphics(), &hint);
     EXPECT_EQ(hint, Gdiplus::TextRenderingHintAntiAliasGridFit);
+}
+
+TEST(Surfaces, BackBufferKeepsPremultipliedAlphaForLayeredWindows) {
+    BackBuffer buffer;
+    ASSERT_TRUE(buffer.Create(nullptr, 20, 20));
+    ControlSurface control;
+    ASSERT_TRUE(control.Create(10, 10));
+    control.Clear(kRed);
+    DrawImageAlpha(buffer.graphics(), control.bitmap(), MakeRectF(0, 0, 10, 10), 128);
+    FillRectangle(buffer.graphics(), MakeRectF(10, 10, 6, 6), 0x80FF0000);
+    for (std::uint32_t pixel : {buffer.PixelAt(5, 5), buffer.PixelAt(12, 12)}) {
+        EXPECT_NEAR(Alpha(pixel), 128, 1);
+        EXPECT_NEAR(test::Red(pixel), 128, 1);
+        EXPECT_EQ(pixel & 0xFFFF, 0u);
+    }
+    EXPECT_EQ(buffer.PixelAt(18, 18), 0u);
 }
 
 TEST(Surfaces, ReleasingFreesTheDcAndTheDib) {

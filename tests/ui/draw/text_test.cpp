@@ -192,6 +192,16 @@ TEST_F(Glow, SoftGlowSurroundsTheGlyphsWithinTheGrownRectangle) {
     EXPECT_EQ(Draw(0xFF000000, 7).argb, plain.argb);
 }
 
+TEST_F(Text, TextRectangleIsSnappedToWholePixels) {
+    DrawTextEffect(surface.graphics(), MakeRectF(10.7f, 5.6f, 120.9f, 30.5f), L"QR 二维码",
+                   DefaultFont(), 0xFF000000, nullptr, kTextEffectGlow);
+    const Pixels fractional = ReadBitmap(surface.bitmap());
+    surface.Clear();
+    DrawTextEffect(surface.graphics(), MakeRectF(10, 5, 120, 30), L"QR 二维码", DefaultFont(),
+                   0xFF000000, nullptr, kTextEffectGlow);
+    EXPECT_EQ(ReadBitmap(surface.bitmap()).argb, fractional.argb);
+}
+
 TEST_F(Glow, HaloColourFollowsTheTextColourUnlessGiven) {
     struct Case {
         Argb text;
