@@ -2,10 +2,12 @@
 // styling, and leaves each as a BMP file beside its payload in decode_out\;
 // check_zbar.sh then reads every file back with zbarimg.
 
+#include "app/symbol/encode_symbol.h"
 #include "app/symbol/symbol_renderer.h"
 
 #include "bench/render/matrix_bitmap.h"
 #include "codec/encoder/qr_encoder.h"
+#include "runtime/text.h"
 #include "tests/app/symbol/render_test_support.h"
 
 #include <gtest/gtest.h>
@@ -30,9 +32,15 @@ const Case kCases[] = {
      codec::EcLevel::H},
 };
 
-// The module pattern as the encoder component lays it out: 3 pixels a module
-// and a 4-module quiet zone.
-std::vector<std::uint8_t> MatrixOf(const Case& c) {
+// The matrix the program renders: the encoder component's bitmap through the
+// encoder bridge.
+std::vector<std::uint8_t> ComponentMatrixOf(const Case& c) {
+    return EncodeSymbol(Utf8ToWide(c.payload), static_cast<EcLevel>(c.level));
+}
+
+// The same symbol laid out at 3 pixels a module with a 4-module quiet zone,
+// so sampling also meets matrices that are not 1 pixel a module.
+std::vector<std::uint8_t> CoarseMatrixOf(const Case& c) {
     const std::optional<codec::QrSymbol> symbol = codec::EncodeQr(c.payload, {c.level});
     if (!symbol) {
         return {};
@@ -102,35 +110,39 @@ TEST(SymbolDecode, WritesDefaultAndStyledSymbols) {
 
     int written = 0;
     for (const Case& c : kCases) {
-        const std::vector<std::uint8_t> matrix = MatrixOf(c);
-        ASSERT_FALSE(matrix.empty()) << c.name;
-        for (const int side : {128, 256, 512, 768}) {
-            StyleImages images;
-            SymbolStyle plain;
-            plain.side = side;
-            WriteCase(folder, std::string(c.name) + "_" + std::to_string(side) + "_plain", c,
-                      RenderSymbol(matrix, side, side, plain, images));
+        for (const auto& [kind, matrix] :
+             {std::pair{"ecd", ComponentMatrixOf(c)}, std::pair{"coarse", CoarseMatrixOf(c)}}) {
+            ASSERT_FALSE(matrix.empty()) << c.name;
+            for (const int side : {128, 256, 512, 768}) {
+                const std::string name =
+                    std::string(c.name) + "_" + kind + "_" + std::to_string(side);
+                StyleImages images;
+                SymbolStyle plain;
+                plain.side = side;
+                WriteCase(folder, name + "_plain", c,
+                          RenderSymbol(matrix, side, side, plain, images));
 
-            ReloadStyleImage(StyleSlot::Foreground, darkPath, side, images);
-            ReloadStyleImage(StyleSlot::Background, lightPath, side, images);
-            ReloadStyleImage(StyleSlot::Logo, logoPath, side, images);
-            SymbolStyle styled;
-            styled.side = side;
-            styled.foregroundIsPicture = true;
-            styled.backgroundIsPicture = true;
-            styled.backgroundColor = 0xFEFFF8E0;
-            // The logo covers modules; only the highest level has the redundancy for it.
-            if (c.level == codec::EcLevel::H) {
-                styled.logoPath = logoPath;
-                styled.logoBorder = LogoBorder::Rounded;
+                ReloadStyleImage(StyleSlot::Foreground, darkPath, side, images);
+                ReloadStyleImage(StyleSlot::Background, lightPath, side, images);
+                ReloadStyleImage(StyleSlot::Logo, logoPath, side, images);
+                SymbolStyle styled;
+                styled.side = side;
+                styled.foregroundIsPicture = true;
+                styled.backgroundIsPicture = true;
+                styled.backgroundColor = 0xFEFFF8E0;
+                // The logo covers modules; only the highest level has the redundancy for it.
+                if (c.level == codec::EcLevel::H) {
+                    styled.logoPath = logoPath;
+                    styled.logoBorder = LogoBorder::Rounded;
+                }
+                WriteCase(folder, name + "_styled", c,
+                          RenderSymbol(matrix, side, side, styled, images));
+                images.ReleaseAll();
+                written += 2;
             }
-            WriteCase(folder, std::string(c.name) + "_" + std::to_string(side) + "_styled", c,
-                      RenderSymbol(matrix, side, side, styled, images));
-            images.ReleaseAll();
-            written += 2;
         }
     }
-    EXPECT_EQ(written, 40);
+    EXPECT_EQ(written, 80);
 }
 
 } // namespace
