@@ -1,6 +1,7 @@
 #include "codec/decoder/detector.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <vector>
 
@@ -125,6 +126,96 @@ std::optional<double> CheckAlignmentVertical(const BitMatrix& bits, int x, int y
     if (!Near(above, moduleSize) || !Near(below, moduleSize))
         return std::nullopt;
     return (top + bottom + 1) / 2.0;
+}
+
+// Total least squares: the line through the centroid along the main axis.
+std::optional<Line> FitLine(const std::vector<PointF>& points) {
+    if (points.size() < 3)
+        return std::nullopt;
+    double cx = 0;
+    double cy = 0;
+    for (const auto& p : points) {
+        cx += p.x;
+        cy += p.y;
+    }
+    cx /= static_cast<double>(points.size());
+    cy /= static_cast<double>(points.size());
+    double sxx = 0;
+    double sxy = 0;
+    double syy = 0;
+    for (const auto& p : points) {
+        sxx += (p.x - cx) * (p.x - cx);
+        sxy += (p.x - cx) * (p.y - cy);
+        syy += (p.y - cy) * (p.y - cy);
+    }
+    const double angle = 0.5 * std::atan2(2 * sxy, sxx - syy);
+    return Line{{cx, cy}, {std::cos(angle), std::sin(angle)}};
+}
+
+std::optional<PointF> Intersect(const Line& a, const Line& b) {
+    const double den = a.direction.x * b.direction.y - a.direction.y * b.direction.x;
+    if (std::abs(den) < 1e-6)
+        return std::nullopt;
+    const double dx = b.point.x - a.point.x;
+    const double dy = b.point.y - a.point.y;
+    const double t = (dx * b.direction.y - dy * b.direction.x) / den;
+    return PointF{a.point.x + t * a.direction.x, a.point.y + t * a.direction.y};
+}
+
+// The four outer edges of a mark (top, right, bottom, left in the symbol's
+// axes), from where rays out of its centre leave the outer dark ring.
+std::optional<std::array<Line, 4>> TraceMarkEdges(const BitMatrix& bits, PointF center,
+                                                  PointF xAxis, PointF yAxis, double moduleSize) {
+    constexpr int kRays = 48;
+    std::array<std::vector<PointF>, 4> sides;
+    const double reach = moduleSize * 7;
+    const double step = std::max(0.25, moduleSize / 8);
+    for (int k = 0; k < kRays; ++k) {
+        const double angle = 2 * 3.14159265358979323846 * (k + 0.5) / kRays;
+        const double dx = std::cos(angle);
+        const double dy = std::sin(angle);
+        int state = 0; // 0 centre dark, 1 light ring, 2 outer dark ring
+        std::optional<PointF> edge;
+        for (double d = 0; d <= reach; d += step) {
+            const double x = center.x + dx * d;
+            const double y = center.y + dy * d;
+            if (x < 0 || y < 0 || x >= bits.Width() || y >= bits.Height())
+                break;
+            const bool dark = bits.Get(static_cast<int>(x), static_cast<int>(y));
+            if ((state == 1) == dark) {
+                if (state == 2) {
+                    edge = PointF{x - dx * step / 2, y - dy * step / 2};
+                    break;
+                }
+                ++state;
+            }
+        }
+        if (!edge)
+            continue;
+        // Which side: by the dominant axis coordinate, leaving out rays
+        // towards the corners.
+        const double vx = edge->x - center.x;
+        const double vy = edge->y - center.y;
+        const double a = vx * xAxis.x + vy * xAxis.y;
+        const double b = vx * yAxis.x + vy * yAxis.y;
+        if (std::max(std::abs(a), std::abs(b)) < 1.3 * std::min(std::abs(a), std::abs(b)))
+            continue;
+        const int side = std::abs(a) > std::abs(b) ? (a > 0 ? 1 : 3) : (b > 0 ? 2 : 0);
+        sides[side].push_back(*edge);
+    }
+    std::array<Line, 4> lines;
+    for (int i = 0; i < 4; ++i) {
+        const auto line = FitLine(sides[i]);
+        if (!line)
+            return std::nullopt;
+        lines[i] = *line;
+    }
+    return lines;
+}
+
+PointF Unit(PointF from, PointF to) {
+    const double length = Distance(from, to);
+    return {(to.x - from.x) / length, (to.y - from.y) / length};
 }
 
 } // namespace
@@ -270,6 +361,51 @@ PerspectiveTransform GridTransform(const FinderTriple& t, int dimension,
     const PointF src[4] = {{3.5, 3.5}, {far, 3.5}, {fourthModule, fourthModule}, {3.5, far}};
     const PointF dst[4] = {t.topLeft, t.topRight, fourthImage, t.bottomLeft};
     return PerspectiveTransform::QuadToQuad(src, dst);
+}
+
+std::optional<MarkOutlines> TraceMarkOutlines(const BitMatrix& bits, const FinderTriple& t,
+                                              double moduleSize) {
+    const PointF xAxis = Unit(t.topLeft, t.topRight);
+    const PointF yAxis = Unit(t.topLeft, t.bottomLeft);
+    const PointF marks[3] = {t.topLeft, t.topRight, t.bottomLeft};
+    MarkOutlines outlines;
+    for (int m = 0; m < 3; ++m) {
+        const auto traced = TraceMarkEdges(bits, marks[m], xAxis, yAxis, moduleSize);
+        if (!traced)
+            return std::nullopt;
+        for (int e = 0; e < 4; ++e)
+            outlines.edges[m][e] = (*traced)[e];
+    }
+    return outlines;
+}
+
+std::optional<PerspectiveTransform> OutlineGridTransform(const MarkOutlines& outlines,
+                                                         int dimension) {
+    const double far = dimension - 7;
+    const PointF offsets[3] = {{0, 0}, {far, 0}, {0, far}};
+    std::vector<PointF> src;
+    std::vector<PointF> dst;
+    for (int m = 0; m < 3; ++m) {
+        // Corners: top-left, top-right, bottom-right, bottom-left of the mark.
+        const int pairs[4][2] = {{0, 3}, {0, 1}, {2, 1}, {2, 3}};
+        const PointF corners[4] = {{0, 0}, {7, 0}, {7, 7}, {0, 7}};
+        for (int c = 0; c < 4; ++c) {
+            const auto p =
+                Intersect(outlines.edges[m][pairs[c][0]], outlines.edges[m][pairs[c][1]]);
+            if (!p)
+                return std::nullopt;
+            src.push_back({offsets[m].x + corners[c].x, offsets[m].y + corners[c].y});
+            dst.push_back(*p);
+        }
+    }
+    // The symbol's bottom edge continues the bottom-left mark's, its right
+    // edge the top-right mark's.
+    const auto fourth = Intersect(outlines.edges[2][2], outlines.edges[1][1]);
+    if (!fourth)
+        return std::nullopt;
+    src.push_back({static_cast<double>(dimension), static_cast<double>(dimension)});
+    dst.push_back(*fourth);
+    return PerspectiveTransform::Fit(src, dst);
 }
 
 std::optional<PerspectiveTransform> RefineGridTransform(const BitMatrix& bits,

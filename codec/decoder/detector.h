@@ -39,6 +39,27 @@ std::optional<PointF> FindAlignmentPattern(const BitMatrix& bits, PointF estimat
 PerspectiveTransform GridTransform(const FinderTriple& t, int dimension,
                                    const std::optional<PointF>& alignment);
 
+// The outer edges of the three marks (top, right, bottom, left of each, in
+// the order top-left, top-right, bottom-left), traced by rays from their
+// centres. They do not depend on the symbol's size, so one tracing serves
+// every size tried.
+struct Line {
+    PointF point;
+    PointF direction; // unit length
+};
+struct MarkOutlines {
+    Line edges[3][4];
+};
+std::optional<MarkOutlines> TraceMarkOutlines(const BitMatrix& bits, const FinderTriple& t,
+                                              double moduleSize);
+
+// The mapping fitted to the corners of the three marks and to the symbol's
+// fourth corner, where the bottom edge of the bottom-left mark meets the
+// right edge of the top-right mark. Follows perspective even where no
+// alignment pattern helps (version 1, or a pattern that cannot be found).
+std::optional<PerspectiveTransform> OutlineGridTransform(const MarkOutlines& outlines,
+                                                         int dimension);
+
 // Finds the alignment patterns of larger symbols one by one where `initial`
 // predicts them, nearest the top-left first, and refits the mapping to the
 // marks and every pattern found; follows perspective and mild bending that

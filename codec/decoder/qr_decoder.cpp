@@ -134,30 +134,40 @@ bool SampleAndDecode(const BitMatrix& bits, const PerspectiveTransform& transfor
     return true;
 }
 
-// Tries the mappings from the best founded to the plainest: refined by all
-// alignment patterns, then from the bottom-right alignment pattern, then the
-// parallelogram of the three marks.
+// Tries the mappings from the best founded to the plainest: from the
+// bottom-right alignment pattern, from the outlines of the marks, from the
+// parallelogram of the three marks; each first refined by all alignment
+// patterns of a larger symbol.
 bool DecodeAtDimension(const BitMatrix& bits, const FinderTriple& t, double moduleSize,
-                       int dimension, DecodedSymbol* out, int* versionHint) {
+                       const std::optional<MarkOutlines>& outlines, int dimension,
+                       DecodedSymbol* out, int* versionHint) {
+    const auto outline = outlines ? OutlineGridTransform(*outlines, dimension)
+                                  : std::optional<PerspectiveTransform>();
     std::optional<PointF> alignment;
     if (dimension > 21) {
+        const double corner = dimension - 6.5;
+        if (outline) {
+            const PointF estimate = outline->Map(corner, corner);
+            alignment = FindAlignmentPattern(bits, estimate, moduleSize, 4 * moduleSize);
+        }
         // Where the alignment pattern would be if the symbol were a parallelogram.
         const double pull = 1.0 - 3.0 / (dimension - 7);
         const PointF estimate{
             t.topLeft.x + pull * (t.topRight.x - t.topLeft.x + t.bottomLeft.x - t.topLeft.x),
             t.topLeft.y + pull * (t.topRight.y - t.topLeft.y + t.bottomLeft.y - t.topLeft.y)};
         for (double allowance : {4.0, 8.0, 16.0}) {
-            alignment = FindAlignmentPattern(bits, estimate, moduleSize, allowance * moduleSize);
             if (alignment)
                 break;
+            alignment = FindAlignmentPattern(bits, estimate, moduleSize, allowance * moduleSize);
         }
     }
-    std::vector<std::optional<PointF>> fourthPoints;
+    std::vector<PerspectiveTransform> mappings;
     if (alignment)
-        fourthPoints.push_back(alignment);
-    fourthPoints.push_back(std::nullopt);
-    for (const auto& fourth : fourthPoints) {
-        const PerspectiveTransform initial = GridTransform(t, dimension, fourth);
+        mappings.push_back(GridTransform(t, dimension, alignment));
+    if (outline)
+        mappings.push_back(*outline);
+    mappings.push_back(GridTransform(t, dimension, std::nullopt));
+    for (const auto& initial : mappings) {
         if (const auto refined = RefineGridTransform(bits, t, dimension, initial)) {
             if (SampleAndDecode(bits, *refined, dimension, out, versionHint))
                 return true;
@@ -179,15 +189,16 @@ bool DecodeTriple(const BitMatrix& bits, const FinderTriple& t, DecodedSymbol* o
     const int estimate = EstimateDimension(t, moduleSize);
     if (estimate == 0)
         return false;
+    const auto outlines = TraceMarkOutlines(bits, t, moduleSize);
     for (int delta : {0, 4, -4}) {
         const int dimension = estimate + delta;
         if (dimension < 21 || dimension > 177)
             continue;
         int hint = 0;
-        if (DecodeAtDimension(bits, t, moduleSize, dimension, out, &hint))
+        if (DecodeAtDimension(bits, t, moduleSize, outlines, dimension, out, &hint))
             return true;
         if (hint != 0)
-            return DecodeAtDimension(bits, t, moduleSize, SymbolSize(hint), out, nullptr);
+            return DecodeAtDimension(bits, t, moduleSize, outlines, SymbolSize(hint), out, nullptr);
     }
     return false;
 }
