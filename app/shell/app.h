@@ -1,0 +1,83 @@
+// Every process-wide object and value of the main program, in one object that
+// the program's entry owns. The objects are made in declaration order and,
+// as the rest of the program expects, destroyed in that same order.
+#pragma once
+
+#include "app/content/content_payload.h"
+#include "app/shell/preview_worker.h"
+#include "ui/controls/panel.h"
+#include "ui/controls/picture_box.h"
+#include "ui/controls/push_button.h"
+#include "ui/controls/tab_button.h"
+#include "ui/controls/web_browser_host.h"
+#include "ui/host/host_window.h"
+
+#include <optional>
+#include <string>
+
+namespace kodaro {
+
+// Makes each slot in argument order; resets them in the same order.
+template <typename... T> void EmplaceInOrder(std::optional<T>&... slots) {
+    (slots.emplace(), ...);
+}
+template <typename... T> void ResetInOrder(std::optional<T>&... slots) {
+    (slots.reset(), ...);
+}
+
+// The framework objects: the hidden browser, the main window and one object
+// per control of the main window, in the order the pages builder creates them.
+struct AppObjects {
+    AppObjects();
+    ~AppObjects();
+    AppObjects(const AppObjects&) = delete;
+    AppObjects& operator=(const AppObjects&) = delete;
+
+    std::optional<ui::WebBrowserHost> statisticsBrowser;
+    std::optional<ui::HostWindow> mainWindow;
+    // Frame and page selection.
+    std::optional<ui::TabButton> createTab;
+    std::optional<ui::TabButton> decodeTab;
+    std::optional<ui::TabButton> beautifyTab;
+    std::optional<ui::TabButton> aboutTab;
+    // Preview area and bottom bar.
+    std::optional<ui::PictureBox> previewPicture;
+    std::optional<ui::Panel> previewCaption;
+    std::optional<ui::Panel> previewToolbar;
+    std::optional<ui::TabButton> createIcon;
+    std::optional<ui::TabButton> decodeIcon;
+    std::optional<ui::TabButton> beautifyIcon;
+    std::optional<ui::TabButton> copyIcon;
+    std::optional<ui::TabButton> saveIcon;
+    std::optional<ui::Panel> infoGroup;
+    std::optional<ui::PictureBox> ecHelpIcon;
+    std::optional<ui::PushButton> saveButton;
+    std::optional<ui::PushButton> decodeButton;
+};
+
+// Pages of the main window.
+enum Page : int {
+    kPageNone = 0,
+    kPageCreate = 1,
+    kPageDecode = 2,
+    kPageBeautify = 3,
+    kPageAbout = 4,
+};
+
+struct App {
+    AppObjects objects;
+
+    // Plain values; everything but the preview flags belongs to the
+    // user-interface thread.
+    HWND mainWindowHandle = nullptr;
+    // Outlives the App: the worker is never joined and may still look at the
+    // flags while the process ends.
+    PreviewFlags& preview = ProcessPreviewFlags();
+    int currentPage = kPageNone;
+    ContentType currentContentType{};
+    ui::Control* selectedTab = nullptr;
+    // The program's folder; resource paths are relative to it.
+    std::wstring directory;
+};
+
+} // namespace kodaro

@@ -1,0 +1,55 @@
+// Kodaro's entry: the process-wide objects, framework start, the updater,
+// the main window, the preview worker and the message loop.
+#include "app/shell/app.h"
+#include "app/shell/pages.h"
+#include "app/shell/startup.h"
+#include "ui/host/framework.h"
+
+namespace {
+
+using namespace kodaro;
+
+constexpr int kWindowWidth = 680;
+constexpr int kWindowHeight = 475;
+
+void OpenStatisticsPage(App& app) {
+    ui::WebBrowserHost& browser = *app.objects.statisticsBrowser;
+    if (browser.Create(app.mainWindowHandle, 0, 0, 0, 0)) {
+        browser.Navigate(kStatisticsAddress);
+    }
+}
+
+// Everything from the updater to the end of the message loop.
+int RunStartup(App& app) {
+    app.directory = ProgramDirectory();
+    StartUpdater(app.directory);
+    if (UpdateWaiting(app.directory)) {
+        return 0;
+    }
+    ui::HostWindowOptions window;
+    window.title = L"Kodaro";
+    window.width = kWindowWidth;
+    window.height = kWindowHeight;
+    app.mainWindowHandle = ui::CreateHostWindow(window);
+    if (app.mainWindowHandle == nullptr) {
+        return 0;
+    }
+    OpenStatisticsPage(app);
+    app.preview.running = true;
+    StartPreviewWorker(app.preview, [] {});
+    BuildMainWindow(app);
+    ui::RunMessageLoop();
+    return 0;
+}
+
+} // namespace
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    {
+        App app;
+        ui::FrameworkStartup();
+        RunStartup(app);
+    }
+    ui::FrameworkShutdown();
+    return 0;
+}

@@ -1,0 +1,24 @@
+// The main window's pages: building every control, switching pages by tab,
+// and the window's click and message handlers.
+#pragma once
+
+#include "app/shell/app.h"
+
+namespace kodaro {
+
+// Attaches the main window (app.mainWindowHandle must exist), creates the
+// controls, shows the window and registers the handlers.
+void BuildMainWindow(App& app);
+
+// Shows (show true) or hides the page of a tab. False, doing nothing, when
+// tab is not one of the four page tabs.
+bool ShowPage(App& app, ui::Control* tab, bool show);
+
+// The window's EventClick.
+void OnMainWindowClick(App& app, ui::Control* control, int kind);
+
+// The window's EventMessage: window close and destroy, and the preview
+// toolbar that shows while the mouse is over the preview. Always -1.
+LRESULT OnMainWindowMessage(App& app, HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+} // namespace kodaro
