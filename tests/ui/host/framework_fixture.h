@@ -1,0 +1,125 @@
+// Shared by the framework tests: real framework windows under Wine and a small
+// probe control that records what reaches it.
+#pragma once
+
+#include "ui/control/control.h"
+#include "ui/draw/shapes.h"
+#include "ui/host/framework.h"
+#include "ui/host/host_window.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace kodaro::ui::testing {
+
+inline void StartFramework() {
+    static const bool started = FrameworkStartup();
+    ASSERT_TRUE(started);
+}
+
+// Runs everything waiting in this thread's queue.
+inline void Pump() {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+}
+
+inline LPARAM At(int x, int y) {
+    return MAKELPARAM(x, y);
+}
+
+// A framework window created and attached for one test, destroyed after it.
+struct TestWindow {
+    explicit TestWindow(const AttachOptions& options = {}, HostWindowOptions window = {}) {
+        StartFramework();
+        hwnd = CreateHostWindow(window);
+        attached = host.Attach(hwnd, options);
+    }
+    ~TestWindow() {
+        if (IsWindow(hwnd)) {
+            DestroyWindow(hwnd);
+        }
+    }
+    TestWindow(const TestWindow&) = delete;
+    TestWindow& operator=(const TestWindow&) = delete;
+
+    LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
+        return SendMessageW(hwnd, message, wParam, lParam);
+    }
+    void Click(int x, int y) {
+        Send(WM_LBUTTONDOWN, MK_LBUTTON, At(x, y));
+        Send(WM_LBUTTONUP, 0, At(x, y));
+    }
+
+    HWND hwnd = nullptr;
+    HostWindow host;
+    bool attached = false;
+};
+
+// A control that paints itself in one colour and records its messages.
+class Probe : public Control {
+public:
+    explicit Probe(Argb colour = 0xFFFF0000) : colour_(colour) {}
+    ~Probe() override { Destroy(); }
+
+    bool Create(HostWindow& host, const RectF& rect, bool focusable = true, UINT fadeInterval = 0) {
+        return CreateBase(host, rect, kKindPanel, true, focusable, nullptr, fadeInterval);
+    }
+    bool Create(Control& parent, const RectF& rect, bool focusable = true) {
+        return CreateBase(parent, rect, kKindPanel, true, focusable);
+    }
+    void Colour(Argb colour) {
+        colour_ = colour;
+        Redraw();
+    }
+    int Count(UINT message) const {
+        int count = 0;
+        for (UINT seen : messages) {
+            count += seen == message ? 1 : 0;
+        }
+        return count;
+    }
+
+    std::vector<UINT> messages;
+    std::vector<DWORD> threads;
+
+protected:
+    LRESULT OnMessage(UINT message, WPARAM, LPARAM) override {
+        messages.push_back(message);
+        threads.push_back(GetCurrentThreadId());
+        return kNotHandled;
+    }
+    void Paint(Gdiplus::GpGraphics* graphics, int width, int height) override {
+        FillRectangle(
+            graphics,
+            MakeRectF(0, 0, static_cast<float>(width) + 1, static_cast<float>(height) + 1),
+            colour_);
+    }
+
+private:
+    Argb colour_;
+};
+
+// Colour of a back-buffer pixel without alpha.
+inline std::uint32_t Rgb(const HostWindow& host, int x, int y) {
+    return host.Buffer().PixelAt(x, y) & 0xFFFFFF;
+}
+
+// Whether two 0xRRGGBB colours differ by at most 2 in every channel (opaque
+// framework colours carry alpha 254, so premultiplied channels lose a step).
+inline bool Near(std::uint32_t a, std::uint32_t b) {
+    for (int shift = 0; shift < 24; shift += 8) {
+        const int x = static_cast<int>((a >> shift) & 0xFF);
+        const int y = static_cast<int>((b >> shift) & 0xFF);
+        if (x - y > 2 || y - x > 2) {
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace kodaro::ui::testing

@@ -1,0 +1,425 @@
+#include "ui/control/control.h"
+
+#include "ui/host/host_window.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace kodaro::ui {
+
+namespace {
+
+bool OnWindowThread(HWND window) {
+    return GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId();
+}
+
+} // namespace
+
+Control::~Control() {
+    Destroy();
+}
+
+bool Control::CreateBase(HWND window, const RectF& rect, int kind, bool visible, bool focusable,
+                         HCURSOR cursor, UINT fadeInterval) {
+    HostWindow* host = HostWindow::FromWindow(window);
+    if (host == nullptr) {
+        return false;
+    }
+    return Link(host, window, nullptr, rect, kind, visible, focusable, cursor, fadeInterval);
+}
+
+bool Control::CreateBase(HostWindow& host, const RectF& rect, int kind, bool visible,
+                         bool focusable, HCURSOR cursor, UINT fadeInterval) {
+    return CreateBase(host.Window(), rect, kind, visible, focusable, cursor, fadeInterval);
+}
+
+bool Control::CreateBase(Control& parent, const RectF& rect, int kind, bool visible, bool focusable,
+                         HCURSOR cursor, UINT fadeInterval) {
+    // A parent from another window (or one not created) cannot take children.
+    if (parent.host_ == nullptr || &parent == this ||
+        HostWindow::FromWindow(parent.window_) != parent.host_) {
+        return false;
+    }
+    return Link(parent.host_, parent.window_, &parent, rect, kind, visible, focusable, cursor,
+                fadeInterval);
+}
+
+bool Control::Link(HostWindow* host, HWND window, Control* parent, const RectF& rect, int kind,
+                   bool visible, bool focusable, HCURSOR cursor, UINT fadeInterval) {
+    if (host_ != nullptr) {
+        Destroy();
+    }
+    window_ = window;
+    host_ = host;
+    rect_ = rect;
+    previousRect_ = rect;
+    tooltip_.clear();
+    parent_ = nullptr;
+    fadeLevel_ = 255;
+    opacity_ = 255;
+    kind_ = kind;
+    cursor_ = cursor;
+    visible_ = visible;
+    focusable_ = focusable;
+    disabled_ = false;
+    AppendTo(parent);
+    surface_.Create(static_cast<int>(rect.Width), static_cast<int>(rect.Height));
+    fadeInterval_ = fadeInterval;
+    Send(WM_CREATE, reinterpret_cast<WPARAM>(Bitmap()), reinterpret_cast<LPARAM>(Graphics()));
+    Send(WM_PAINT, reinterpret_cast<WPARAM>(Bitmap()), reinterpret_cast<LPARAM>(Graphics()));
+    return true;
+}
+
+void Control::AppendTo(Control* parent) {
+    parent_ = parent;
+    Control*& first = parent ? parent->firstChild_ : host_->first_;
+    Control*& last = parent ? parent->lastChild_ : host_->last_;
+    previous_ = last;
+    next_ = nullptr;
+    if (last != nullptr) {
+        last->next_ = this;
+    }
+    last = this;
+    if (first == nullptr) {
+        first = this;
+    }
+}
+
+void Control::Unlink() {
+    if (host_ == nullptr) {
+        return;
+    }
+    Control*& first = parent_ ? parent_->firstChild_ : host_->first_;
+    Control*& last = parent_ ? parent_->lastChild_ : host_->last_;
+    if (previous_ != nullptr) {
+        previous_->next_ = next_;
+    } else if (first == this) {
+        first = next_;
+    }
+    if (next_ != nullptr) {
+        next_->previous_ = previous_;
+    } else if (last == this) {
+        last = previous_;
+    }
+    previous_ = nullptr;
+    next_ = nullptr;
+}
+
+void Control::Reparent(Control* newParent) {
+    if (host_ == nullptr || newParent == this ||
+        (newParent != nullptr && newParent->host_ != host_)) {
+        return;
+    }
+    // A control cannot become a child of its own descendant.
+    for (Control* up = newParent; up != nullptr; up = up->parent_) {
+        if (up == this) {
+            return;
+        }
+    }
+    Unlink();
+    AppendTo(newParent);
+    Invalidate();
+}
+
+void Control::ZOrder(int position, bool redraw) {
+    if (host_ == nullptr) {
+        return;
+    }
+    Unlink();
+    if (position == 2) {
+        Control*& first = parent_ ? parent_->firstChild_ : host_->first_;
+        Control*& last = parent_ ? parent_->lastChild_ : host_->last_;
+        previous_ = nullptr;
+        next_ = first;
+        if (first != nullptr) {
+            first->previous_ = this;
+        }
+        first = this;
+        if (last == nullptr) {
+            last = this;
+        }
+    } else {
+        AppendTo(parent_);
+    }
+    if (redraw) {
+        Invalidate();
+    }
+}
+
+void Control::Destroy() {
+    if (host_ == nullptr) {
+        return;
+    }
+    while (firstChild_ != nullptr) {
+        firstChild_->Destroy();
+    }
+    StopFade();
+    Dispatch(WM_DESTROY, 0, 0);
+    host_->ControlDestroyed(this);
+    Unlink();
+    surface_.Release();
+    previousBitmap_.reset();
+    subscriptions_.clear();
+    host_ = nullptr;
+    window_ = nullptr;
+    parent_ = nullptr;
+    rect_ = RectF();
+    previousRect_ = RectF();
+    tooltip_.clear();
+    name_.clear();
+}
+
+void Control::ShiftDescendants(float dx, float dy) {
+    for (Control* child = firstChild_; child != nullptr; child = child->next_) {
+        child->previousRect_ = child->rect_;
+        child->rect_.X += dx;
+        child->rect_.Y += dy;
+        child->ShiftDescendants(dx, dy);
+    }
+}
+
+void Control::Move(std::optional<float> x, std::optional<float> y, std::optional<float> width,
+                   std::optional<float> height, bool redraw) {
+    if (host_ == nullptr) {
+        return;
+    }
+    previousRect_ = rect_;
+    RectF next(x.value_or(rect_.X), y.value_or(rect_.Y), width.value_or(rect_.Width),
+               height.value_or(rect_.Height));
+    rect_ = next;
+    if (next.X != previousRect_.X || next.Y != previousRect_.Y) {
+        ShiftDescendants(next.X - previousRect_.X, next.Y - previousRect_.Y);
+    }
+    if (next.Width != previousRect_.Width || next.Height != previousRect_.Height) {
+        const int w = static_cast<int>(next.Width);
+        const int h = static_cast<int>(next.Height);
+        surface_.Create(w, h);
+        Dispatch(EXM_SIZE, static_cast<WPARAM>(w), static_cast<LPARAM>(h));
+        Send(WM_PAINT, reinterpret_cast<WPARAM>(Bitmap()), reinterpret_cast<LPARAM>(Graphics()));
+    }
+    SendMessageW(window_, EXM_MOVED, reinterpret_cast<WPARAM>(this), redraw ? 1 : 0);
+}
+
+void Control::Visible(bool value) {
+    if (host_ == nullptr) {
+        visible_ = value;
+        return;
+    }
+    if (value == visible_) {
+        return;
+    }
+    visible_ = value;
+    Dispatch(value ? EXM_SHOWN : EXM_HIDDEN, 0, 0);
+    Invalidate();
+}
+
+void Control::Disabled(bool value) {
+    if (host_ == nullptr) {
+        disabled_ = value;
+        return;
+    }
+    if (value == disabled_) {
+        return;
+    }
+    if (value && host_->focus_ == this) {
+        host_->focus_ = nullptr;
+        host_->keyboardFocus_ = nullptr;
+        Dispatch(EXM_KILLFOCUS, 0, 0);
+    }
+    Dispatch(EXM_MOUSELEAVE, 0, 0);
+    if (host_->hot_ == this) {
+        host_->hot_ = nullptr;
+    }
+    if (Dispatch(EXM_ENABLECHANGED, 0, value ? 1 : 0) == kNotHandled) {
+        opacity_ = value ? static_cast<int>(opacity_ * 0.5) : std::min(255, opacity_ * 2);
+    }
+    StopFade();
+    fadeLevel_ = opacity_;
+    disabled_ = value;
+    Invalidate();
+}
+
+bool Control::HasFocus() {
+    if (host_ == nullptr) {
+        return false;
+    }
+    const LRESULT answer = Dispatch(EXM_QUERYFOCUS, 0, 0);
+    if (answer != kNotHandled) {
+        return answer == 1;
+    }
+    return host_->focus_ == this;
+}
+
+void Control::Opacity(int value, bool redraw) {
+    value = std::clamp(value, 0, 255);
+    opacity_ = value;
+    fadeLevel_ = value;
+    if (host_ == nullptr) {
+        return;
+    }
+    StopFade();
+    Dispatch(EXM_ALPHACHANGED, 0, value);
+    if (redraw) {
+        Invalidate();
+    }
+}
+
+void Control::StopFade() {
+    if (timerRunning_ && window_ != nullptr) {
+        KillTimer(window_, TimerId());
+    }
+    timerRunning_ = false;
+    previousBitmap_.reset();
+}
+
+void Control::BeginCrossFade() {
+    if (host_ == nullptr || !surface_ || !host_->controlFades_ || fadeInterval_ == 0) {
+        return;
+    }
+    Gdiplus::GpBitmap* copy = nullptr;
+    if (gdip::GdipCloneBitmapAreaI(0, 0, surface_.width(), surface_.height(), PixelFormat32bppARGB,
+                                   surface_.bitmap(), &copy) == Gdiplus::Ok) {
+        previousBitmap_.reset(copy);
+    }
+}
+
+void Control::FadeLevel(int value) {
+    if (host_ == nullptr) {
+        fadeLevel_ = std::clamp(value, 0, opacity_);
+        return;
+    }
+    if (value >= opacity_ || !host_->controlFades_ || fadeInterval_ == 0 || !previousBitmap_) {
+        fadeLevel_ = opacity_;
+        StopFade();
+    } else {
+        fadeLevel_ = std::max(0, value);
+        if (visible_ && !timerRunning_) {
+            timerRunning_ = SetTimer(window_, TimerId(), fadeInterval_, nullptr) != 0;
+        }
+    }
+    if (visible_) {
+        Invalidate();
+    }
+}
+
+void Control::Tooltip(std::wstring text, bool apply) {
+    tooltip_ = std::move(text);
+    if (apply) {
+        ApplyTooltip();
+    }
+}
+
+void Control::ApplyTooltip() {
+    if (host_ != nullptr) {
+        host_->UpdateTooltip(this, tooltip_.empty() ? TooltipMode::Remove : TooltipMode::Add);
+    }
+}
+
+void Control::Redraw() {
+    if (host_ == nullptr) {
+        return;
+    }
+    Send(WM_PAINT, reinterpret_cast<WPARAM>(Bitmap()), reinterpret_cast<LPARAM>(Graphics()));
+}
+
+void Control::Invalidate() {
+    if (host_ == nullptr) {
+        return;
+    }
+    if (OnWindowThread(window_)) {
+        host_->InvalidateLater(rect_);
+    } else {
+        Post(EXM_INVALIDATE);
+    }
+}
+
+LRESULT Control::Send(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (host_ == nullptr) {
+        return 0;
+    }
+    MarshalRecord record{message, wParam, lParam, false};
+    return SendMessageW(window_, EXM_MARSHAL, reinterpret_cast<WPARAM>(this),
+                        reinterpret_cast<LPARAM>(&record));
+}
+
+bool Control::Post(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (host_ == nullptr) {
+        return false;
+    }
+    auto* record = new MarshalRecord{message, wParam, lParam, true};
+    if (!PostMessageW(window_, EXM_MARSHAL, reinterpret_cast<WPARAM>(this),
+                      reinterpret_cast<LPARAM>(record))) {
+        delete record;
+        return false;
+    }
+    return true;
+}
+
+void Control::Subscribe(UINT message, ControlHandler4 handler) {
+    for (Subscription& entry : subscriptions_) {
+        if (entry.message == message) {
+            entry.four = std::move(handler);
+            entry.five = nullptr;
+            return;
+        }
+    }
+    subscriptions_.push_back({message, std::move(handler), nullptr});
+}
+
+void Control::Subscribe(UINT message, ControlHandler5 handler) {
+    for (Subscription& entry : subscriptions_) {
+        if (entry.message == message) {
+            entry.four = nullptr;
+            entry.five = std::move(handler);
+            return;
+        }
+    }
+    subscriptions_.push_back({message, nullptr, std::move(handler)});
+}
+
+LRESULT Control::OnMessage(UINT, WPARAM, LPARAM) {
+    return kNotHandled;
+}
+
+void Control::Paint(Gdiplus::GpGraphics*, int, int) {}
+
+LRESULT Control::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_TIMER && wParam == TimerId() && CrossFading()) {
+        FadeLevel(fadeLevel_ + kFadeStep);
+    } else if (message == EXM_INVALIDATE) {
+        Invalidate();
+        return 0;
+    }
+    LRESULT result = OnMessage(message, wParam, lParam);
+    if (message == WM_PAINT && result == kNotHandled && surface_) {
+        surface_.Clear();
+        Paint(surface_.graphics(), surface_.width(), surface_.height());
+        Invalidate();
+        result = 0;
+    }
+    for (const Subscription& entry : subscriptions_) {
+        if (entry.message != message) {
+            continue;
+        }
+        // Copies: the handler may subscribe again or destroy the control.
+        Control* parent = parent_;
+        if (entry.five) {
+            ControlHandler5 handler = entry.five;
+            handler(parent, this, message, wParam, lParam);
+        } else if (entry.four) {
+            ControlHandler4 handler = entry.four;
+            handler(this, message, wParam, lParam);
+        }
+        break;
+    }
+    return result;
+}
+
+LRESULT DispatchControlMessage(Control* control, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (control == nullptr) {
+        return 0;
+    }
+    return control->Dispatch(message, wParam, lParam);
+}
+
+} // namespace kodaro::ui

@@ -1,0 +1,220 @@
+// Transitions of a framework window: the fade between two backgrounds, the
+// show and hide animations and the desktop-composition blur.
+#include "runtime/dll_binding.h"
+#include "ui/host/framework.h"
+#include "ui/host/host_window.h"
+
+#include <dwmapi.h>
+
+#include <algorithm>
+#include <cstring>
+
+namespace kodaro::ui {
+
+namespace {
+
+constexpr UINT kTransitionInterval = 50;
+constexpr int kTransitionStep = 51;
+
+// Runs what is waiting in the thread's queue between animation frames; a quit
+// request is put back for the real message loop.
+void PumpMessages() {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT) {
+            PostQuitMessage(static_cast<int>(message.wParam));
+            return;
+        }
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+}
+
+void ClearSurface(const DibSurface& surface) {
+    GdiFlush();
+    std::memset(surface.bits(), 0,
+                static_cast<std::size_t>(surface.width()) * surface.height() * 4);
+}
+
+} // namespace
+
+void HostWindow::TakeSnapshot() {
+    if (!backBuffer_ || !snapshot_.Create(windowDc_, width_, height_)) {
+        return;
+    }
+    gdip::GdipFlush(backBuffer_.graphics(), Gdiplus::FlushIntentionSync);
+    BitBlt(snapshot_.dc(), 0, 0, width_, height_, backBuffer_.dc(), 0, 0, SRCCOPY);
+}
+
+void HostWindow::StartFadeTransition() {
+    suspended_ = true;
+    transitionOpacity_ = 0;
+    SetTimer(window_, TimerId(), kTransitionInterval, nullptr);
+}
+
+void HostWindow::FadeTick() {
+    if (!snapshot_) {
+        KillTimer(window_, TimerId());
+        transitionOpacity_ = 255;
+        suspended_ = false;
+        Refresh();
+        return;
+    }
+    transitionOpacity_ = std::min(255, transitionOpacity_ + kTransitionStep);
+    DibSurface frame;
+    if (frame.Create(windowDc_, width_, height_)) {
+        BitBlt(frame.dc(), 0, 0, width_, height_, snapshot_.dc(), 0, 0, SRCCOPY);
+        BLENDFUNCTION blend{AC_SRC_OVER, 0, static_cast<BYTE>(transitionOpacity_), 0};
+        GdiAlphaBlend(frame.dc(), 0, 0, width_, height_, backBuffer_.dc(), 0, 0, width_, height_,
+                      blend);
+        if (Layered()) {
+            PresentLayered(frame.dc(), 255);
+        } else {
+            BitBlt(windowDc_, 0, 0, width_, height_, frame.dc(), 0, 0, SRCCOPY);
+        }
+    }
+    if (transitionOpacity_ >= 255) {
+        KillTimer(window_, TimerId());
+        snapshot_.Release();
+        suspended_ = false;
+        Refresh();
+    }
+}
+
+void HostWindow::Show(int animation, int duration) {
+    if (window_ == nullptr) {
+        return;
+    }
+    if (animation != 0) {
+        Animate(animation, duration, true);
+        ApplyBlurBehind();
+        return;
+    }
+    ApplyBlurBehind();
+    ShowWindow(window_, SW_SHOWNORMAL);
+}
+
+// Plays a show (or hide) animation through UpdateLayeredWindow. A window that
+// is not layered is made layered for the animation; after a show it is put
+// back, after a hide the caller (OnClose) puts it back once it is hidden.
+void HostWindow::Animate(int kind, int duration, bool showing) {
+    if (!backBuffer_) {
+        return;
+    }
+    Refresh(false);
+    const bool wasLayered = HasStyle(window_, WS_EX_LAYERED, true);
+    if (!wasLayered) {
+        AddStyle(window_, WS_EX_LAYERED, true);
+    }
+    DibSurface frame;
+    if (!frame.Create(windowDc_, width_, height_)) {
+        return;
+    }
+    suspended_ = true;
+    const int frames = showing ? 10 : (kind == 1 ? 15 : 20);
+    const int pause = showing ? duration / 10 : (kind == 1 ? 10 : duration / 20);
+    HWND window = window_;
+    if (showing) {
+        ClearSurface(frame);
+        PresentLayered(frame.dc(), 255);
+        ShowWindow(window, SW_SHOWNORMAL);
+    }
+    for (int i = 1; i <= frames; ++i) {
+        // How much of the picture is in: rising when showing, falling when hiding.
+        const double in =
+            showing ? static_cast<double>(i) / frames : 1.0 - static_cast<double>(i) / frames;
+        int alpha = showing ? std::min(255, i * (255 / 10)) : std::max(0, 255 - i * 17);
+        if (kind != 1) {
+            alpha = static_cast<int>(255 * in);
+        }
+        ClearSurface(frame);
+        int x = 0;
+        int y = 0;
+        int w = width_;
+        int h = height_;
+        if (kind == 7) {
+            w = std::max(1, static_cast<int>(width_ * (0.5 + 0.5 * in)));
+            h = std::max(1, static_cast<int>(height_ * (0.5 + 0.5 * in)));
+            x = (width_ - w) / 2;
+            y = (height_ - h) / 2;
+        } else if (kind != 1) {
+            // Slides: 2 from above, 3 from below, 4 from the left, others from the right.
+            const int distance = static_cast<int>(40 * (1.0 - in));
+            if (kind == 2) {
+                y = -distance;
+            } else if (kind == 3) {
+                y = distance;
+            } else if (kind == 4) {
+                x = -distance;
+            } else {
+                x = distance;
+            }
+        }
+        BLENDFUNCTION blend{AC_SRC_OVER, 0, static_cast<BYTE>(alpha), AC_SRC_ALPHA};
+        GdiAlphaBlend(frame.dc(), x, y, w, h, backBuffer_.dc(), 0, 0, width_, height_, blend);
+        PresentLayered(frame.dc(), 255);
+        Sleep(static_cast<DWORD>(std::max(0, pause)));
+        PumpMessages();
+        if (window_ != window) {
+            return; // the window went away meanwhile
+        }
+    }
+    if (showing) {
+        PresentLayered(backBuffer_.dc(), 255);
+        suspended_ = false;
+        if (!wasLayered) {
+            RemoveStyle(window_, WS_EX_LAYERED, true);
+            InvalidateRect(window_, nullptr, FALSE);
+            Refresh();
+        }
+    } else {
+        ClearSurface(frame);
+        PresentLayered(frame.dc(), 255);
+        restoreAfterHide_ = !wasLayered;
+    }
+}
+
+void HostWindow::ApplyBlurBehind() {
+    if (!blurBehind_ || OsMajorVersion() != 6 || frameLook_ == kLookBare) {
+        return;
+    }
+    using IsEnabledFn = HRESULT(WINAPI*)(BOOL*);
+    using EnableBlurFn = HRESULT(WINAPI*)(HWND, const DWM_BLURBEHIND*);
+    auto isEnabled =
+        reinterpret_cast<IsEnabledFn>(FindFunction("dwmapi.dll", "DwmIsCompositionEnabled"));
+    auto enableBlur =
+        reinterpret_cast<EnableBlurFn>(FindFunction("dwmapi.dll", "DwmEnableBlurBehindWindow"));
+    BOOL enabled = FALSE;
+    if (isEnabled == nullptr || enableBlur == nullptr || FAILED(isEnabled(&enabled)) || !enabled) {
+        return;
+    }
+    HRGN region = CreateRoundRectRgn(6, 6, width_ - 5, height_ - 5, 6, 6);
+    if (region == nullptr) {
+        return;
+    }
+    DWM_BLURBEHIND blur{};
+    blur.dwFlags = DWM_BB_ENABLE | DWM_BB_BLURREGION;
+    blur.fEnable = TRUE;
+    blur.hRgnBlur = region;
+    enableBlur(window_, &blur);
+    DeleteObject(region);
+}
+
+void HostWindow::OnClose() {
+    if (closeAnimation_ != 0 && IsWindowVisible(window_) && !IsIconic(window_)) {
+        Animate(closeAnimation_, 200, false);
+    }
+    if (window_ == nullptr) {
+        return;
+    }
+    ShowWindow(window_, SW_HIDE);
+    if (restoreAfterHide_) {
+        RemoveStyle(window_, WS_EX_LAYERED, true);
+        restoreAfterHide_ = false;
+    }
+    if (suspended_ && !snapshot_) {
+        suspended_ = false;
+    }
+}
+
+} // namespace kodaro::ui

@@ -1,0 +1,325 @@
+// The window host: turns a top-level window into a borderless, self-drawn,
+// optionally layered window carrying a tree of windowless controls.
+//
+// Use:
+//   kodaro::ui::FrameworkStartup();
+//   HWND hwnd = kodaro::ui::CreateHostWindow({.title = L"Kodaro", .width = 680, .height = 475});
+//   kodaro::ui::HostWindow host;
+//   host.EventClick = [](HWND, Control* c, WPARAM, LPARAM, int kind) { ... };
+//   host.Attach(hwnd, {.opacity = 255});
+//   myButton.Create(host, ...);
+//   host.SetCloseAnimation(2);
+//   host.Show(7);
+//   kodaro::ui::RunMessageLoop();
+//
+// The host subclasses the window (SetWindowSubclass), owns its back buffer and
+// background surface, composes dirty rectangles from the background and the
+// controls' surfaces, presents them (BitBlt, or UpdateLayeredWindow for a
+// layered window) and turns window messages into control messages and the
+// application events below. Everything it made is freed on WM_DESTROY (or when
+// the HostWindow object is destroyed first).
+#pragma once
+
+#include "ui/control/control.h"
+#include "ui/draw/colour.h"
+#include "ui/draw/image.h"
+#include "ui/draw/surface.h"
+#include "ui/host/present_queue.h"
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <span>
+#include <vector>
+
+namespace kodaro::ui {
+
+class CaptionButton;
+class TitleLabel;
+
+// Registered message a host posts to itself to re-apply its window region.
+UINT RegionMessage();
+
+// Frame style bits.
+inline constexpr int kFrameIcon = 1;        // window icon at (11, 11)
+inline constexpr int kFrameTitle = 2;       // window text in a title label
+inline constexpr int kFrameClose = 4;       // close button
+inline constexpr int kFrameMaximise = 8;    // maximise/restore button, double-click maximises
+inline constexpr int kFrameMinimise = 16;   // minimise button
+inline constexpr int kFrameShadow = 512;    // always set: shadow of a layered window
+inline constexpr int kFrameStandard = 1024; // icon, title, close (+ max/min from the style)
+
+// Frame looks.
+inline constexpr int kLookSquare = 0;
+inline constexpr int kLookBare = 1; // no edge, no blur
+inline constexpr int kLookRounded = 7;
+
+// Background modes.
+inline constexpr int kBackgroundTopLeft = 0;
+inline constexpr int kBackgroundStretch = 1;
+inline constexpr int kBackgroundCentre = 2;
+
+// Present modes of RenderBackground.
+inline constexpr int kPresentNone = -1;
+inline constexpr int kPresentWhole = 0;
+inline constexpr int kPresentFade = 1;
+
+// Modes of UpdateTooltip.
+enum class TooltipMode { Remove, Add, Rect, Text };
+
+struct AttachOptions {
+    // Encoded image file bytes for the background (copied); empty for none.
+    std::span<const std::uint8_t> backgroundImage{};
+    // Background colour (ColorRef); by default the image's average colour.
+    std::optional<ColorRef> backgroundColour{};
+    // Frame style bits; by default kFrameStandard.
+    std::optional<int> frameStyle{};
+    // -1: not layered (BitBlt). Otherwise the window is layered.
+    int opacity = -1;
+    int backgroundMode = kBackgroundTopLeft;
+    int frameLook = kLookRounded;
+    bool controlFades = true;
+    // Default: the window had WS_THICKFRAME.
+    std::optional<bool> resizable{};
+    bool dragToMove = true;
+    bool imageDecoration = true;
+    // Default: on where the OS major version is 6 (used only when layered).
+    std::optional<bool> blurBehind{};
+    // Stretchable centre of the background image (nine-grid), image pixels.
+    std::optional<RectF> backgroundCentre{};
+    // A framework window whose background image and colour are reused.
+    HWND skinSource = nullptr;
+};
+
+class HostWindow {
+public:
+    HostWindow();
+    ~HostWindow();
+    HostWindow(const HostWindow&) = delete;
+    HostWindow& operator=(const HostWindow&) = delete;
+
+    // The host of a framework window, or null.
+    static HostWindow* FromWindow(HWND window);
+
+    // Attaches to window: frame style, surfaces, subclassing, caption
+    // elements, background, tooltip window; presents the whole window. False
+    // (nothing changed) for a null or invalid window or one already attached.
+    bool Attach(HWND window, const AttachOptions& options = {});
+    HWND Window() const { return window_; }
+    // The host's own timer id (the fade transition).
+    UINT_PTR TimerId() const { return reinterpret_cast<UINT_PTR>(this); }
+
+    // --- application events ------------------------------------------------
+    // Control events get (window, control, wParam, lParam, control kind).
+    using ControlEvent = std::function<void(HWND, Control*, WPARAM, LPARAM, int)>;
+    // (window, back-buffer graphics, width, height), while the background is
+    // rendered.
+    std::function<void(HWND, Gdiplus::GpGraphics*, int, int)> EventPaint;
+    // Called first for every message; a result other than -1 is returned to
+    // Windows at once and the message goes no further.
+    std::function<LRESULT(HWND, UINT, WPARAM, LPARAM)> EventMessage;
+    ControlEvent EventLeftDown;
+    // Raised before the release is hit-tested: control null, kind 0.
+    ControlEvent EventLeftUp;
+    ControlEvent EventClick;
+    // Second press of a double click (wParam 10086).
+    ControlEvent EventDoubleClick;
+    ControlEvent EventRightDown;
+    ControlEvent EventRightUp;
+    ControlEvent EventMouseEnter;
+    ControlEvent EventMouseLeave;
+    // Focus moved by a mouse press.
+    ControlEvent EventFocusGained;
+    ControlEvent EventFocusLost;
+    // (window, new width, new height).
+    std::function<void(HWND, int, int)> EventResized;
+
+    // --- composition ---------------------------------------------------------
+
+    // mode 1: compose and present at once; 0: queue at the end; 2: queue at
+    // the front. The queue is flushed unless a flush is running.
+    void QueueRect(const RectF& rect, int mode = 0);
+    // Composes rect from the background and the controls into the back
+    // buffer; with present, pushes it to the screen. Nothing while suspended.
+    void ComposeRect(const RectF& rect, bool present);
+    // Presents rect, or the whole window.
+    void Present(const std::optional<RectF>& rect = std::nullopt);
+    // Composes the whole window and (by default) presents it.
+    void Refresh(bool present = true);
+    bool CompositionSuspended() const { return suspended_; }
+
+    // Re-renders the background surface (see the frame notes in frame.cpp):
+    // new image bytes (empty: keep the current image), an explicit colour,
+    // then present mode -1 (nothing), 0 (whole window) or 1 (fade transition).
+    void RenderBackground(std::span<const std::uint8_t> image = {},
+                          std::optional<ColorRef> colour = std::nullopt,
+                          int presentMode = kPresentWhole);
+    // Stretchable centre of the background image for the next render.
+    void BackgroundCentre(const std::optional<RectF>& centre) { backgroundCentre_ = centre; }
+    ColorRef BackgroundColour() const { return backgroundColour_; }
+    Gdiplus::GpImage* BackgroundImage() const { return backgroundImage_.get(); }
+    // Opacity of a running fade transition (0..255), 255 when none runs.
+    int TransitionOpacity() const { return transitionOpacity_; }
+
+    // Shows the window: with an animation kind (1 fade, 7 grow from the
+    // middle, others slide) through the show animation over duration ms;
+    // applies the blur behind where the system offers it.
+    void Show(int animation = 0, int duration = 200);
+    void SetCloseAnimation(int kind) { closeAnimation_ = kind; }
+    int CloseAnimation() const { return closeAnimation_; }
+    // Shadow colour of a layered window (ColorRef, -1 black).
+    void SetShadowColour(std::int64_t colour) { shadowColour_ = colour; }
+    // Blur behind as decided at attach.
+    bool BlurBehind() const { return blurBehind_; }
+
+    // --- properties -----------------------------------------------------------
+
+    bool DragToMove() const { return dragToMove_; }
+    void DragToMove(bool value) { dragToMove_ = value; }
+    int FrameLook() const { return frameLook_; }
+    void FrameLook(int value) { frameLook_ = value; }
+    int FrameStyle() const { return frameStyle_; }
+    int Opacity() const { return opacity_; }
+    bool Layered() const { return opacity_ != -1; }
+    bool Resizable() const { return resizable_; }
+    void Resizable(bool value) { resizable_ = value; }
+    bool ControlFades() const { return controlFades_; }
+    void ControlFades(bool value) { controlFades_ = value; }
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+    // Default cursor of the window.
+    HCURSOR WindowCursor() const { return cursor_; }
+    void WindowCursor(HCURSOR cursor) { cursor_ = cursor; }
+    // A system cursor id such as IDC_HAND.
+    void WindowCursor(const wchar_t* systemId);
+
+    // --- the control tree --------------------------------------------------
+
+    Control* FirstControl() const { return first_; }
+    Control* LastControl() const { return last_; }
+    Control* FocusControl() const { return focus_; }
+    Control* HotControl() const { return hot_; }
+    Control* PressedControl() const { return pressed_; }
+    // The control that took the focus through Tab, or null.
+    Control* KeyboardFocusMarker() const { return keyboardFocus_; }
+    // Topmost visible, enabled control containing (x, y), deepest first.
+    Control* HitTest(float x, float y) const;
+    // Whether control belongs to this host's tree.
+    bool Contains(const Control* control) const;
+    // Refused for a disabled, hidden, unfocusable or caption-button control.
+    // Sends EXM_KILLFOCUS/EXM_SETFOCUS; raises no application events.
+    bool SetFocusControl(Control* control, bool keyboard);
+    // Adds (or updates) a control's access key; '\0' removes it.
+    void RegisterAccessKey(Control* control, wchar_t key);
+    void UpdateTooltip(Control* control, TooltipMode mode);
+    HWND TooltipWindow() const { return tooltip_; }
+
+    // Caption buttons (close, maximise, minimise in creation order).
+    std::vector<Control*> CaptionButtons() const;
+    Control* TitleControl() const;
+    // Re-positions the title label and caption buttons for the width.
+    void LayoutCaption();
+
+    // The back buffer (for tests and benchmarks that read pixels).
+    const BackBuffer& Buffer() const { return backBuffer_; }
+
+private:
+    friend class Control;
+    friend class PresentQueue;
+
+    static LRESULT CALLBACK SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                         UINT_PTR id, DWORD_PTR data);
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
+    LRESULT OnPrivateMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
+    void OnMouse(UINT message, WPARAM wParam, LPARAM lParam);
+    bool HitResizeBorder(UINT message, LPARAM lParam);
+    void OnKeyDown(WPARAM key, LPARAM lParam);
+    void OnSysKeyDown(WPARAM key, LPARAM lParam);
+    void OnSize(WPARAM kind);
+    void OnTimer(UINT_PTR id);
+    void OnDestroy();
+    void OnMinMaxInfo(MINMAXINFO* info) const;
+    void OnMouseLeave();
+    void OnClose();
+    void ToggleMaximise();
+    void SetMouseFocus(Control* control);
+    void ChangeHot(Control* control, WPARAM keys, bool enter);
+    void Raise(const ControlEvent& event, Control* control, WPARAM wParam, LPARAM lParam);
+    void PaintControls(Control* first, const RectF& dirty);
+    void PaintControl(Control* control, const RectF& dirty);
+    void PresentRect(const RectF& rect);
+    void PresentLayered(HDC source, BYTE alpha);
+    void Detach();
+    bool CreateSurfaces();
+    void BuildFrame();
+    void CreateTooltipWindow();
+    void TabToNext();
+    // Called by controls.
+    void ControlDestroyed(Control* control);
+    void InvalidateLater(const RectF& rect);
+    void FlushPending();
+    // Frame and effects.
+    void LoadBackground(std::span<const std::uint8_t> image, std::optional<ColorRef> colour);
+    void DrawFrameEdge(Gdiplus::GpGraphics* graphics) const;
+    void DrawShadow(Gdiplus::GpGraphics* graphics) const;
+    void ApplyWindowRegion();
+    void TakeSnapshot();
+    void StartFadeTransition();
+    void FadeTick();
+    void Animate(int kind, int duration, bool showing);
+    void ApplyBlurBehind();
+    Control* FindByTimer(UINT_PTR id) const;
+
+    HWND window_ = nullptr;
+    Control* focus_ = nullptr;
+    Control* hot_ = nullptr;
+    Control* pressed_ = nullptr;
+    bool capturing_ = false;
+    bool suspended_ = false;
+    HDC windowDc_ = nullptr;
+    BackBuffer backBuffer_;
+    BackBuffer background_;
+    HWND skinSource_ = nullptr;
+    MemoryImage backgroundImage_;
+    std::vector<std::uint8_t> backgroundBytes_;
+    ColorRef backgroundColour_ = 0xFFFFFF;
+    Control* first_ = nullptr;
+    Control* last_ = nullptr;
+    int frameStyle_ = 0;
+    int frameLook_ = kLookRounded;
+    int opacity_ = -1;
+    int backgroundMode_ = kBackgroundTopLeft;
+    std::int64_t shadowColour_ = -1;
+    bool resizable_ = false;
+    bool dragToMove_ = true;
+    bool imageDecoration_ = true;
+    int closeAnimation_ = 0;
+    int width_ = 0;
+    int height_ = 0;
+    UniqueRegion clipRegion_;
+    Control* keyboardFocus_ = nullptr;
+    bool blurBehind_ = false;
+    bool controlFades_ = true;
+    HCURSOR cursor_ = nullptr;
+    std::optional<RectF> backgroundCentre_;
+    DibSurface snapshot_;
+    int transitionOpacity_ = 255;
+    bool tracking_ = false;
+    struct AccessKey {
+        Control* control;
+        wchar_t key;
+    };
+    std::vector<AccessKey> accessKeys_;
+    std::vector<std::unique_ptr<CaptionButton>> captionButtons_;
+    std::unique_ptr<TitleLabel> titleLabel_;
+    PresentQueue queue_;
+    std::vector<RectF> pending_;
+    HWND tooltip_ = nullptr;
+    bool detaching_ = false;
+    bool restoreAfterHide_ = false;
+    bool sizing_ = false;
+};
+
+} // namespace kodaro::ui

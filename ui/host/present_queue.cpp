@@ -1,0 +1,47 @@
+#include "ui/host/present_queue.h"
+
+#include "ui/host/host_window.h"
+
+namespace kodaro::ui {
+
+void PresentQueue::Add(const RectF& rect, int mode, bool flush) {
+    if (host_ == nullptr) {
+        return;
+    }
+    if (mode == 1) {
+        host_->ComposeRect(rect, true);
+        return;
+    }
+    if (rect.Width > 0 && rect.Height > 0) {
+        if (mode == 2) {
+            rects_.push_front(rect);
+        } else {
+            rects_.push_back(rect);
+        }
+    }
+    if (flush && !busy_) {
+        Flush();
+    }
+}
+
+void PresentQueue::Flush() {
+    if (host_ == nullptr || busy_) {
+        return;
+    }
+    busy_ = true;
+    const bool layered = host_->Layered();
+    bool composed = false;
+    while (!rects_.empty()) {
+        const RectF rect = rects_.front();
+        rects_.pop_front();
+        host_->ComposeRect(rect, !layered);
+        composed = true;
+    }
+    // A layered window is always pushed whole, so once for the whole batch.
+    if (layered && composed && !host_->CompositionSuspended()) {
+        host_->Present();
+    }
+    busy_ = false;
+}
+
+} // namespace kodaro::ui

@@ -1,0 +1,32 @@
+// The rectangles a host still has to compose and present. Adding a rectangle
+// flushes the queue at once unless a flush is already running (a control
+// invalidating itself while being composed), so nothing re-enters a flush.
+#pragma once
+
+#include "ui/draw/geometry.h"
+
+#include <deque>
+
+namespace kodaro::ui {
+
+class HostWindow;
+
+class PresentQueue {
+public:
+    void Init(HostWindow* host) { host_ = host; }
+    void Clear() { rects_.clear(); }
+    // mode 1: compose and present rect at once; 0: append; 2: put in front.
+    // Flushes afterwards unless flush is false or a flush is running.
+    void Add(const RectF& rect, int mode, bool flush = true);
+    bool IsIdle() const { return !busy_; }
+    // Composes every queued rectangle; a layered window is then presented
+    // once as a whole, a plain window rectangle by rectangle.
+    void Flush();
+
+private:
+    HostWindow* host_ = nullptr;
+    std::deque<RectF> rects_;
+    bool busy_ = false;
+};
+
+} // namespace kodaro::ui
