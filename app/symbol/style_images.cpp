@@ -58,6 +58,7 @@ void StyleImages::Replace(StyleSlot slot, ui::MemoryImage image) {
 }
 
 void StyleImages::ReleaseAll() {
+    // Declared before the lock, so the pictures are disposed after it is let go.
     ui::MemoryImage logo, foreground, background;
     std::lock_guard<std::mutex> lock(mutex_);
     std::swap(logo_, logo);
