@@ -15,7 +15,7 @@ words=(kodaro quick brown fox 二维码 測試 data symbol 12345 "https://exampl
 
 payload() { # a payload of varied length and content, no line breaks
   local n=$((RANDOM % 6)) text="item-$RANDOM"
-  local length=$((8 + (RANDOM % 4) * (RANDOM % 60)))
+  local length=$((8 + (RANDOM % 5) * (RANDOM % 80)))
   while [ ${#text} -lt $length ]; do text="$text ${words[$((RANDOM % ${#words[@]}))]}"; done
   if [ $n -eq 0 ]; then text="$RANDOM$RANDOM$RANDOM$RANDOM"; fi
   printf '%s' "$text"
@@ -42,9 +42,9 @@ make_class clean 4
 make_class module2px 2
 make_class inverted 4 -negate
 make_class mirrored 4 -flop
-make_class lowcontrast 4 +level 38%,62%
-make_class blur 4 -blur 0x1.3
-make_class noise 4 -attenuate 2.5 +noise Gaussian
+make_class lowcontrast 4 +level 42%,58%
+make_class blur 4 -blur 0x1.7
+make_class noise 4 -attenuate 3 +noise Gaussian
 
 mkdir -p "$out/rotation" "$out/perspective" "$out/jpeg20" "$out/multi"
 for ((i = 0; i < count; i++)); do
@@ -56,7 +56,7 @@ for ((i = 0; i < count; i++)); do
   text=$(payload)
   symbol "$tmp/s.png" 5 "$text"
   w=$("$convert" "$tmp/s.png" -format %w info:)
-  r() { echo $((RANDOM % (w / 5))); }
+  r() { echo $((RANDOM % (w / 4))); }
   "$convert" "$tmp/s.png" -virtual-pixel white -background white -distort Perspective \
     "0,0 $(r),$(r)  $w,0 $((w - $(r))),$(r)  $w,$w $((w - $(r))),$((w - $(r)))  0,$w $(r),$((w - $(r)))" \
     +repage -colorspace Gray -depth 8 "$out/perspective/$i.pgm"
@@ -64,7 +64,7 @@ for ((i = 0; i < count; i++)); do
 
   text=$(payload)
   symbol "$tmp/s.png" 4 "$text"
-  "$convert" "$tmp/s.png" -resize 85% -quality 20 "$tmp/s.jpg"
+  "$convert" "$tmp/s.png" -resize 80% -quality 20 "$tmp/s.jpg"
   "$convert" "$tmp/s.jpg" -colorspace Gray -depth 8 "$out/jpeg20/$i.pgm"
   printf '%s\n' "$text" >"$out/jpeg20/$i.txt"
 

@@ -380,7 +380,7 @@ std::optional<MarkOutlines> TraceMarkOutlines(const BitMatrix& bits, const Finde
 }
 
 std::optional<PerspectiveTransform> OutlineGridTransform(const MarkOutlines& outlines,
-                                                         int dimension) {
+                                                         int dimension, bool exact) {
     const double far = dimension - 7;
     const PointF offsets[3] = {{0, 0}, {far, 0}, {0, far}};
     std::vector<PointF> src;
@@ -403,7 +403,14 @@ std::optional<PerspectiveTransform> OutlineGridTransform(const MarkOutlines& out
     const auto fourth = Intersect(outlines.edges[2][2], outlines.edges[1][1]);
     if (!fourth)
         return std::nullopt;
-    src.push_back({static_cast<double>(dimension), static_cast<double>(dimension)});
+    // The symbol's own corners fix the mapping; the corners of the marks
+    // inside it only refine it where the fourth corner is uncertain.
+    const double d = dimension;
+    const PointF outer[4] = {{0, 0}, {d, 0}, {d, d}, {0, d}};
+    const PointF image[4] = {dst[0], dst[5], *fourth, dst[11]};
+    if (exact)
+        return PerspectiveTransform::QuadToQuad(outer, image);
+    src.push_back({d, d});
     dst.push_back(*fourth);
     return PerspectiveTransform::Fit(src, dst);
 }

@@ -53,12 +53,14 @@ struct MarkOutlines {
 std::optional<MarkOutlines> TraceMarkOutlines(const BitMatrix& bits, const FinderTriple& t,
                                               double moduleSize);
 
-// The mapping fitted to the corners of the three marks and to the symbol's
-// fourth corner, where the bottom edge of the bottom-left mark meets the
-// right edge of the top-right mark. Follows perspective even where no
-// alignment pattern helps (version 1, or a pattern that cannot be found).
+// The mapping from the marks' outlines: the symbol's fourth corner is where
+// the bottom edge of the bottom-left mark meets the right edge of the
+// top-right mark. `exact` maps the symbol's four outer corners; otherwise
+// the mapping is fitted to the corners of all three marks and the fourth
+// corner. Follows perspective even where no alignment pattern helps
+// (version 1, or a pattern that cannot be found).
 std::optional<PerspectiveTransform> OutlineGridTransform(const MarkOutlines& outlines,
-                                                         int dimension);
+                                                         int dimension, bool exact);
 
 // Finds the alignment patterns of larger symbols one by one where `initial`
 // predicts them, nearest the top-left first, and refits the mapping to the

@@ -97,7 +97,7 @@ std::vector<Triple> RankTriples(const std::vector<Mark>& marks) {
 }
 
 bool SampleAndDecode(const BitMatrix& bits, const PerspectiveTransform& transform, int dimension,
-                     DecodedSymbol* out, int* versionHint) {
+                     DecodedSymbol* out, int* versionHint, double* timing = nullptr) {
     if (!transform.IsValid())
         return false;
     if (dimension >= 45 && versionHint) {
@@ -112,7 +112,10 @@ bool SampleAndDecode(const BitMatrix& bits, const PerspectiveTransform& transfor
             return false;
         }
     }
-    if (TimingPatternMismatch(bits, transform, dimension) > kMaxTimingMismatch)
+    const double mismatch = TimingPatternMismatch(bits, transform, dimension);
+    if (timing)
+        *timing = mismatch;
+    if (mismatch > kMaxTimingMismatch)
         return false;
     const BitMatrix grid = SampleGrid(bits, transform, dimension);
     bool ok = DecodeGridOneWay(grid, out);
@@ -141,8 +144,10 @@ bool SampleAndDecode(const BitMatrix& bits, const PerspectiveTransform& transfor
 bool DecodeAtDimension(const BitMatrix& bits, const FinderTriple& t, double moduleSize,
                        const std::optional<MarkOutlines>& outlines, int dimension,
                        DecodedSymbol* out, int* versionHint) {
-    const auto outline = outlines ? OutlineGridTransform(*outlines, dimension)
+    const auto outline = outlines ? OutlineGridTransform(*outlines, dimension, false)
                                   : std::optional<PerspectiveTransform>();
+    const auto outlineCorners = outlines ? OutlineGridTransform(*outlines, dimension, true)
+                                         : std::optional<PerspectiveTransform>();
     std::optional<PointF> alignment;
     if (dimension > 21) {
         const double corner = dimension - 6.5;
@@ -166,7 +171,11 @@ bool DecodeAtDimension(const BitMatrix& bits, const FinderTriple& t, double modu
         mappings.push_back(GridTransform(t, dimension, alignment));
     if (outline)
         mappings.push_back(*outline);
+    if (outlineCorners)
+        mappings.push_back(*outlineCorners);
     mappings.push_back(GridTransform(t, dimension, std::nullopt));
+    double bestTiming = 1;
+    const PerspectiveTransform* best = nullptr;
     for (const auto& initial : mappings) {
         if (const auto refined = RefineGridTransform(bits, t, dimension, initial)) {
             if (SampleAndDecode(bits, *refined, dimension, out, versionHint))
@@ -174,10 +183,39 @@ bool DecodeAtDimension(const BitMatrix& bits, const FinderTriple& t, double modu
             if (versionHint && *versionHint != 0)
                 return false;
         }
-        if (SampleAndDecode(bits, initial, dimension, out, versionHint))
+        double timing = 1;
+        if (SampleAndDecode(bits, initial, dimension, out, versionHint, &timing))
             return true;
         if (versionHint && *versionHint != 0)
             return false;
+        if (timing < bestTiming) {
+            bestTiming = timing;
+            best = &initial;
+        }
+    }
+    // A small symbol whose mapping fits its timing patterns but not its data
+    // is usually off at the fourth corner, which nothing marks: nudge that
+    // corner by half modules.
+    if (best == nullptr || bestTiming > kMaxTimingMismatch || dimension >= 45)
+        return false;
+    const double d = dimension;
+    const PointF outer[4] = {{0, 0}, {d, 0}, {d, d}, {0, d}};
+    PointF image[4] = {best->Map(0, 0), best->Map(d, 0), best->Map(d, d), best->Map(0, d)};
+    const PointF corner = image[2];
+    const PointF alongX{(corner.x - best->Map(d - 1, d).x) / 2,
+                        (corner.y - best->Map(d - 1, d).y) / 2};
+    const PointF alongY{(corner.x - best->Map(d, d - 1).x) / 2,
+                        (corner.y - best->Map(d, d - 1).y) / 2};
+    for (int i = -2; i <= 2; ++i) {
+        for (int j = -2; j <= 2; ++j) {
+            if (i == 0 && j == 0)
+                continue;
+            image[2] = {corner.x + i * alongX.x + j * alongY.x,
+                        corner.y + i * alongX.y + j * alongY.y};
+            if (SampleAndDecode(bits, PerspectiveTransform::QuadToQuad(outer, image), dimension,
+                                out, nullptr))
+                return true;
+        }
     }
     return false;
 }
