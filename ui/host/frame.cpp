@@ -176,8 +176,9 @@ void HostWindow::RenderBackground(std::span<const std::uint8_t> image,
 void HostWindow::DrawFrameEdge(Gdiplus::GpGraphics* graphics) const {
     const auto w = static_cast<float>(width_);
     const auto h = static_cast<float>(height_);
-    const RectF outer = MakeRectF(6, 6, w - 11, h - 11);
-    const RectF inner = MakeRectF(7, 7, w - 13, h - 13);
+    // Inside the content rectangle (5, 5, W - 10, H - 10): 1 and 2 pixels in.
+    const RectF outer = MakeRectF(6, 6, w - 12, h - 12);
+    const RectF inner = MakeRectF(7, 7, w - 14, h - 14);
     if (frameLook_ == kLookSquare) {
         DrawSquare(graphics, outer, ToArgb(kEdgeOuter, kEdgeOuterOpacity));
         DrawSquare(graphics, inner, ToArgb(kEdgeInner, kEdgeInnerOpacity));
@@ -193,7 +194,7 @@ void HostWindow::DrawShadow(Gdiplus::GpGraphics* graphics) const {
     const ColorRef colour = shadowColour_ == -1 ? 0 : static_cast<ColorRef>(shadowColour_);
     for (std::size_t i = 0; i < kShadowOpacity.size(); ++i) {
         const auto out = static_cast<float>(i);
-        const RectF ring = MakeRectF(5 - out, 5 - out, w - 9 + 2 * out, h - 9 + 2 * out);
+        const RectF ring = MakeRectF(5 - out, 5 - out, w - 10 + 2 * out, h - 10 + 2 * out);
         const float diameter = frameLook_ != kLookSquare ? kShadowRounded[i] : kShadowSquare[i];
         DrawRoundRect(graphics, ring, diameter, ToArgb(colour, kShadowOpacity[i]));
     }
