@@ -58,6 +58,10 @@ private:
     bool hot_ = false;
 };
 
+void CALLBACK QuitLoop(HWND, UINT, UINT_PTR, DWORD) {
+    PostQuitMessage(0);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -95,8 +99,7 @@ int main(int argc, char** argv) {
     host.SetCloseAnimation(1);
     host.Show(7);
     if (seconds > 0) {
-        SetTimer(nullptr, 0, static_cast<UINT>(seconds) * 1000,
-                 [](HWND, UINT, UINT_PTR, DWORD) { PostQuitMessage(0); });
+        SetTimer(nullptr, 0, static_cast<UINT>(seconds) * 1000, QuitLoop);
     }
     return RunMessageLoop();
 }
