@@ -281,6 +281,12 @@ int EstimateDimension(const FinderTriple& t, double moduleSize) {
 
 std::optional<PointF> FindAlignmentPattern(const BitMatrix& bits, PointF estimate,
                                            double moduleSize, double radius) {
+    // A wild estimate (from a mapping of something that is no symbol) may lie
+    // anywhere, even at infinity.
+    if (!(estimate.x + radius >= 0 && estimate.y + radius >= 0 &&
+          estimate.x - radius < bits.Width() && estimate.y - radius < bits.Height() && radius > 0 &&
+          radius < 1e6))
+        return std::nullopt;
     const int left = std::max(0, static_cast<int>(estimate.x - radius));
     const int right = std::min(bits.Width() - 1, static_cast<int>(estimate.x + radius));
     const int top = std::max(0, static_cast<int>(estimate.y - radius));

@@ -258,7 +258,9 @@ PointF Centre(const DecodedSymbol& s) {
             (s.corners[0].y + s.corners[1].y + s.corners[2].y + s.corners[3].y) / 4};
 }
 
-void DecodePass(const BitMatrix& bits, std::vector<DecodedSymbol>& results) {
+// Returns how many well-confirmed marks were left unused: symbols this pass
+// may have missed.
+int DecodePass(const BitMatrix& bits, std::vector<DecodedSymbol>& results) {
     const auto patterns = FindFinderPatterns(bits);
     std::vector<Mark> marks;
     for (const auto& p : patterns)
@@ -276,7 +278,7 @@ void DecodePass(const BitMatrix& bits, std::vector<DecodedSymbol>& results) {
             if (Inside(r, m.pattern.center))
                 m.used = true;
     if (marks.size() < 3)
-        return;
+        return 0;
     int attempts = 0;
     for (const Triple& tr : RankTriples(marks)) {
         if (marks[tr.a].used || marks[tr.b].used || marks[tr.c].used)
@@ -299,6 +301,8 @@ void DecodePass(const BitMatrix& bits, std::vector<DecodedSymbol>& results) {
         if (!duplicate)
             results.push_back(std::move(symbol));
     }
+    return static_cast<int>(std::count_if(
+        marks.begin(), marks.end(), [](const Mark& m) { return !m.used && m.pattern.hits >= 2; }));
 }
 
 // Top to bottom, then left to right: symbols whose centres fall within the
@@ -346,11 +350,12 @@ std::vector<DecodedSymbol> DecodeQrSymbols(const GreyImage& image) {
     if (image.pixels == nullptr || image.width <= 0 || image.height <= 0 ||
         image.stride < image.width)
         return results;
-    // Local thresholding first; a global threshold next; then both again for
+    // Local thresholding first; a global threshold next (also when marks
+    // were left over, as another symbol may need it); then both again for
     // light-on-dark symbols.
     BitMatrix local = BinarizeLocal(image);
-    DecodePass(local, results);
-    if (results.empty()) {
+    const int leftOver = DecodePass(local, results);
+    if (results.empty() || leftOver >= 3) {
         BitMatrix global = BinarizeGlobal(image);
         DecodePass(global, results);
         if (results.empty()) {
