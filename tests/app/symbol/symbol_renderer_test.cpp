@@ -3,6 +3,7 @@
 #include "app/symbol/image_export.h"
 #include "bench/render/matrix_bitmap.h"
 #include "bench/render/per_pixel_fill.h"
+#include "runtime/text.h"
 #include "tests/app/symbol/render_test_support.h"
 
 #include <gtest/gtest.h>
@@ -202,6 +203,35 @@ TEST_F(RendererTest, RectangleFrameIsFourPixelsWideInTheBackgroundColour) {
     EXPECT_EQ(pixels.at(x0 - 5, middle), kBlack);
     EXPECT_EQ(pixels.at(x0 + 43, middle), kBlack);
     EXPECT_EQ(pixels.at(middle, middle), kRed);
+}
+
+TEST_F(RendererTest, DefaultStyleFramesTheShippedLogoInWhite) {
+    // The program's own logo (128 x 128) at the default side 256 and default
+    // settings: 56 x 56 at (100, 100) inside a 4-pixel white frame.
+    const std::wstring shipped = Utf8ToWide(KODARO_SOURCE_DIR "/resources/Resource/Logo.png");
+    ReloadStyleImage(StyleSlot::Logo, shipped, 256, images_);
+    SymbolStyle style;
+    style.logoPath = shipped;
+    const Pixels pixels = Render(bench::MatrixBitmap(AllDark(16), 2, 0), 256, style);
+    ASSERT_EQ(pixels.width, 256);
+    const Box framed = BoxOfPixelsNot(pixels, kBlack);
+    EXPECT_EQ(framed.left, 96);
+    EXPECT_EQ(framed.top, 96);
+    EXPECT_EQ(framed.right, 158);
+    EXPECT_EQ(framed.bottom, 158);
+    for (int d = 1; d <= 4; ++d) {
+        EXPECT_EQ(pixels.at(100 - d, 128), kWhite) << d;
+        EXPECT_EQ(pixels.at(128, 100 - d), kWhite) << d;
+    }
+    EXPECT_EQ(pixels.at(96, 96), kWhite);
+    // The logo itself is drawn inside: not all of it is the frame's white.
+    int logoPixels = 0;
+    for (int y = 100; y < 155; ++y) {
+        for (int x = 100; x < 155; ++x) {
+            logoPixels += pixels.at(x, y) != kWhite;
+        }
+    }
+    EXPECT_GT(logoPixels, 100);
 }
 
 TEST_F(RendererTest, RoundedFrameHasRoundCorners) {
