@@ -1,0 +1,127 @@
+#include "ui/controls/radio_button.h"
+
+#include "ui/controls/resource_ids.h"
+#include "ui/draw/shapes.h"
+#include "ui/host/host_window.h"
+
+#include <cmath>
+#include <mutex>
+#include <span>
+
+namespace kodaro::ui {
+
+std::shared_ptr<MemoryImage> RadioButton::LoadGlyphs() {
+    // Loaded once and shared while any radio lives; the last one to go frees
+    // it, so the image never outlives GDI+.
+    static std::mutex lock;
+    static std::weak_ptr<MemoryImage> shared;
+    std::lock_guard<std::mutex> guard(lock);
+    if (std::shared_ptr<MemoryImage> existing = shared.lock()) {
+        return existing;
+    }
+    HMODULE module = GetModuleHandleW(nullptr);
+    HRSRC info = FindResourceW(module, MAKEINTRESOURCEW(IDR_RADIO_GLYPH), RT_RCDATA);
+    HGLOBAL data = info != nullptr ? LoadResource(module, info) : nullptr;
+    const void* bytes = data != nullptr ? LockResource(data) : nullptr;
+    if (bytes == nullptr) {
+        return nullptr;
+    }
+    auto image = std::make_shared<MemoryImage>(LoadImageFromBytes(
+        std::span(static_cast<const std::uint8_t*>(bytes), SizeofResource(module, info))));
+    if (!*image) {
+        return nullptr;
+    }
+    shared = image;
+    return image;
+}
+
+void RadioButton::Checked(bool value, bool exclusive) {
+    if (value && exclusive) {
+        Check();
+    }
+    checked_ = value;
+    Redraw();
+}
+
+void RadioButton::Check() {
+    if (checked_) {
+        return;
+    }
+    Control* sibling = nullptr;
+    if (Parent() != nullptr) {
+        sibling = Parent()->FirstChild();
+    } else if (Host() != nullptr) {
+        sibling = Host()->FirstControl();
+    }
+    for (; sibling != nullptr; sibling = sibling->NextSibling()) {
+        if (sibling != this && sibling->Kind() == kKindRadioButton) {
+            DispatchControlMessage(sibling, EXM_RADIOGROUP, static_cast<WPARAM>(groupId_),
+                                   reinterpret_cast<LPARAM>(static_cast<Control*>(this)));
+        }
+    }
+    checked_ = true;
+}
+
+void RadioButton::PaintState(int state, int) {
+    ButtonBase::PaintState(state, 255);
+}
+
+LRESULT RadioButton::PreHandle(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_CREATE:
+        Kind(kKindRadioButton);
+        if (!glyphs_) {
+            glyphs_ = LoadGlyphs();
+        }
+        return kNotHandled;
+    case WM_DESTROY:
+        checked_ = false;
+        glyphs_.reset();
+        return kNotHandled;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+        return 1;
+    case EXM_RADIOGROUP:
+        if (checked_ && reinterpret_cast<Control*>(lParam) != this &&
+            static_cast<int>(wParam) == groupId_) {
+            checked_ = false;
+            if (Visible()) {
+                Redraw();
+            }
+        }
+        return 0;
+    case EXM_CLICK:
+        Check();
+        Redraw();
+        PaintState(kButtonHot, 255);
+        return 0;
+    default:
+        return kNotHandled;
+    }
+}
+
+bool RadioButton::PaintBackground(Gdiplus::GpGraphics*, int) {
+    return true;
+}
+
+bool RadioButton::PaintContent(Gdiplus::GpGraphics* graphics, int state, RectF& caption) {
+    if (glyphs_ && *glyphs_) {
+        const float cell = static_cast<float>(kRadioGlyphCell);
+        float left =
+            (checked_ ? 2 * cell : 0) + (state == kButtonHot || state == kButtonPressed ? cell : 0);
+        RectF box = MakeRectF(4, 4, 20, Height() - 8);
+        RectF dest = MakeRectF(std::round(box.X + (box.Width - cell) / 2),
+                               std::round(box.Y + (box.Height - cell) / 2), cell, cell);
+        RectF clip = VisibleClipBounds(graphics);
+        ResetClip(graphics);
+        DrawImagePart(graphics, glyphs_->get(), dest, MakeRectF(left, 0, cell, cell));
+        SetClipRect(graphics, clip);
+    }
+    caption.X = 24;
+    if (HasFocus()) {
+        DrawBorder(graphics, GrowRect(caption, -1, -1, 2, 2), kBorderDashed);
+    }
+    return true;
+}
+
+} // namespace kodaro::ui
