@@ -72,6 +72,35 @@ TEST(ButtonStates, FollowTheMouseAndTheFocus) {
     EXPECT_EQ(button.VisualState(), kButtonNormal);
 }
 
+TEST(ButtonStates, NewLookFadesInOverFiveTimerSteps) {
+    AttachOptions fading = TestWindow::PlainFrame();
+    fading.controlFades = true;
+    TestWindow window(320, 240, fading);
+    PushButton button;
+    ASSERT_TRUE(button.Create(window.hwnd(), 20, 20, 80, 26, L"OK"));
+    EXPECT_EQ(button.FadeInterval(), 60u);
+    test::Pixels normal = test::ReadBitmap(button.Bitmap());
+    window.MouseMove(50, 30);
+    EXPECT_EQ(button.VisualState(), kButtonHot);
+    EXPECT_TRUE(button.CrossFading());
+    EXPECT_EQ(button.FadeLevel(), 51);
+    // The old look is kept to fade out under the new one.
+    EXPECT_EQ(test::ReadBitmap(button.PreviousBitmap()), normal);
+    for (int step = 0; step < 4; ++step) {
+        DispatchControlMessage(&button, WM_TIMER, button.TimerId(), 0);
+    }
+    EXPECT_EQ(button.FadeLevel(), 255);
+    EXPECT_FALSE(button.CrossFading());
+
+    // Focus fades in from 204, so one step finishes it.
+    ASSERT_TRUE(window.host().SetFocusControl(&button, true));
+    EXPECT_EQ(button.VisualState(), kButtonFocused);
+    EXPECT_EQ(button.FadeLevel(), 204);
+    DispatchControlMessage(&button, WM_TIMER, button.TimerId(), 0);
+    EXPECT_EQ(button.FadeLevel(), 255);
+    EXPECT_FALSE(button.CrossFading());
+}
+
 TEST(ButtonStates, NoPressedLookWhenNotFocusable) {
     TestWindow window;
     window.host().DragToMove(false);
