@@ -1,0 +1,129 @@
+# Shared by the whole-program tests. Each test runs Kodaro from a program
+# folder of its own (a copy of the build's bin layout) on an Xvfb of its own,
+# so tests can run side by side and the build folder stays clean.
+#   source lib.sh BIN_DIR UPD_EXE
+set -euo pipefail
+
+bin_dir=$1
+upd_exe=$2
+root=${KODARO_ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)}
+work=$(mktemp -d)
+xvfb_pid=""
+kodaro_pid=""
+
+e2e_cleanup() {
+  if [ -n "$kodaro_pid" ] && kill -0 "$kodaro_pid" 2>/dev/null; then
+    # Losing its display ends the program; then its runner ends too.
+    kill "$kodaro_pid" 2>/dev/null || true
+  fi
+  if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; fi
+  # E2E_KEEP=folder keeps the screenshots for a look after a failure.
+  if [ -n "${E2E_KEEP:-}" ] && [ -d "$work/shots" ]; then
+    mkdir -p "$E2E_KEEP" && cp "$work"/shots/*.png "$E2E_KEEP/" || true
+  fi
+  rm -rf "$work"
+}
+trap e2e_cleanup EXIT
+
+fail() {
+  echo "FAIL: $*" >&2
+  exit 1
+}
+
+# An X server of our own, whatever DISPLAY says.
+start_display() {
+  local fdfile="$work/display"
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fdfile" >/dev/null 2>&1 &
+  xvfb_pid=$!
+  for _ in $(seq 200); do
+    if [ -s "$fdfile" ]; then break; fi
+    sleep 0.05
+  done
+  [ -s "$fdfile" ] || fail "Xvfb did not start"
+  export DISPLAY=":$(head -n1 "$fdfile")"
+}
+
+# A program folder: Kodaro.exe, its DLLs and the Resource folder.
+make_program_folder() {
+  local dir="$work/program"
+  mkdir -p "$dir"
+  cp "$bin_dir/Kodaro.exe" "$dir/"
+  cp "$bin_dir"/*.dll "$dir/" 2>/dev/null || true
+  cp -r "$bin_dir/Resource" "$dir/"
+  echo "$dir"
+}
+
+# Starts Kodaro.exe of a program folder in the background.
+start_kodaro() {
+  "$root/scripts/wine-run.sh" "$1/Kodaro.exe" &
+  kodaro_pid=$!
+}
+
+# Waits for the program to end and sets exit_code. Fails after seconds.
+wait_exit() {
+  local seconds=$1
+  for _ in $(seq $((seconds * 10))); do
+    if ! kill -0 "$kodaro_pid" 2>/dev/null; then
+      exit_code=0
+      wait "$kodaro_pid" || exit_code=$?
+      kodaro_pid=""
+      return 0
+    fi
+    sleep 0.1
+  done
+  fail "Kodaro did not end within $seconds s"
+}
+
+# The id of the visible main window, waiting for it up to seconds.
+wait_window() {
+  local seconds=$1 id=""
+  for _ in $(seq $((seconds * 10))); do
+    id=$(xdotool search --onlyvisible --name '^Kodaro$' 2>/dev/null | head -n1 || true)
+    if [ -n "$id" ]; then
+      # The show animation grows the window from its middle; let it finish.
+      sleep 1.5
+      echo "$id"
+      return 0
+    fi
+    sleep 0.1
+  done
+  fail "no Kodaro window within $seconds s"
+}
+
+# Sets WX WY WW WH from the window's geometry.
+read_geometry() {
+  eval "$(xdotool getwindowgeometry --shell "$1")"
+  WX=$X WY=$Y WW=$WIDTH WH=$HEIGHT
+}
+
+# Moves the mouse to window coordinates and lets hover looks settle.
+mouse_at() {
+  xdotool mousemove --window "$1" "$2" "$3"
+  sleep 0.8
+}
+
+click_at() {
+  xdotool mousemove --window "$1" "$2" "$3" click 1
+  sleep 0.8
+}
+
+# Closes the window with its caption's close button (the rightmost caption
+# button: 27 x 20, 11 pixels from the right edge, 7 from the top).
+click_close() {
+  click_at "$1" $((680 - 11 - 14)) 17
+}
+
+# Screenshot of the whole screen into file.
+screenshot() {
+  /usr/bin/import -window root "$1"
+}
+
+# crop SHOT X Y W H OUT: a region given in window coordinates.
+crop() {
+  /usr/bin/convert "$1" -crop "$4x$5+$((WX + $2))+$((WY + $3))" +repage "$6"
+}
+
+# Number of pixels that differ by more than a few percent.
+differing_pixels() {
+  /usr/bin/compare -metric AE -fuzz 6% "$1" "$2" null: 2>&1 || true
+}

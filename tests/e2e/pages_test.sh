@@ -1,0 +1,90 @@
+#!/usr/bin/env bash
+# The preview toolbar shows while the mouse is over the preview (the right
+# and bottom edges are outside) and is left alone on the about page; a tab
+# click switches the page, a click on the selected tab changes nothing.
+source "$(dirname "$0")/lib.sh"
+start_display
+program=$(make_program_folder)
+start_kodaro "$program"
+window=$(wait_window 60)
+read_geometry "$window"
+shots=$work/shots
+mkdir -p "$shots"
+
+# region NAME: the window region of a part of the window in the latest shot.
+shot() {
+  screenshot "$shots/$1.png"
+}
+region() { # shot-name x y w h out-name
+  crop "$shots/$1.png" "$2" "$3" "$4" "$5" "$shots/$6.png"
+}
+toolbar() { region "$1" 451 300 208 28 "$1-toolbar"; }
+differs() { # a b minimum
+  local n
+  n=$(differing_pixels "$shots/$1.png" "$shots/$2.png")
+  [ "$n" -ge "$3" ] 2>/dev/null
+}
+same() { # a b
+  local n
+  n=$(differing_pixels "$shots/$1.png" "$shots/$2.png")
+  [ "$n" -le 4 ] 2>/dev/null || { echo "$1 vs $2: $n pixels differ" >&2; return 1; }
+}
+
+echo "== preview toolbar"
+mouse_at "$window" 300 250
+shot away
+toolbar away
+mouse_at "$window" 657 326
+shot inside
+toolbar inside
+differs away-toolbar inside-toolbar 100 || fail "toolbar not shown at (657, 326)"
+mouse_at "$window" 658 326
+shot outside
+toolbar outside
+same away-toolbar outside-toolbar || fail "toolbar not hidden at (658, 326)"
+
+echo "== tabs"
+tabs() { region "$1" 15 30 330 80 "$1-tabs"; }
+bottom() { region "$1" 580 436 80 26 "$1-button"; }
+page() { region "$1" 120 115 320 300 "$1-page"; }
+tabs away
+bottom away
+page away
+click_at "$window" 137 70
+mouse_at "$window" 300 250
+shot decode
+tabs decode
+bottom decode
+page decode
+differs away-tabs decode-tabs 50 || fail "the decode tab did not take the selected look"
+differs away-button decode-button 20 || fail "the save button did not give way to the decode button"
+differs away-page decode-page 50 || fail "the page texts did not change"
+click_at "$window" 137 70
+mouse_at "$window" 300 250
+shot again
+region decode 0 0 680 475 decode-window
+region again 0 0 680 475 again-window
+same decode-window again-window || fail "clicking the selected tab changed the window"
+
+echo "== about page"
+preview() { region "$1" 450 111 210 280 "$1-preview"; }
+click_at "$window" 297 70
+mouse_at "$window" 300 250
+shot about
+preview about
+preview again
+differs again-preview about-preview 500 || fail "the preview area is still shown on the about page"
+mouse_at "$window" 657 326
+shot about-hover
+toolbar about
+toolbar about-hover
+same about-toolbar about-hover-toolbar || fail "the toolbar changed on the about page"
+
+click_at "$window" 57 70
+mouse_at "$window" 300 250
+shot back
+# Below the tabs: the clicked tab now carries the focus mark.
+region back 0 110 680 365 back-window
+region away 0 110 680 365 away-window
+same away-window back-window || fail "the create page did not come back as it was"
+echo "PASS"
