@@ -5,9 +5,11 @@
 
 #include "app/content/content_payload.h"
 #include "app/shell/preview_worker.h"
+#include "ui/controls/label.h"
 #include "ui/controls/panel.h"
 #include "ui/controls/picture_box.h"
 #include "ui/controls/push_button.h"
+#include "ui/controls/radio_button.h"
 #include "ui/controls/tab_button.h"
 #include "ui/controls/web_browser_host.h"
 #include "ui/host/host_window.h"
@@ -40,6 +42,24 @@ struct AppObjects {
     std::optional<ui::TabButton> decodeTab;
     std::optional<ui::TabButton> beautifyTab;
     std::optional<ui::TabButton> aboutTab;
+    // Decode page.
+    std::optional<ui::RadioButton> decodeSourceLocal;
+    std::optional<ui::RadioButton> decodeSourceWeb;
+    std::optional<ui::RadioButton> decodeSourcePreview;
+    std::optional<ui::PushButton> decodeBrowseButton;
+    // Beautify page.
+    std::optional<ui::PushButton> logoBrowseButton;
+    std::optional<ui::RadioButton> logoBorderRectangle;
+    std::optional<ui::RadioButton> logoBorderRounded;
+    std::optional<ui::RadioButton> logoBorderNone;
+    std::optional<ui::RadioButton> foregroundColorRadio;
+    std::optional<ui::RadioButton> foregroundPictureRadio;
+    std::optional<ui::PushButton> foregroundBrowseButton;
+    std::optional<ui::Label> foregroundColorSwatch;
+    std::optional<ui::RadioButton> backgroundColorRadio;
+    std::optional<ui::RadioButton> backgroundPictureRadio;
+    std::optional<ui::Label> backgroundColorSwatch;
+    std::optional<ui::PushButton> backgroundBrowseButton;
     // Preview area and bottom bar.
     std::optional<ui::PictureBox> previewPicture;
     std::optional<ui::Panel> previewCaption;
@@ -50,6 +70,7 @@ struct AppObjects {
     std::optional<ui::TabButton> copyIcon;
     std::optional<ui::TabButton> saveIcon;
     std::optional<ui::Panel> infoGroup;
+    std::optional<ui::Label> ecLevelLabel;
     std::optional<ui::PictureBox> ecHelpIcon;
     std::optional<ui::PushButton> saveButton;
     std::optional<ui::PushButton> decodeButton;

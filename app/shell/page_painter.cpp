@@ -5,6 +5,9 @@
 #include "ui/draw/shapes.h"
 #include "ui/draw/text.h"
 
+#include <string>
+#include <string_view>
+
 namespace kodaro {
 
 namespace {
@@ -62,8 +65,17 @@ public:
                        WithAlpha(kWhite, 0));
     }
 
-    void Text(const wchar_t* text, float x, float y, float width, float height) const {
-        ui::DrawTextEffect(graphics_, ui::MakeRectF(x, y, width, height), text, ui::DefaultFont(),
+    void Text(std::wstring_view text, float x, float y, float width, float height) const {
+        // "\n" alone breaks the line; some GDI+ fonts draw the "\r" of
+        // "\r\n" as a missing-glyph box.
+        std::wstring lines;
+        lines.reserve(text.size());
+        for (const wchar_t c : text) {
+            if (c != L'\r') {
+                lines.push_back(c);
+            }
+        }
+        ui::DrawTextEffect(graphics_, ui::MakeRectF(x, y, width, height), lines, ui::DefaultFont(),
                            textColour_, format_.get());
     }
 

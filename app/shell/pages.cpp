@@ -6,6 +6,7 @@
 #include "app/symbol/clipboard_export.h"
 #include "app/symbol/save_command.h"
 #include "app/symbol/style_images.h"
+#include "ui/draw/shapes.h"
 
 namespace kodaro {
 
@@ -57,6 +58,66 @@ void CreateTabs(App& app) {
     app.selectedTab = &*o.createTab;
 }
 
+// A radio of a group, hidden until its page shows.
+void CreateRadio(App& app, ui::RadioButton& radio, int group, float x, float y, float width,
+                 const wchar_t* caption, bool checked = false) {
+    ui::ButtonOptions hidden;
+    hidden.visible = false;
+    radio.Create(*app.objects.mainWindow, x, y, width, 24, caption, hidden);
+    radio.GroupId(group);
+    if (checked) {
+        radio.Checked(true);
+    }
+}
+
+// A ".." button beside a path box, hidden until its page shows.
+void CreateBrowseButton(App& app, ui::PushButton& button, float y) {
+    ui::ButtonOptions hidden;
+    hidden.visible = false;
+    button.Create(*app.objects.mainWindow, 414, y, 20, 19, L"..", hidden);
+    button.Opacity(190);
+}
+
+// A colour swatch of the beautify page: a solid box the user clicks to pick
+// a colour; hidden until its page shows.
+void CreateSwatch(App& app, ui::Label& swatch, float y, ui::ColorRef colour,
+                  const wchar_t* tooltip) {
+    ui::LabelOptions options;
+    options.gradientMode = Gdiplus::LinearGradientModeVertical;
+    options.gradientColor1 = ui::ToArgb(colour);
+    options.gradientColor2 = ui::ToArgb(colour);
+    options.borderStyle = ui::kBorderFlat;
+    options.visible = false;
+    swatch.Create(*app.objects.mainWindow, 187, y, 60, 20, L"", options);
+    swatch.Tooltip(tooltip);
+    swatch.Cursor(HandCursor());
+    swatch.Focusable(true);
+}
+
+void CreateDecodePage(App& app) {
+    AppObjects& o = app.objects;
+    CreateRadio(app, *o.decodeSourceLocal, 1, 180, 146, 80, L"本地文件", true);
+    CreateRadio(app, *o.decodeSourceWeb, 1, 260, 146, 80, L"网络文件");
+    CreateRadio(app, *o.decodeSourcePreview, 1, 340, 146, 80, L"预览图片");
+    CreateBrowseButton(app, *o.decodeBrowseButton, 177);
+}
+
+void CreateBeautifyPage(App& app) {
+    AppObjects& o = app.objects;
+    CreateBrowseButton(app, *o.logoBrowseButton, 148);
+    CreateRadio(app, *o.logoBorderRectangle, 2, 180, 175, 60, L"矩形", true);
+    CreateRadio(app, *o.logoBorderRounded, 2, 230, 175, 60, L"圆角");
+    CreateRadio(app, *o.logoBorderNone, 2, 280, 175, 60, L"无");
+    CreateRadio(app, *o.foregroundColorRadio, 3, 180, 202, 80, L"颜色", true);
+    CreateRadio(app, *o.foregroundPictureRadio, 3, 230, 202, 60, L"图片");
+    CreateBrowseButton(app, *o.foregroundBrowseButton, 232);
+    CreateSwatch(app, *o.foregroundColorSwatch, 231, 0x000000, L"选择前景颜色");
+    CreateRadio(app, *o.backgroundColorRadio, 4, 180, 257, 80, L"颜色", true);
+    CreateRadio(app, *o.backgroundPictureRadio, 4, 230, 257, 60, L"图片");
+    CreateSwatch(app, *o.backgroundColorSwatch, 285, 0xFFFFFF, L"选择背景颜色");
+    CreateBrowseButton(app, *o.backgroundBrowseButton, 286);
+}
+
 void CreatePreviewArea(App& app) {
     AppObjects& o = app.objects;
     ui::HostWindow& window = *o.mainWindow;
@@ -82,6 +143,7 @@ void CreatePreviewArea(App& app) {
     CreateToolbarIcon(app, *o.saveIcon, 630, L"Resource\\Main\\Preview\\Save.png", L"保存二维码");
 
     o.infoGroup->Create(window, 450, 330, 210, 60, L"二维码信息");
+    o.ecLevelLabel->Create(*o.infoGroup, 458, 357, 65, 50, L"纠错等级:");
     o.ecHelpIcon->Create(*o.infoGroup, 630, 354, 24, 20,
                          Resource(app, L"Resource\\Main\\help.png"));
     o.ecHelpIcon->Opacity(125);
@@ -96,6 +158,33 @@ void CreateBottomBar(App& app) {
     ui::ButtonOptions hidden;
     hidden.visible = false;
     o.decodeButton->Create(window, 580, 436, 80, 26, L"解码[&E]", hidden);
+}
+
+// The foreground and background choices of the beautify page: the swatch
+// while "颜色" is checked, the picture's ".." button while "图片" is.
+void ShowColourChoice(App& app, bool pageShown) {
+    AppObjects& o = app.objects;
+    o.foregroundColorSwatch->Visible(pageShown && o.foregroundColorRadio->Checked());
+    o.foregroundBrowseButton->Visible(pageShown && o.foregroundPictureRadio->Checked());
+    o.backgroundColorSwatch->Visible(pageShown && o.backgroundColorRadio->Checked());
+    o.backgroundBrowseButton->Visible(pageShown && o.backgroundPictureRadio->Checked());
+}
+
+void OnRadioClick(App& app, Control* control) {
+    AppObjects& o = app.objects;
+    if (app.currentPage == kPageDecode) {
+        if (control == &*o.decodeSourceLocal) {
+            o.decodeBrowseButton->Visible(true);
+        } else if (control == &*o.decodeSourceWeb || control == &*o.decodeSourcePreview) {
+            o.decodeBrowseButton->Visible(false);
+        }
+    } else if (app.currentPage == kPageBeautify) {
+        if (control == &*o.foregroundColorRadio || control == &*o.foregroundPictureRadio ||
+            control == &*o.backgroundColorRadio || control == &*o.backgroundPictureRadio) {
+            ShowColourChoice(app, true);
+            app.preview.dirty = true;
+        }
+    }
 }
 
 bool IsPageTab(const App& app, const Control* control) {
@@ -140,6 +229,8 @@ void BuildMainWindow(App& app) {
     window.Attach(app.mainWindowHandle, attach);
 
     CreateTabs(app);
+    CreateDecodePage(app);
+    CreateBeautifyPage(app);
     CreatePreviewArea(app);
     CreateBottomBar(app);
 
@@ -168,10 +259,23 @@ bool ShowPage(App& app, Control* tab, bool show) {
         o.saveButton->Visible(show);
     } else if (tab == &*o.decodeTab) {
         app.currentPage = kPageDecode;
+        for (ui::RadioButton* source :
+             {&*o.decodeSourceLocal, &*o.decodeSourceWeb, &*o.decodeSourcePreview}) {
+            source->Visible(show);
+        }
+        o.decodeBrowseButton->Visible(show && o.decodeSourceLocal->Checked());
         o.decodeButton->Visible(show);
     } else if (tab == &*o.beautifyTab) {
         app.currentPage = kPageBeautify;
         o.saveButton->Visible(show);
+        o.logoBrowseButton->Visible(show);
+        for (ui::RadioButton* radio :
+             {&*o.logoBorderRectangle, &*o.logoBorderRounded, &*o.logoBorderNone,
+              &*o.foregroundColorRadio, &*o.foregroundPictureRadio, &*o.backgroundColorRadio,
+              &*o.backgroundPictureRadio}) {
+            radio->Visible(show);
+        }
+        ShowColourChoice(app, show);
     } else {
         app.currentPage = kPageAbout;
         o.previewCaption->Visible(false);
@@ -201,6 +305,9 @@ void OnMainWindowClick(App& app, Control* control, int kind) {
         } else if (control == &*o.copyIcon) {
             CopyImageToClipboard(o.previewPicture->Picture());
         }
+        break;
+    case ui::kKindRadioButton:
+        OnRadioClick(app, control);
         break;
     case ui::kKindPushButton:
         if (control == &*o.saveButton) {

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # The preview toolbar shows while the mouse is over the preview (the right
 # and bottom edges are outside) and is left alone on the about page; a tab
-# click switches the page, a click on the selected tab changes nothing.
+# click switches the page, a click on the selected tab changes nothing; the
+# beautify page's colour/picture choice and the decode page's source options
+# show and hide their controls, and a page comes back as it was left.
 source "$(dirname "$0")/lib.sh"
 start_display
 program=$(make_program_folder)
@@ -79,6 +81,41 @@ shot about-hover
 toolbar about
 toolbar about-hover
 same about-toolbar about-hover-toolbar || fail "the toolbar changed on the about page"
+
+echo "== beautify page: colour or picture"
+click_at "$window" 217 70
+mouse_at "$window" 300 440
+shot colour
+swatch() { region "$1" 187 231 60 20 "$1-swatch"; }
+browse() { region "$1" 414 232 20 19 "$1-browse"; }
+swatch colour
+browse colour
+click_at "$window" 260 214
+mouse_at "$window" 300 440
+shot picture
+swatch picture
+browse picture
+differs colour-swatch picture-swatch 300 || fail "the foreground swatch stayed after choosing a picture"
+differs colour-browse picture-browse 30 || fail "the foreground '..' button did not show"
+click_at "$window" 57 70
+click_at "$window" 217 70
+mouse_at "$window" 300 440
+shot picture-again
+swatch picture-again
+browse picture-again
+same picture-swatch picture-again-swatch || fail "the swatch came back with the page"
+same picture-browse picture-again-browse || fail "the '..' button did not come back with the page"
+
+echo "== decode page: source options"
+click_at "$window" 137 70
+mouse_at "$window" 300 440
+shot local
+region local 414 177 20 19 local-browse
+click_at "$window" 300 158
+mouse_at "$window" 300 440
+shot web
+region web 414 177 20 19 web-browse
+differs local-browse web-browse 30 || fail "the '..' button stayed for a web address"
 
 click_at "$window" 57 70
 mouse_at "$window" 300 250

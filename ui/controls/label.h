@@ -4,6 +4,7 @@
 #pragma once
 
 #include "ui/control/control.h"
+#include "ui/controls/control_messages.h"
 #include "ui/controls/control_parent.h"
 #include "ui/controls/font_slot.h"
 #include "ui/draw/colour.h"
@@ -13,9 +14,6 @@
 #include <string>
 
 namespace kodaro::ui {
-
-// To a control: the picture beneath it changed.
-inline constexpr UINT EXM_BACKGROUNDCHANGED = 0x2816;
 
 // Black at alpha 210.
 inline constexpr Argb kLabelTextColor = 0xD2000000;
