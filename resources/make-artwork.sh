@@ -124,7 +124,7 @@ if [ -n "$sheet" ]; then
   n=0
   for e in "${expected[@]}"; do
     file="${e% *}"
-    if [ "$("$IM/identify" -format '%w' "$here/$file[0]")" -le 64 ]; then
+    if [ "$("$IM/identify" -format '%[fx:max(w,h)]' "$here/$file[0]")" -le 64 ]; then
       "$IM/convert" "$here/$file[0]" -scale 400% -background '#7A8794' -flatten "$tmp/s$n.png"
       small+=(-label "$(basename "$file")" "$tmp/s$n.png")
     else
