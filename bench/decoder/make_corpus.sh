@@ -84,4 +84,22 @@ for ((i = 0; i < count; i++)); do
     "$convert" "${parts[@]}" -background white -gravity center +append -colorspace Gray -depth 8 "$out/multi/$i.pgm"
   fi
 done
+# Everything a phone photo of a printout adds at once: turned, in
+# perspective, lit unevenly, slightly blurred, noisy and JPEG-compressed.
+mkdir -p "$out/combined"
+for ((i = 0; i < count; i++)); do
+  text=$(payload)
+  symbol "$tmp/s.png" $((3 + RANDOM % 3)) "$text"
+  w=$("$convert" "$tmp/s.png" -format %w info:)
+  q() { echo $((RANDOM % (w / 8))); }
+  "$convert" "$tmp/s.png" -background white -rotate $((RANDOM % 360)) +repage -virtual-pixel white \
+    -distort Perspective "0,0 $(q),$(q)  $w,0 $((w - $(q))),$(q)  $w,$w $((w - $(q))),$((w - $(q)))  0,$w $(q),$((w - $(q)))" \
+    +repage "$tmp/r.png"
+  cw=$("$convert" "$tmp/r.png" -format %w info:)
+  ch=$("$convert" "$tmp/r.png" -format %h info:)
+  "$convert" "$tmp/r.png" \( -size "${ch}x${cw}" gradient:white-gray45 -rotate 90 \) -compose multiply -composite \
+    -blur 0x0.9 -attenuate 1.2 +noise Gaussian -quality 45 "$tmp/c.jpg"
+  "$convert" "$tmp/c.jpg" -colorspace Gray -depth 8 "$out/combined/$i.pgm"
+  printf '%s\n' "$text" >"$out/combined/$i.txt"
+done
 touch "$out/.complete"

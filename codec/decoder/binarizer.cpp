@@ -48,6 +48,27 @@ int OtsuThreshold(const GreyImage& image) {
 
 } // namespace
 
+GreyImage Smooth(const GreyImage& image, std::vector<uint8_t>& storage) {
+    const int w = image.width;
+    const int h = image.height;
+    storage.assign(static_cast<size_t>(w) * h, 255);
+    auto at = [&](int x, int y) {
+        x = std::clamp(x, 0, w - 1);
+        y = std::clamp(y, 0, h - 1);
+        return static_cast<int>(image.pixels[static_cast<size_t>(y) * image.stride + x]);
+    };
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            int sum = 0;
+            for (int dy = -1; dy <= 1; ++dy)
+                for (int dx = -1; dx <= 1; ++dx)
+                    sum += at(x + dx, y + dy);
+            storage[static_cast<size_t>(y) * w + x] = static_cast<uint8_t>((sum + 4) / 9);
+        }
+    }
+    return {storage.data(), w, h, w};
+}
+
 BitMatrix BinarizeGlobal(const GreyImage& image) {
     BitMatrix bits(image.width, image.height);
     if (image.width <= 0 || image.height <= 0)

@@ -1,5 +1,8 @@
 #pragma once
 // Turns a greyscale picture into dark and light cells.
+#include <cstdint>
+#include <vector>
+
 #include "codec/decoder/bit_matrix.h"
 
 namespace kodaro::codec {
@@ -12,5 +15,9 @@ BitMatrix BinarizeLocal(const GreyImage& image);
 // One threshold for the whole picture (Otsu's method); catches pictures whose
 // modules are much larger than the local window.
 BitMatrix BinarizeGlobal(const GreyImage& image);
+
+// The picture smoothed by a 3x3 box (into `storage`), which takes the edge
+// off sensor noise and JPEG speckle before thresholding.
+GreyImage Smooth(const GreyImage& image, std::vector<uint8_t>& storage);
 
 } // namespace kodaro::codec

@@ -163,45 +163,21 @@ std::optional<PointF> Intersect(const Line& a, const Line& b) {
 }
 
 // The four outer edges of a mark (top, right, bottom, left in the symbol's
-// axes), from where rays out of its centre leave the outer dark ring.
-std::optional<std::array<Line, 4>> TraceMarkEdges(const BitMatrix& bits, PointF center,
-                                                  PointF xAxis, PointF yAxis, double moduleSize) {
-    constexpr int kRays = 48;
+// axes), fitted to its rim points.
+std::optional<std::array<Line, 4>> FitMarkEdges(const std::vector<PointF>& rim, PointF center,
+                                                PointF xAxis, PointF yAxis) {
     std::array<std::vector<PointF>, 4> sides;
-    const double reach = moduleSize * 7;
-    const double step = std::max(0.25, moduleSize / 8);
-    for (int k = 0; k < kRays; ++k) {
-        const double angle = 2 * 3.14159265358979323846 * (k + 0.5) / kRays;
-        const double dx = std::cos(angle);
-        const double dy = std::sin(angle);
-        int state = 0; // 0 centre dark, 1 light ring, 2 outer dark ring
-        std::optional<PointF> edge;
-        for (double d = 0; d <= reach; d += step) {
-            const double x = center.x + dx * d;
-            const double y = center.y + dy * d;
-            if (x < 0 || y < 0 || x >= bits.Width() || y >= bits.Height())
-                break;
-            const bool dark = bits.Get(static_cast<int>(x), static_cast<int>(y));
-            if ((state == 1) == dark) {
-                if (state == 2) {
-                    edge = PointF{x - dx * step / 2, y - dy * step / 2};
-                    break;
-                }
-                ++state;
-            }
-        }
-        if (!edge)
-            continue;
+    for (const PointF& edge : rim) {
         // Which side: by the dominant axis coordinate, leaving out rays
         // towards the corners.
-        const double vx = edge->x - center.x;
-        const double vy = edge->y - center.y;
+        const double vx = edge.x - center.x;
+        const double vy = edge.y - center.y;
         const double a = vx * xAxis.x + vy * xAxis.y;
         const double b = vx * yAxis.x + vy * yAxis.y;
         if (std::max(std::abs(a), std::abs(b)) < 1.3 * std::min(std::abs(a), std::abs(b)))
             continue;
         const int side = std::abs(a) > std::abs(b) ? (a > 0 ? 1 : 3) : (b > 0 ? 2 : 0);
-        sides[side].push_back(*edge);
+        sides[side].push_back(edge);
     }
     std::array<Line, 4> lines;
     for (int i = 0; i < 4; ++i) {
@@ -369,18 +345,52 @@ PerspectiveTransform GridTransform(const FinderTriple& t, int dimension,
     return PerspectiveTransform::QuadToQuad(src, dst);
 }
 
-std::optional<MarkOutlines> TraceMarkOutlines(const BitMatrix& bits, const FinderTriple& t,
-                                              double moduleSize) {
+std::vector<PointF> TraceMarkRim(const BitMatrix& bits, PointF center, double moduleSize) {
+    constexpr int kRays = 48;
+    static const auto kDirections = [] {
+        std::array<PointF, kRays> d{};
+        for (int k = 0; k < kRays; ++k) {
+            const double angle = 2 * 3.14159265358979323846 * (k + 0.5) / kRays;
+            d[k] = {std::cos(angle), std::sin(angle)};
+        }
+        return d;
+    }();
+    std::vector<PointF> rim;
+    rim.reserve(kRays);
+    const double reach = moduleSize * 7;
+    const double step = std::max(0.25, moduleSize / 8);
+    for (const PointF& direction : kDirections) {
+        int state = 0; // 0 centre dark, 1 light ring, 2 outer dark ring
+        for (double d = 0; d <= reach; d += step) {
+            const double x = center.x + direction.x * d;
+            const double y = center.y + direction.y * d;
+            if (x < 0 || y < 0 || x >= bits.Width() || y >= bits.Height())
+                break;
+            const bool dark = bits.Get(static_cast<int>(x), static_cast<int>(y));
+            if ((state == 1) == dark) {
+                if (state == 2) {
+                    rim.push_back({x - direction.x * step / 2, y - direction.y * step / 2});
+                    break;
+                }
+                ++state;
+            }
+        }
+    }
+    return rim;
+}
+
+std::optional<MarkOutlines> FitMarkOutlines(const FinderTriple& t,
+                                            const std::vector<PointF>* rims[3]) {
     const PointF xAxis = Unit(t.topLeft, t.topRight);
     const PointF yAxis = Unit(t.topLeft, t.bottomLeft);
     const PointF marks[3] = {t.topLeft, t.topRight, t.bottomLeft};
     MarkOutlines outlines;
     for (int m = 0; m < 3; ++m) {
-        const auto traced = TraceMarkEdges(bits, marks[m], xAxis, yAxis, moduleSize);
-        if (!traced)
+        const auto fitted = FitMarkEdges(*rims[m], marks[m], xAxis, yAxis);
+        if (!fitted)
             return std::nullopt;
         for (int e = 0; e < 4; ++e)
-            outlines.edges[m][e] = (*traced)[e];
+            outlines.edges[m][e] = (*fitted)[e];
     }
     return outlines;
 }
@@ -475,15 +485,18 @@ bool SampleModule(const BitMatrix& bits, const PerspectiveTransform& transform, 
 
 double TimingPatternMismatch(const BitMatrix& bits, const PerspectiveTransform& transform,
                              int dimension) {
+    const int total = 2 * std::max(dimension - 16, 0);
+    if (total == 0)
+        return 1.0;
+    // Past half wrong the exact share no longer matters.
+    const int enough = total / 2 + 1;
     int wrong = 0;
-    int total = 0;
-    for (int i = 8; i < dimension - 8; ++i) {
+    for (int i = 8; i < dimension - 8 && wrong < enough; ++i) {
         const bool dark = i % 2 == 0;
         wrong += SampleModule(bits, transform, i, 6) != dark ? 1 : 0;
         wrong += SampleModule(bits, transform, 6, i) != dark ? 1 : 0;
-        total += 2;
     }
-    return total == 0 ? 1.0 : static_cast<double>(wrong) / total;
+    return static_cast<double>(wrong) / total;
 }
 
 BitMatrix SampleGrid(const BitMatrix& bits, const PerspectiveTransform& transform, int dimension) {

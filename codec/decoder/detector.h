@@ -40,9 +40,8 @@ PerspectiveTransform GridTransform(const FinderTriple& t, int dimension,
                                    const std::optional<PointF>& alignment);
 
 // The outer edges of the three marks (top, right, bottom, left of each, in
-// the order top-left, top-right, bottom-left), traced by rays from their
-// centres. They do not depend on the symbol's size, so one tracing serves
-// every size tried.
+// the order top-left, top-right, bottom-left). They do not depend on the
+// symbol's size, so one fitting serves every size tried.
 struct Line {
     PointF point;
     PointF direction; // unit length
@@ -50,8 +49,13 @@ struct Line {
 struct MarkOutlines {
     Line edges[3][4];
 };
-std::optional<MarkOutlines> TraceMarkOutlines(const BitMatrix& bits, const FinderTriple& t,
-                                              double moduleSize);
+// Where rays from a mark's centre leave its outer dark ring: points on the
+// mark's outer edges, traced once per mark.
+std::vector<PointF> TraceMarkRim(const BitMatrix& bits, PointF center, double moduleSize);
+// The edges fitted to the rims of the marks in the roles `t` gives them
+// (rims in the order top-left, top-right, bottom-left).
+std::optional<MarkOutlines> FitMarkOutlines(const FinderTriple& t,
+                                            const std::vector<PointF>* rims[3]);
 
 // The mapping from the marks' outlines: the symbol's fourth corner is where
 // the bottom edge of the bottom-left mark meets the right edge of the

@@ -20,6 +20,8 @@ constexpr size_t kMaxMarks = 24;
 constexpr int kMaxAttempts = 60;
 // A mapping whose timing patterns are this far off is not tried further.
 constexpr double kMaxTimingMismatch = 0.3;
+// Beyond this no nearby mapping is worth searching for.
+constexpr double kHopelessTimingMismatch = 0.4;
 
 bool DecodeGridOneWay(const BitMatrix& grid, DecodedSymbol* out) {
     const int version = VersionFromSize(grid.Width());
@@ -52,6 +54,7 @@ bool DecodeGridOneWay(const BitMatrix& grid, DecodedSymbol* out) {
 struct Mark {
     FinderPattern pattern;
     bool used = false;
+    std::optional<std::vector<PointF>> rim; // traced when first needed
 };
 
 struct Triple {
@@ -148,6 +151,17 @@ bool DecodeAtDimension(const BitMatrix& bits, const FinderTriple& t, double modu
                                   : std::optional<PerspectiveTransform>();
     const auto outlineCorners = outlines ? OutlineGridTransform(*outlines, dimension, true)
                                          : std::optional<PerspectiveTransform>();
+    // Mappings whose timing patterns are far off everywhere belong to marks
+    // of no symbol (or a wrong size): give up before the costlier searches.
+    const PerspectiveTransform parallelogram = GridTransform(t, dimension, std::nullopt);
+    double plainTiming = TimingPatternMismatch(bits, parallelogram, dimension);
+    if (outline)
+        plainTiming = std::min(plainTiming, TimingPatternMismatch(bits, *outline, dimension));
+    if (outlineCorners)
+        plainTiming =
+            std::min(plainTiming, TimingPatternMismatch(bits, *outlineCorners, dimension));
+    if (plainTiming > kHopelessTimingMismatch && !(dimension >= 45 && versionHint))
+        return false;
     std::optional<PointF> alignment;
     if (dimension > 21) {
         const double corner = dimension - 6.5;
@@ -160,7 +174,7 @@ bool DecodeAtDimension(const BitMatrix& bits, const FinderTriple& t, double modu
         const PointF estimate{
             t.topLeft.x + pull * (t.topRight.x - t.topLeft.x + t.bottomLeft.x - t.topLeft.x),
             t.topLeft.y + pull * (t.topRight.y - t.topLeft.y + t.bottomLeft.y - t.topLeft.y)};
-        for (double allowance : {4.0, 8.0, 16.0}) {
+        for (double allowance : {4.0, 8.0}) {
             if (alignment)
                 break;
             alignment = FindAlignmentPattern(bits, estimate, moduleSize, allowance * moduleSize);
@@ -173,11 +187,15 @@ bool DecodeAtDimension(const BitMatrix& bits, const FinderTriple& t, double modu
         mappings.push_back(*outline);
     if (outlineCorners)
         mappings.push_back(*outlineCorners);
-    mappings.push_back(GridTransform(t, dimension, std::nullopt));
+    mappings.push_back(parallelogram);
     double bestTiming = 1;
     const PerspectiveTransform* best = nullptr;
     for (const auto& initial : mappings) {
-        if (const auto refined = RefineGridTransform(bits, t, dimension, initial)) {
+        const auto refined =
+            TimingPatternMismatch(bits, initial, dimension) <= kHopelessTimingMismatch
+                ? RefineGridTransform(bits, t, dimension, initial)
+                : std::nullopt;
+        if (refined) {
             if (SampleAndDecode(bits, *refined, dimension, out, versionHint))
                 return true;
             if (versionHint && *versionHint != 0)
@@ -220,14 +238,15 @@ bool DecodeAtDimension(const BitMatrix& bits, const FinderTriple& t, double modu
     return false;
 }
 
-bool DecodeTriple(const BitMatrix& bits, const FinderTriple& t, DecodedSymbol* out) {
+bool DecodeTriple(const BitMatrix& bits, const FinderTriple& t, const std::vector<PointF>* rims[3],
+                  DecodedSymbol* out) {
     const double moduleSize = MeasureModuleSize(bits, t);
     if (moduleSize < 0.8)
         return false;
     const int estimate = EstimateDimension(t, moduleSize);
     if (estimate == 0)
         return false;
-    const auto outlines = TraceMarkOutlines(bits, t, moduleSize);
+    const auto outlines = FitMarkOutlines(t, rims);
     for (int delta : {0, 4, -4}) {
         const int dimension = estimate + delta;
         if (dimension < 21 || dimension > 177)
@@ -265,12 +284,12 @@ int DecodePass(const BitMatrix& bits, std::vector<DecodedSymbol>& results) {
     std::vector<Mark> marks;
     for (const auto& p : patterns)
         if (p.hits >= 2 && marks.size() < kMaxMarks)
-            marks.push_back({p});
+            marks.push_back({p, false, std::nullopt});
     if (marks.size() < 3) {
         marks.clear();
         for (const auto& p : patterns)
             if (marks.size() < kMaxMarks)
-                marks.push_back({p});
+                marks.push_back({p, false, std::nullopt});
     }
     // Marks inside symbols already read (by an earlier pass) are spent.
     for (auto& m : marks)
@@ -287,8 +306,20 @@ int DecodePass(const BitMatrix& bits, std::vector<DecodedSymbol>& results) {
             break;
         const FinderTriple t = OrderFinderTriple(
             marks[tr.a].pattern.center, marks[tr.b].pattern.center, marks[tr.c].pattern.center);
+        const std::vector<PointF>* rims[3] = {};
+        const PointF roles[3] = {t.topLeft, t.topRight, t.bottomLeft};
+        for (int r = 0; r < 3; ++r) {
+            for (int index : {tr.a, tr.b, tr.c}) {
+                Mark& m = marks[index];
+                if (m.pattern.center.x == roles[r].x && m.pattern.center.y == roles[r].y) {
+                    if (!m.rim)
+                        m.rim = TraceMarkRim(bits, m.pattern.center, m.pattern.moduleSize);
+                    rims[r] = &*m.rim;
+                }
+            }
+        }
         DecodedSymbol symbol;
-        if (!DecodeTriple(bits, t, &symbol))
+        if (!DecodeTriple(bits, t, rims, &symbol))
             continue;
         marks[tr.a].used = marks[tr.b].used = marks[tr.c].used = true;
         for (auto& m : marks)
@@ -351,21 +382,28 @@ std::vector<DecodedSymbol> DecodeQrSymbols(const GreyImage& image) {
         image.stride < image.width)
         return results;
     // Local thresholding first; a global threshold next (also when marks
-    // were left over, as another symbol may need it); then both again for
+    // were left over, as another symbol may need it); then local thresholding
+    // of the smoothed picture for noisy ones; then all of them again for
     // light-on-dark symbols.
     BitMatrix local = BinarizeLocal(image);
     const int leftOver = DecodePass(local, results);
-    if (results.empty() || leftOver >= 3) {
-        BitMatrix global = BinarizeGlobal(image);
-        DecodePass(global, results);
-        if (results.empty()) {
-            local.Invert();
-            DecodePass(local, results);
-        }
-        if (results.empty()) {
-            global.Invert();
-            DecodePass(global, results);
-        }
+    if (!results.empty() && leftOver < 3) {
+        SortReadingOrder(results);
+        return results;
+    }
+    BitMatrix global = BinarizeGlobal(image);
+    DecodePass(global, results);
+    std::vector<uint8_t> smoothed;
+    BitMatrix quiet;
+    if (results.empty()) {
+        quiet = BinarizeLocal(Smooth(image, smoothed));
+        DecodePass(quiet, results);
+    }
+    for (BitMatrix* bits : {&local, &global, &quiet}) {
+        if (!results.empty() || bits->Width() == 0)
+            break;
+        bits->Invert();
+        DecodePass(*bits, results);
     }
     SortReadingOrder(results);
     return results;
