@@ -2,6 +2,7 @@
 // the main window, the preview worker and the message loop.
 #include "app/shell/app.h"
 #include "app/shell/pages.h"
+#include "app/shell/preview_regeneration.h"
 #include "app/shell/startup.h"
 #include "ui/host/framework.h"
 
@@ -36,7 +37,7 @@ int RunStartup(App& app) {
     }
     OpenStatisticsPage(app);
     app.preview.running = true;
-    StartPreviewWorker(app.preview, [] {});
+    StartPreviewWorker(app.preview, [window = app.mainWindowHandle] { RegeneratePreview(window); });
     BuildMainWindow(app);
     ui::RunMessageLoop();
     return 0;
@@ -49,6 +50,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         App app;
         ui::FrameworkStartup();
         RunStartup(app);
+        EndPreviewRegeneration();
     }
     ui::FrameworkShutdown();
     return 0;

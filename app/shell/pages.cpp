@@ -3,6 +3,7 @@
 #include "app/shell/file_bytes.h"
 #include "app/shell/page_painter.h"
 #include "app/shell/preview_hover.h"
+#include "app/shell/preview_regeneration.h"
 #include "app/symbol/clipboard_export.h"
 #include "app/symbol/save_command.h"
 #include "app/symbol/style_images.h"
@@ -324,8 +325,34 @@ void OnMainWindowClick(App& app, Control* control, int kind) {
     }
 }
 
+namespace {
+
+void ReadPreviewInputs(const App& app, PreviewInputs& inputs) {
+    const AppObjects& o = app.objects;
+    inputs.kind = app.currentContentType;
+    SymbolStyle& style = inputs.style;
+    style.foregroundIsPicture = o.foregroundPictureRadio->Checked();
+    style.foregroundColor = o.foregroundColorSwatch->GradientColor1();
+    style.backgroundIsPicture = o.backgroundPictureRadio->Checked();
+    style.backgroundColor = o.backgroundColorSwatch->GradientColor1();
+    style.logoBorder = o.logoBorderRounded->Checked() ? LogoBorder::Rounded
+                       : o.logoBorderNone->Checked()  ? LogoBorder::None
+                                                      : LogoBorder::Rectangle;
+    style.side = inputs.side;
+    inputs.read = true;
+}
+
+} // namespace
+
 LRESULT OnMainWindowMessage(App& app, HWND, UINT message, WPARAM, LPARAM lParam) {
     switch (message) {
+    case kReadPreviewInputs:
+        ReadPreviewInputs(app, *reinterpret_cast<PreviewInputs*>(lParam));
+        break;
+    case kShowPreviewPicture:
+        app.objects.previewPicture->Picture(
+            *reinterpret_cast<const std::vector<std::uint8_t>*>(lParam));
+        break;
     case WM_CLOSE:
         app.preview.running = false;
         ProcessStyleImages().ReleaseAll();
