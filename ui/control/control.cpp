@@ -288,13 +288,19 @@ void Control::FadeLevel(int value) {
         fadeLevel_ = std::clamp(value, 0, opacity_);
         return;
     }
-    if (value >= opacity_ || !host_->controlFades_ || fadeInterval_ == 0 || !previousBitmap_) {
+    // A hidden control has no timer to finish a fade, so it takes the end state.
+    if (value >= opacity_ || !host_->controlFades_ || fadeInterval_ == 0 || !visible_ ||
+        disabled_) {
         fadeLevel_ = opacity_;
         StopFade();
     } else {
         fadeLevel_ = std::max(0, value);
-        if (visible_ && !timerRunning_) {
+        if (!timerRunning_) {
             timerRunning_ = SetTimer(window_, TimerId(), fadeInterval_, nullptr) != 0;
+        }
+        if (!timerRunning_) {
+            fadeLevel_ = opacity_;
+            StopFade();
         }
     }
     if (visible_) {
@@ -384,7 +390,7 @@ LRESULT Control::OnMessage(UINT, WPARAM, LPARAM) {
 void Control::Paint(Gdiplus::GpGraphics*, int, int) {}
 
 LRESULT Control::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_TIMER && wParam == TimerId() && CrossFading()) {
+    if (message == WM_TIMER && wParam == TimerId() && timerRunning_) {
         FadeLevel(fadeLevel_ + kFadeStep);
     } else if (message == EXM_INVALIDATE) {
         Invalidate();

@@ -189,12 +189,15 @@ public:
     // surface and sets FadeLevel(0). The host then composes the control and,
     // with a fade interval, raises the level by 51 on every tick of a timer
     // (id = TimerId()) until it reaches the opacity, when the copy is dropped.
+    // Without a copy the control simply fades in. Hidden or disabled controls,
+    // a zero interval or a host with fades off take the end state at once.
     int FadeLevel() const { return fadeLevel_; }
     void FadeLevel(int value);
     UINT FadeInterval() const { return fadeInterval_; }
     void FadeInterval(UINT value) { fadeInterval_ = value; }
     void BeginCrossFade();
-    bool CrossFading() const { return static_cast<bool>(previousBitmap_); }
+    // Whether a fade is running (the level still rising on the timer).
+    bool CrossFading() const { return timerRunning_; }
 
     // Cursor shown over the control; null means the window's cursor.
     HCURSOR Cursor() const { return cursor_; }

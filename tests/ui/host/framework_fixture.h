@@ -28,6 +28,15 @@ inline void Pump() {
     }
 }
 
+// Lets the X server catch up with a window being shown, sized or hidden
+// (Wine maps and configures X windows asynchronously).
+inline void Settle() {
+    for (int i = 0; i < 5; ++i) {
+        Sleep(20);
+        Pump();
+    }
+}
+
 inline LPARAM At(int x, int y) {
     return MAKELPARAM(x, y);
 }

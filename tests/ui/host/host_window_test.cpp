@@ -57,9 +57,7 @@ TEST(HostWindowGeometry, AttachRefusesInvalidAndRepeatedWindows) {
 }
 
 TEST(HostWindowGeometry, MaximisedSizeCoversWorkAreaPlusSevenAndMinimumWidthIs131) {
-    // Layered: under Wine without a window manager, a window region set on a
-    // maximised window makes the X driver fall back to the old size.
-    TestWindow window({.opacity = 255});
+    TestWindow window;
     MINMAXINFO info{};
     window.Send(WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
     const RECT area = WorkArea();
@@ -70,10 +68,9 @@ TEST(HostWindowGeometry, MaximisedSizeCoversWorkAreaPlusSevenAndMinimumWidthIs13
     EXPECT_EQ(info.ptMinTrackSize.x, 131);
     EXPECT_EQ(info.ptMinTrackSize.y, 40);
 
-    ShowWindow(window.hwnd, SW_SHOWNORMAL);
-    Pump();
-    ShowWindow(window.hwnd, SW_MAXIMIZE);
-    Pump();
+    // Read at once: under Wine without a window manager the X driver later
+    // falls back to the old size of a maximised window that has a region.
+    ShowWindow(window.hwnd, SW_SHOWMAXIMIZED);
     RECT rect{};
     GetWindowRect(window.hwnd, &rect);
     EXPECT_EQ(rect.right - rect.left, area.right - area.left + 14);
@@ -242,17 +239,17 @@ TEST(HostWindowFrame, CaptionButtonsActOnZoomedAndIconicWindows) {
     Control* minimise = buttons[2];
 
     ShowWindow(window.hwnd, SW_SHOWMAXIMIZED);
-    Pump();
+    Settle();
     ASSERT_TRUE(IsZoomed(window.hwnd));
     window.Click(static_cast<int>(maximise->X()) + 5, static_cast<int>(maximise->Y()) + 5);
-    Pump();
+    Settle();
     EXPECT_FALSE(IsZoomed(window.hwnd));
 
     window.Click(static_cast<int>(maximise->X()) + 5, static_cast<int>(maximise->Y()) + 5);
-    Pump();
+    Settle();
     EXPECT_TRUE(IsZoomed(window.hwnd));
     ShowWindow(window.hwnd, SW_RESTORE);
-    Pump();
+    Settle();
 
     int minimiseCommands = 0;
     window.host.EventMessage = [&](HWND, UINT message, WPARAM wParam, LPARAM) -> LRESULT {
@@ -262,15 +259,15 @@ TEST(HostWindowFrame, CaptionButtonsActOnZoomedAndIconicWindows) {
         return -1;
     };
     ShowWindow(window.hwnd, SW_MINIMIZE);
-    Pump();
+    Settle();
     ASSERT_TRUE(IsIconic(window.hwnd));
     window.Click(static_cast<int>(minimise->X()) + 5, static_cast<int>(minimise->Y()) + 5);
-    Pump();
+    Settle();
     EXPECT_EQ(minimiseCommands, 0);
     ShowWindow(window.hwnd, SW_RESTORE);
-    Pump();
+    Settle();
     window.Click(static_cast<int>(minimise->X()) + 5, static_cast<int>(minimise->Y()) + 5);
-    Pump();
+    Settle();
     EXPECT_EQ(minimiseCommands, 1);
     EXPECT_TRUE(IsIconic(window.hwnd));
 }
