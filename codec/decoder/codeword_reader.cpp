@@ -21,9 +21,12 @@ int ReservedCheckWords(int version, EcLevel level) {
     return 0;
 }
 
+std::optional<CorrectedCodewords> ReadCodewordsWithFormat(const BitMatrix& grid, int version,
+                                                          const DecodedFormat& format);
+
 } // namespace
 
-int ReadVersionInformation(const BitMatrix& grid) {
+int ReadVersionInformation(const BitMatrix& grid, int expected) {
     const int size = grid.Width();
     if (size < 45 || grid.Height() != size || VersionFromSize(size) == 0)
         return 0;
@@ -41,6 +44,10 @@ int ReadVersionInformation(const BitMatrix& grid) {
     int d2 = 99;
     const int v1 = DecodeVersionInformation(topRight, &d1);
     const int v2 = DecodeVersionInformation(bottomLeft, &d2);
+    // A copy that agrees with what the grid's size already says wins over a
+    // damaged one that happens to look like another version.
+    if ((d1 <= 3 && v1 == expected) || (d2 <= 3 && v2 == expected))
+        return expected;
     if (d1 <= 3 && d1 <= d2)
         return v1;
     if (d2 <= 3)
@@ -48,10 +55,11 @@ int ReadVersionInformation(const BitMatrix& grid) {
     return 0;
 }
 
-std::optional<DecodedFormat> ReadFormatInformation(const BitMatrix& grid) {
+std::vector<DecodedFormat> ReadFormatInformation(const BitMatrix& grid) {
     const int size = grid.Width();
+    std::vector<DecodedFormat> result;
     if (grid.Height() != size || VersionFromSize(size) == 0)
-        return std::nullopt;
+        return result;
     auto read = [&](int copy) {
         uint32_t bits = 0;
         const auto positions = FormatInfoPositions(VersionFromSize(size), copy);
@@ -60,23 +68,33 @@ std::optional<DecodedFormat> ReadFormatInformation(const BitMatrix& grid) {
                 bits |= 1u << i;
         return bits;
     };
-    const uint32_t first = read(0);
-    const uint32_t second = read(1);
-    const DecodedFormat a = DecodeFormatInformation(first);
-    const DecodedFormat b = DecodeFormatInformation(second);
-    const DecodedFormat& best = a.distance <= b.distance ? a : b;
-    if (best.distance > 3)
-        return std::nullopt;
-    return best;
+    DecodedFormat copies[2] = {DecodeFormatInformation(read(0)), DecodeFormatInformation(read(1))};
+    if (copies[1].distance < copies[0].distance)
+        std::swap(copies[0], copies[1]);
+    for (const auto& c : copies)
+        if (c.distance <= 3 &&
+            (result.empty() || result[0].level != c.level || result[0].mask != c.mask))
+            result.push_back(c);
+    return result;
 }
 
 std::optional<CorrectedCodewords> ReadCodewords(const BitMatrix& grid, int version) {
     const int size = SymbolSize(version);
     if (!IsValidVersion(version) || grid.Width() != size || grid.Height() != size)
         return std::nullopt;
-    const auto format = ReadFormatInformation(grid);
-    if (!format)
-        return std::nullopt;
+    // Two copies that disagree are both tried; the error correction tells
+    // which one was right.
+    for (const DecodedFormat& format : ReadFormatInformation(grid))
+        if (auto result = ReadCodewordsWithFormat(grid, version, format))
+            return result;
+    return std::nullopt;
+}
+
+namespace {
+
+std::optional<CorrectedCodewords> ReadCodewordsWithFormat(const BitMatrix& grid, int version,
+                                                          const DecodedFormat& format) {
+    const int size = SymbolSize(version);
 
     // Codeword bits in placement order, unmasked.
     const int total = TotalCodewords(version);
@@ -85,12 +103,12 @@ std::optional<CorrectedCodewords> ReadCodewords(const BitMatrix& grid, int versi
     for (int bit = 0; bit < total * 8; ++bit) {
         const int row = order[bit] / size;
         const int col = order[bit] % size;
-        if (grid.Get(col, row) != MaskCondition(format->mask, row, col))
+        if (grid.Get(col, row) != MaskCondition(format.mask, row, col))
             raw[bit >> 3] |= static_cast<uint8_t>(0x80 >> (bit & 7));
     }
 
     // De-interleave: data words round-robin over the blocks, then check words.
-    const BlockStructure blocks = GetBlockStructure(version, format->level);
+    const BlockStructure blocks = GetBlockStructure(version, format.level);
     const int blockCount = blocks.TotalBlocks();
     if (blockCount <= 0 || blocks.TotalCodewords() != total)
         return std::nullopt;
@@ -109,10 +127,10 @@ std::optional<CorrectedCodewords> ReadCodewords(const BitMatrix& grid, int versi
 
     CorrectedCodewords result;
     result.version = version;
-    result.level = format->level;
-    result.mask = format->mask;
+    result.level = format.level;
+    result.mask = format.mask;
     result.data.reserve(static_cast<size_t>(blocks.DataCodewords()));
-    const int maxErrors = (blocks.eccPerBlock - ReservedCheckWords(version, format->level)) / 2;
+    const int maxErrors = (blocks.eccPerBlock - ReservedCheckWords(version, format.level)) / 2;
     for (int b = 0; b < blockCount; ++b) {
         const int corrected = RsCorrect(split[b], blocks.eccPerBlock, maxErrors);
         if (corrected < 0)
@@ -123,5 +141,7 @@ std::optional<CorrectedCodewords> ReadCodewords(const BitMatrix& grid, int versi
     }
     return result;
 }
+
+} // namespace
 
 } // namespace kodaro::codec

@@ -19,12 +19,14 @@ struct CorrectedCodewords {
 };
 
 // The version told by the version information of a grid of at least 45
-// modules a side (either copy), or 0 when neither copy can be corrected.
-int ReadVersionInformation(const BitMatrix& grid);
+// modules a side (either copy; `expected` wins when a copy tells it), or 0
+// when neither copy can be corrected.
+int ReadVersionInformation(const BitMatrix& grid, int expected);
 
-// The format information from either copy, or nothing when neither copy is
-// within three bits of a valid word.
-std::optional<DecodedFormat> ReadFormatInformation(const BitMatrix& grid);
+// The format information of both copies that are within three bits of a
+// valid word, nearest first (one entry when they agree; none when neither
+// can be corrected).
+std::vector<DecodedFormat> ReadFormatInformation(const BitMatrix& grid);
 
 // The corrected data codewords of a square grid whose side fits `version`,
 // or nothing when the grid cannot be read.

@@ -109,7 +109,7 @@ bool SampleAndDecode(const BitMatrix& bits, const PerspectiveTransform& transfor
         for (int copy = 0; copy < 2; ++copy)
             for (const ModulePos& p : VersionInfoPositions(VersionFromSize(dimension), copy))
                 blocks.Set(p.col, p.row, SampleModule(bits, transform, p.col, p.row));
-        const int told = ReadVersionInformation(blocks);
+        const int told = ReadVersionInformation(blocks, VersionFromSize(dimension));
         if (told != 0 && SymbolSize(told) != dimension) {
             *versionHint = told;
             return false;

@@ -137,6 +137,35 @@ TEST(EncoderRoundTrip, CorrectsDamageUpToCapacityAndRefusesMore) {
     }
 }
 
+TEST(EncoderRoundTrip, ReadsFormatAndVersionInformationFromEitherCopy) {
+    QrEncodeOptions options;
+    options.level = EcLevel::Q;
+    options.minVersion = 9;
+    const std::string text = PayloadFor(9, 2);
+    const auto symbol = EncodeQr(text, options);
+    ASSERT_TRUE(symbol);
+    auto flip = [&](std::vector<uint8_t>& modules, const auto& positions) {
+        for (const ModulePos& p : positions)
+            modules[static_cast<size_t>(p.row) * symbol->size + p.col] ^= 1;
+    };
+    auto read = [&](const std::vector<uint8_t>& modules) {
+        return DecodeQrSymbols(testing::DrawModules(modules, symbol->size, 3).View());
+    };
+    for (int copy = 0; copy < 2; ++copy) {
+        auto modules = symbol->modules;
+        flip(modules, FormatInfoPositions(9, copy));
+        flip(modules, VersionInfoPositions(9, copy));
+        const auto found = read(modules);
+        ASSERT_EQ(found.size(), 1u) << "copy " << copy << " destroyed";
+        EXPECT_EQ(found[0].text, text);
+        EXPECT_EQ(found[0].level, EcLevel::Q);
+    }
+    auto neither = symbol->modules;
+    flip(neither, FormatInfoPositions(9, 0));
+    flip(neither, FormatInfoPositions(9, 1));
+    EXPECT_TRUE(read(neither).empty());
+}
+
 TEST(EncoderRoundTrip, ReadsAModuleGridDirectlyEitherWayRound) {
     QrEncodeOptions options;
     const auto symbol = EncodeQr("grid", options);
