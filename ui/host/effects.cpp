@@ -160,13 +160,13 @@ void HostWindow::Animate(int kind, int duration, bool showing) {
         }
     }
     if (showing) {
-        PresentLayered(backBuffer_.dc(), 255);
         suspended_ = false;
         if (!wasLayered) {
             RemoveStyle(window_, WS_EX_LAYERED, true);
             InvalidateRect(window_, nullptr, FALSE);
-            Refresh();
         }
+        // Whatever changed while the frames ran is composed now.
+        Refresh();
     } else {
         ClearSurface(frame);
         PresentLayered(frame.dc(), 255);

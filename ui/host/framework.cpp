@@ -170,6 +170,24 @@ bool MakeTopmost(HWND window) {
     return SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE) != FALSE;
 }
 
+bool StartThread(LPTHREAD_START_ROUTINE procedure, void* parameter, bool keepHandle, HANDLE* handle,
+                 DWORD* threadId) {
+    DWORD id = 0;
+    HANDLE thread = CreateThread(nullptr, 0, procedure, parameter, 0, &id);
+    if (thread == nullptr) {
+        return false;
+    }
+    if (threadId != nullptr) {
+        *threadId = id;
+    }
+    if (keepHandle && handle != nullptr) {
+        *handle = thread;
+    } else {
+        CloseHandle(thread);
+    }
+    return true;
+}
+
 int RunMessageLoop() {
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {

@@ -72,6 +72,10 @@ HWND CreateHostWindow(const HostWindowOptions& options = {});
 // WM_GETICON, else the class icon.
 HICON WindowIcon(HWND window, bool big);
 bool MakeTopmost(HWND window);
+// CreateThread; the handle is closed at once unless keepHandle (then the
+// caller closes *handle). False when the thread could not be started.
+bool StartThread(LPTHREAD_START_ROUTINE procedure, void* parameter, bool keepHandle = false,
+                 HANDLE* handle = nullptr, DWORD* threadId = nullptr);
 // GetMessage/TranslateMessage/DispatchMessage until WM_QUIT; returns its wParam.
 int RunMessageLoop();
 

@@ -113,8 +113,9 @@ public:
     // --- application events ------------------------------------------------
     // Control events get (window, control, wParam, lParam, control kind).
     using ControlEvent = std::function<void(HWND, Control*, WPARAM, LPARAM, int)>;
-    // (window, back-buffer graphics, width, height), while the background is
-    // rendered.
+    // (window, graphics, width, height) while the background is rendered:
+    // what it draws on that graphics (the background surface) lies under the
+    // controls until the next RenderBackground.
     std::function<void(HWND, Gdiplus::GpGraphics*, int, int)> EventPaint;
     // Called first for every message; a result other than -1 is returned to
     // Windows at once and the message goes no further.

@@ -169,6 +169,11 @@ TEST(ControlFocus, TabSkipsHiddenDisabledAndCaptionButtons) {
     ASSERT_TRUE(disabled.Create(window.host, MakeRectF(60, 40, 10, 10)));
     ASSERT_TRUE(unfocusable.Create(window.host, MakeRectF(80, 40, 10, 10), false));
     ASSERT_TRUE(last.Create(window.host, MakeRectF(100, 40, 10, 10)));
+    // Focusable, but of the caption-button kind.
+    Probe captionLike;
+    ASSERT_TRUE(
+        captionLike.CreateBase(window.host, MakeRectF(120, 40, 10, 10), kKindCaptionButton));
+    ASSERT_TRUE(captionLike.Focusable());
     hidden.Visible(false);
     disabled.Disabled(true);
     std::vector<Control*> visited;

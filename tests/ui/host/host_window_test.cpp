@@ -1,4 +1,7 @@
 #include "tests/ui/host/framework_fixture.h"
+#include "ui/host/title_label.h"
+
+#include <commctrl.h>
 
 #include <atomic>
 #include <thread>
@@ -326,6 +329,50 @@ TEST(HostWindowFrame, BareLookDrawsNoEdgeAndNoBlur) {
     // The outer edge runs along x = 6 inside the window shape.
     EXPECT_TRUE(Near(Rgb(bare.host, 6, 100), 0xFFFFFF));
     EXPECT_FALSE(Near(Rgb(edged.host, 6, 100), 0xFFFFFF));
+}
+
+TEST(HostWindowFrame, TitleLabelFollowsTheWindowText) {
+    TestWindow window({}, {.title = L"旧标题"});
+    auto* title = static_cast<TitleLabel*>(window.host.TitleControl());
+    ASSERT_NE(title, nullptr);
+    EXPECT_EQ(title->Text(), L"旧标题");
+    SetWindowTextW(window.hwnd, L"新标题");
+    EXPECT_EQ(title->Text(), L"新标题");
+    TestWindow untitled({.frameStyle = kFrameClose});
+    EXPECT_EQ(untitled.host.TitleControl(), nullptr);
+    EXPECT_EQ(untitled.host.CaptionButtons().size(), 1u);
+}
+
+TEST(HostWindowFrame, SkinSourceLendsItsBackground) {
+    const std::uint8_t bmp[] = {'B', 'M', 58, 0, 0, 0, 0, 0, 0, 0,    54,   0,    0, 0,  40,
+                                0,   0,   0,  1, 0, 0, 0, 1, 0, 0,    0,    1,    0, 24, 0,
+                                0,   0,   0,  0, 4, 0, 0, 0, 0, 0,    0,    0,    0, 0,  0,
+                                0,   0,   0,  0, 0, 0, 0, 0, 0, 0x30, 0x20, 0x10, 0};
+    TestWindow source({.backgroundImage = bmp});
+    ASSERT_NE(source.host.BackgroundImage(), nullptr);
+    EXPECT_EQ(source.host.BackgroundColour(), RGB(0x10, 0x20, 0x30));
+    TestWindow borrower({.skinSource = source.hwnd});
+    EXPECT_NE(borrower.host.BackgroundImage(), nullptr);
+    EXPECT_EQ(borrower.host.BackgroundColour(), RGB(0x10, 0x20, 0x30));
+}
+
+TEST(HostWindowFrame, TooltipToolsFollowTheirControls) {
+    TestWindow window;
+    ASSERT_NE(window.host.TooltipWindow(), nullptr);
+    auto probe = std::make_unique<Probe>();
+    ASSERT_TRUE(probe->Create(window.host, MakeRectF(50, 50, 40, 30)));
+    probe->Tooltip(L"说明");
+    EXPECT_EQ(SendMessageW(window.host.TooltipWindow(), TTM_GETTOOLCOUNT, 0, 0), 1);
+    probe->Move(60.0f, 60.0f);
+    TTTOOLINFOW info{};
+    info.cbSize = TTTOOLINFOW_V2_SIZE;
+    info.hwnd = window.hwnd;
+    info.uId = reinterpret_cast<UINT_PTR>(probe.get());
+    ASSERT_TRUE(SendMessageW(window.host.TooltipWindow(), TTM_GETTOOLINFOW, 0,
+                             reinterpret_cast<LPARAM>(&info)));
+    EXPECT_EQ(info.rect.left, 60);
+    probe.reset();
+    EXPECT_EQ(SendMessageW(window.host.TooltipWindow(), TTM_GETTOOLCOUNT, 0, 0), 0);
 }
 
 TEST(HostWindowThreads, SendAndPostFromAnotherThreadRunOnTheWindowThread) {
