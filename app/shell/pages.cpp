@@ -300,7 +300,10 @@ void OnMainWindowClick(App& app, Control* control, int kind) {
         } else if (control == &*o.beautifyIcon) {
             ClickTab(app, *o.beautifyTab);
         } else if (control == &*o.decodeIcon) {
+            // The decode page with the preview as the source.
             ClickTab(app, *o.decodeTab);
+            OnRadioClick(app, &*o.decodeSourcePreview);
+            o.decodeSourcePreview->Checked(true);
         } else if (control == &*o.saveIcon) {
             SavePreview(app);
         } else if (control == &*o.copyIcon) {

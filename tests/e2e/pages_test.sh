@@ -115,6 +115,7 @@ click_at "$window" 300 158
 mouse_at "$window" 300 440
 shot web
 region web 414 177 20 19 web-browse
+region web 340 146 24 24 web-radio
 differs local-browse web-browse 30 || fail "the '..' button stayed for a web address"
 
 click_at "$window" 57 70
@@ -128,4 +129,15 @@ region back 445 395 235 80 back-bottom
 region away 445 395 235 80 away-bottom
 same away-page back-page || fail "the create page did not come back as it was"
 same away-bottom back-bottom || fail "the bottom bar did not come back as it was"
+echo "== toolbar icon: decode the preview"
+mouse_at "$window" 491 200
+click_at "$window" 491 314
+mouse_at "$window" 300 440
+shot icon
+region icon 414 177 20 19 icon-browse
+region icon 580 436 80 26 icon-button
+region icon 340 146 24 24 icon-radio
+differs web-radio icon-radio 20 || fail "the preview did not become the decode source"
+same web-browse icon-browse || fail "the '..' button shows with the preview as the source"
+differs away-button icon-button 20 || fail "the decode icon did not open the decode page"
 echo "PASS"
