@@ -20,7 +20,7 @@ bool LooksLikeFinder(const int counts[5]) {
     if (total < 7)
         return false;
     const double module = total / 7.0;
-    const double slack = module * 0.5 + 0.75;
+    const double slack = module * 0.7 + 0.75;
     return std::abs(counts[0] - module) < slack && std::abs(counts[1] - module) < slack &&
            std::abs(counts[2] - 3 * module) < 1.5 * module + 1.0 &&
            std::abs(counts[3] - module) < slack && std::abs(counts[4] - module) < slack;

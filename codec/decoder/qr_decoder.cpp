@@ -63,7 +63,7 @@ struct Triple {
 };
 
 // Plausible triples of marks, most symbol-like first: similar module sizes,
-// a right angle at one mark and two legs of similar length.
+// a right angle at one mark, two legs of similar length, well confirmed.
 std::vector<Triple> RankTriples(const std::vector<Mark>& marks) {
     std::vector<Triple> triples;
     const int n = static_cast<int>(marks.size());
@@ -89,7 +89,10 @@ std::vector<Triple> RankTriples(const std::vector<Mark>& marks) {
                 const double rightAngle = std::abs(d[2] * d[2] / (d[0] * d[0] + d[1] * d[1]) - 1);
                 if (rightAngle > 0.45)
                     continue;
-                const double score = (legs - 1) + rightAngle * 2 + (largest - smallest) / smallest;
+                // Real marks are confirmed by many scan lines, look-alikes by few.
+                const double confirmation = 1.0 / std::min({p.hits, q.hits, r.hits});
+                const double score =
+                    (legs - 1) + rightAngle * 2 + (largest - smallest) / smallest + confirmation;
                 triples.push_back({i, j, k, score});
             }
         }
