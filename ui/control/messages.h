@@ -35,7 +35,9 @@ constexpr UINT EXM_PRESENT = 0x280D;
 // Disabled changed (lParam 1 disabled, 0 enabled); -1 asks for the default
 // opacity change.
 constexpr UINT EXM_ENABLECHANGED = 0x280E;
-// To a host window: wParam = mode, lParam = RectF* to compose and present.
+// To a host window: wParam = mode, lParam = RectF* to compose and present
+// (read during the call: send it, never post a pointer). lParam 0 composes
+// what controls invalidated since the last time.
 constexpr UINT EXM_INVALIDATE = 0x2810;
 // The control was moved or resized. To a host window: wParam = control,
 // lParam = 1 to repaint the old and the new rectangle.

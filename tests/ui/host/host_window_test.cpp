@@ -386,6 +386,7 @@ TEST(HostWindowThreads, SendAndPostFromAnotherThreadRunOnTheWindowThread) {
     std::thread worker([&] {
         sent = probe.Send(WM_USER + 7, 1, 2);
         posted = probe.Post(WM_USER + 8, 3, 4);
+        probe.Colour(0xFF0000FF); // repaints through Send, invalidates through Post
         done = true;
     });
     // The worker's Send waits until this thread handles it.
@@ -402,6 +403,7 @@ TEST(HostWindowThreads, SendAndPostFromAnotherThreadRunOnTheWindowThread) {
     for (std::size_t i = 0; i < probe.messages.size(); ++i) {
         EXPECT_EQ(probe.threads[i], uiThread);
     }
+    EXPECT_TRUE(Near(Rgb(window.host, 60, 60), 0x0000FF));
 }
 
 TEST(HostWindowThreads, PostToADestroyedControlIsDropped) {

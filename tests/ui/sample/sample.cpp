@@ -1,6 +1,7 @@
 // Opens a framework window with a few sample controls so that the frame, the
 // caption buttons, hover fades, disabled drawing and tooltips can be looked at.
-// Arguments: [layered|plain] [seconds before it closes itself, 0 = never].
+// Arguments: [layered|plain] [seconds before it closes itself, 0 = never]
+// [show animation kind, default 7] [its duration in ms, default 200].
 #include "ui/control/control.h"
 #include "ui/draw/colour.h"
 #include "ui/draw/defaults.h"
@@ -67,6 +68,8 @@ void CALLBACK QuitLoop(HWND, UINT, UINT_PTR, DWORD) {
 int main(int argc, char** argv) {
     const bool layered = argc < 2 || std::string(argv[1]) != "plain";
     const int seconds = argc > 2 ? std::atoi(argv[2]) : 0;
+    const int animation = argc > 3 ? std::atoi(argv[3]) : 7;
+    const int duration = argc > 4 ? std::atoi(argv[4]) : 200;
     if (!FrameworkStartup()) {
         return 1;
     }
@@ -97,7 +100,7 @@ int main(int argc, char** argv) {
     inner.Create(panel, MakeRectF(60, 150, 140, 40));
     first.Tooltip(L"提示：第一个按钮");
     host.SetCloseAnimation(1);
-    host.Show(7);
+    host.Show(animation, duration);
     if (seconds > 0) {
         SetTimer(nullptr, 0, static_cast<UINT>(seconds) * 1000, QuitLoop);
     }
