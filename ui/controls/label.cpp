@@ -209,8 +209,18 @@ void Label::Measure() {
     if (!MeasureText(graphics, text_, font_.get(), layout, format_.get(), &bounds)) {
         return;
     }
-    measuredWidth_ = static_cast<int>(std::lround(bounds.Width));
-    measuredHeight_ = static_cast<int>(std::lround(bounds.Height));
+    if (!wordWrap_ && !text_.empty() && bounds.Height <= 0) {
+        // Some GDI+ versions drop a line that overshoots the font's own line
+        // height by a fraction of a pixel; measure it without the limit.
+        layout.Height = 0;
+        if (!MeasureText(graphics, text_, font_.get(), layout, format_.get(), &bounds)) {
+            return;
+        }
+    }
+    // Rounded up: the text is later laid out in a box of the measured height,
+    // and a box a fraction too small would lose the line.
+    measuredWidth_ = static_cast<int>(std::ceil(bounds.Width));
+    measuredHeight_ = static_cast<int>(std::ceil(bounds.Height));
 }
 
 bool Label::BackgroundIsDark() const {

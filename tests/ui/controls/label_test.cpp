@@ -235,6 +235,22 @@ TEST_F(LabelTest, MeasuringFollowsTextAndWrapping) {
     EXPECT_EQ(label.Text(), L"");
 }
 
+TEST_F(LabelTest, EverySingleLineFontSizeMeasuresAndShowsItsLine) {
+    Label label;
+    ASSERT_TRUE(label.Create(window.host(), 10, 10, 280, 60, L"QR 二维码"));
+    for (int size = 8; size <= 40; ++size) {
+        SCOPED_TRACE(size);
+        label.FontSize(size);
+        EXPECT_GE(label.MeasuredHeight(), size);
+        EXPECT_LE(label.MeasuredHeight(), 2 * size);
+        // Middle alignment puts the line's box inside the label.
+        const Pixels p = ReadBitmap(label.Bitmap());
+        const int top = 2 + (56 - label.MeasuredHeight()) / 2;
+        EXPECT_GT(p.CountVisible(2, top, 276, label.MeasuredHeight()), size);
+        EXPECT_EQ(p.CountVisible(0, 0, 280, std::max(0, top - 1)), 0);
+    }
+}
+
 TEST_F(LabelTest, BottomAlignedTallTextIsClippedInsideTheMargin) {
     Label label;
     ASSERT_TRUE(label.Create(window.host(), 10, 10, 80, 12, L"QRgj"));
