@@ -47,6 +47,7 @@ void CreateToolbarIcon(App& app, ui::TabButton& icon, float x, const wchar_t* im
     icon.Create(*app.objects.previewToolbar, x, 302, 24, 24, L"");
     icon.SetImage(Resource(app, image));
     icon.Tooltip(tooltip);
+    icon.Opacity(190);
 }
 
 void CreateTabs(App& app) {
@@ -135,7 +136,6 @@ void CreatePreviewArea(App& app) {
     o.previewToolbar->Create(window, 451, 300, 208, 28, L"", hidden);
     CreateToolbarIcon(app, *o.createIcon, 455, L"Resource\\Main\\Preview\\Create.png",
                       L"生成二维码");
-    o.createIcon->Opacity(190);
     CreateToolbarIcon(app, *o.decodeIcon, 479, L"Resource\\Main\\Preview\\Decode.png",
                       L"解码二维码");
     CreateToolbarIcon(app, *o.beautifyIcon, 503, L"Resource\\Main\\Preview\\Diy.png",
