@@ -283,7 +283,13 @@ PointF Centre(const DecodedSymbol& s) {
 // Returns how many well-confirmed marks were left unused: symbols this pass
 // may have missed.
 int DecodePass(const BitMatrix& bits, std::vector<DecodedSymbol>& results) {
-    const auto patterns = FindFinderPatterns(bits);
+    // Marks inside symbols already read are spent and take no place among
+    // the candidates.
+    std::vector<FinderPattern> patterns;
+    for (const auto& p : FindFinderPatterns(bits))
+        if (std::none_of(results.begin(), results.end(),
+                         [&](const DecodedSymbol& r) { return Inside(r, p.center); }))
+            patterns.push_back(p);
     std::vector<Mark> marks;
     for (const auto& p : patterns)
         if (p.hits >= 2 && marks.size() < kMaxMarks)
@@ -294,11 +300,6 @@ int DecodePass(const BitMatrix& bits, std::vector<DecodedSymbol>& results) {
             if (marks.size() < kMaxMarks)
                 marks.push_back({p, false, std::nullopt});
     }
-    // Marks inside symbols already read (by an earlier pass) are spent.
-    for (auto& m : marks)
-        for (const auto& r : results)
-            if (Inside(r, m.pattern.center))
-                m.used = true;
     if (marks.size() < 3)
         return 0;
     int attempts = 0;
@@ -389,7 +390,14 @@ std::vector<DecodedSymbol> DecodeQrSymbols(const GreyImage& image) {
     // of the smoothed picture for noisy ones; then all of them again for
     // light-on-dark symbols.
     BitMatrix local = BinarizeLocal(image);
-    const int leftOver = DecodePass(local, results);
+    int leftOver = DecodePass(local, results);
+    // A picture with more symbols than one pass considers marks for is read
+    // in further passes over the marks that are left.
+    for (size_t found = 0, rounds = 0; results.size() > found && leftOver >= 3 && rounds < 8;
+         ++rounds) {
+        found = results.size();
+        leftOver = DecodePass(local, results);
+    }
     if (!results.empty() && leftOver < 3) {
         SortReadingOrder(results);
         return results;

@@ -127,6 +127,25 @@ TEST(DecodePictures, ReportsSeveralSymbolsTopToBottomThenLeftToRight) {
     EXPECT_LT(symbols[0].corners[2].y, symbols[2].corners[0].y);
 }
 
+TEST(DecodePictures, ReadsMoreSymbolsThanOnePassTakesMarksFor) {
+    std::vector<Picture> parts;
+    std::vector<std::string> expected;
+    for (const char* name : {"sa_1.pgm", "sa_2.pgm", "sa_3.pgm"}) {
+        parts.push_back(Load(name, 3));
+        expected.push_back(Decode(parts.back()).at(0).text);
+    }
+    for (const char* name : {"gbk.pgm", "kanji.pgm", "sjis_bytes.pgm"}) {
+        parts.push_back(Load(name, 3));
+        expected.push_back(Decode(parts.back()).at(0).text);
+        parts.push_back(testing::Mirror(parts.back()));
+        expected.push_back(expected.back());
+    }
+    auto symbols = Decode(testing::Tile(parts, 3, 6));
+    ASSERT_EQ(symbols.size(), 9u);
+    for (size_t i = 0; i < 9; ++i)
+        EXPECT_EQ(symbols[i].text, expected[i]) << i;
+}
+
 TEST(DecodePictures, FindsNothingWhereThereIsNoSymbol) {
     Picture blank;
     blank.width = 120;
