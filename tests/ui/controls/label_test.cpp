@@ -262,6 +262,47 @@ TEST_F(LabelTest, BottomAlignedTallTextIsClippedInsideTheMargin) {
     EXPECT_EQ(p.CountVisible(0, 0, 2, 12), 0);
 }
 
+TEST_F(LabelTest, FocusedLabelWithTextShowsADashedFrame) {
+    Label label;
+    ASSERT_TRUE(label.Create(window.host(), 10, 10, 100, 30, L"QR"));
+    Pixels p = ReadBitmap(label.Bitmap());
+    EXPECT_EQ(p.CountVisible(0, 0, 100, 1), 0);
+    label.Focusable(true);
+    ASSERT_TRUE(window.host().SetFocusControl(&label, false));
+    p = ReadBitmap(label.Bitmap());
+    // The dashed frame: part of the top row, with gaps.
+    const int top = p.CountVisible(0, 0, 100, 1);
+    EXPECT_GT(top, 30);
+    EXPECT_LT(top, 100);
+    EXPECT_EQ(AlphaOf(p.at(1, 0)), 120);
+
+    // Without text there is no frame.
+    label.Text(L"");
+    EXPECT_EQ(ReadBitmap(label.Bitmap()).CountVisible(0, 0, 100, 30), 0);
+    label.Text(L"QR");
+    Label other;
+    ASSERT_TRUE(other.Create(window.host(), 10, 50, 100, 30, L"other"));
+    other.Focusable(true);
+    ASSERT_TRUE(window.host().SetFocusControl(&other, false));
+    EXPECT_EQ(ReadBitmap(label.Bitmap()).CountVisible(0, 0, 100, 1), 0);
+}
+
+TEST_F(LabelTest, WrappingLabelBreaksLongTextIntoLines) {
+    Label label;
+    LabelOptions options;
+    options.wordWrap = true;
+    ASSERT_TRUE(label.Create(window.host(), 10, 10, 80, 60, L"二维码二维码二维码二维码二维码二维码",
+                             options));
+    const Pixels wrapped = ReadBitmap(label.Bitmap());
+    EXPECT_GT(wrapped.CountVisible(2, 2, 76, 14), 10);  // first line
+    EXPECT_GT(wrapped.CountVisible(2, 18, 76, 14), 10); // second line
+    label.WordWrap(false);
+    const Pixels single = ReadBitmap(label.Bitmap());
+    // One middle line: nothing in the top rows any more.
+    EXPECT_EQ(single.CountVisible(0, 0, 80, 18), 0);
+    EXPECT_GT(single.CountVisible(2, 20, 76, 20), 10);
+}
+
 TEST_F(LabelTest, DestroyedLabelKeepsQuiet) {
     Label label;
     ASSERT_TRUE(label.Create(window.host(), 10, 10, 80, 20, L"QR"));
