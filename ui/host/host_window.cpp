@@ -212,7 +212,11 @@ LRESULT HostWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, bo
             handled = false;
             return 0;
         }
-        SetCursor(hot_ != nullptr && hot_->Cursor() != nullptr ? hot_->Cursor() : cursor_);
+        if (resizeCursor_ != nullptr) {
+            SetCursor(resizeCursor_); // keeps the sizing arrow steady over a border
+        } else {
+            SetCursor(hot_ != nullptr && hot_->Cursor() != nullptr ? hot_->Cursor() : cursor_);
+        }
         return 1;
     case WM_NCACTIVATE:
         return 1;
@@ -786,6 +790,9 @@ void HostWindow::ToggleMaximise() {
 }
 
 bool HostWindow::HitResizeBorder(UINT message, LPARAM lParam) {
+    if (message == WM_MOUSEMOVE) {
+        resizeCursor_ = nullptr;
+    }
     if (!resizable_ || capturing_ || (message != WM_MOUSEMOVE && message != WM_LBUTTONDOWN) ||
         IsZoomed(window_)) {
         return false;
@@ -817,7 +824,8 @@ bool HostWindow::HitResizeBorder(UINT message, LPARAM lParam) {
     } else if (zone == WMSZ_TOPRIGHT || zone == WMSZ_BOTTOMLEFT) {
         cursor = IDC_SIZENESW;
     }
-    SetCursor(LoadCursorW(nullptr, cursor));
+    resizeCursor_ = LoadCursorW(nullptr, cursor);
+    SetCursor(resizeCursor_);
     if (hot_ != nullptr) {
         Control* hot = hot_;
         hot_ = nullptr;
@@ -831,6 +839,7 @@ bool HostWindow::HitResizeBorder(UINT message, LPARAM lParam) {
 
 void HostWindow::OnMouseLeave() {
     tracking_ = false;
+    resizeCursor_ = nullptr;
     // A control holding the capture keeps it: its release must still arrive.
     if (!capturing_) {
         ReleaseCapture();
@@ -947,6 +956,14 @@ void HostWindow::Detach() {
         windowDc_ = nullptr;
     }
     RemovePropW(window, kHostProperty);
+    // Posted control messages still queued would never be delivered: free them.
+    MSG message;
+    while (PeekMessageW(&message, window, EXM_MARSHAL, EXM_MARSHAL, PM_REMOVE)) {
+        auto* record = reinterpret_cast<MarshalRecord*>(message.lParam);
+        if (record != nullptr && record->heap) {
+            delete record;
+        }
+    }
     clipRegion_.reset();
     accessKeys_.clear();
     pending_.clear();

@@ -304,6 +304,7 @@ private:
     bool blurBehind_ = false;
     bool controlFades_ = true;
     HCURSOR cursor_ = nullptr;
+    HCURSOR resizeCursor_ = nullptr;
     std::optional<RectF> backgroundCentre_;
     DibSurface snapshot_;
     int transitionOpacity_ = 255;
