@@ -286,6 +286,23 @@ TEST(HostWindowFrame, CloseButtonClosesThroughTheHideAnimation) {
     EXPECT_FALSE(IsWindow(window.hwnd));
 }
 
+TEST(HostWindowFrame, ShowAnimationsEndShownComposedAndInTheirOwnStyle) {
+    TestWindow plain;
+    Probe probe;
+    ASSERT_TRUE(probe.Create(plain.host, MakeRectF(50, 50, 40, 30)));
+    plain.host.Show(7, 20); // grow from the middle, through a layered phase
+    EXPECT_TRUE(IsWindowVisible(plain.hwnd));
+    EXPECT_FALSE(plain.host.CompositionSuspended());
+    EXPECT_FALSE(HasStyle(plain.hwnd, WS_EX_LAYERED, true));
+    EXPECT_TRUE(Near(Rgb(plain.host, 60, 60), 0xFF0000));
+
+    TestWindow layered({.opacity = 255});
+    layered.host.Show(3, 20); // slide
+    EXPECT_TRUE(IsWindowVisible(layered.hwnd));
+    EXPECT_FALSE(layered.host.CompositionSuspended());
+    EXPECT_TRUE(HasStyle(layered.hwnd, WS_EX_LAYERED, true));
+}
+
 TEST(HostWindowFrame, FadeTransitionTakesFiveTicks) {
     TestWindow window({.backgroundColour = 0x0000FF});
     ShowWindow(window.hwnd, SW_SHOWNORMAL);
