@@ -27,13 +27,14 @@ std::string PayloadFor(int version, int level) {
     return text;
 }
 
-TEST(EncoderRoundTrip, ReadsEveryVersionAndLevelAtTwoPixelsAModule) {
+TEST(EncoderRoundTrip, ReadsEveryVersionLevelAndMaskAtTwoPixelsAModule) {
     for (int version = 1; version <= 40; ++version) {
         for (int level = 0; level < 4; ++level) {
             const std::string text = PayloadFor(version, level);
             QrEncodeOptions options;
             options.level = static_cast<EcLevel>(level);
             options.minVersion = version;
+            options.mask = (version + level) % 8; // every mask with every level
             const auto symbol = EncodeQr(text, options);
             ASSERT_TRUE(symbol) << version << "-" << level;
             ASSERT_EQ(symbol->version, version);
