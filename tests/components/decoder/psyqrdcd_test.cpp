@@ -113,6 +113,8 @@ TEST_F(PsyQrDcd, ReturnsTheErrorCodes) {
     EXPECT_EQ(decode_(nullptr), -1);
     EXPECT_EQ(decode_(DataPath("not_a_picture.png").c_str()), -3);
     EXPECT_EQ(decode_(DataPath("too_large.png").c_str()), -5);
+    // A folder opens as no file can be read from.
+    EXPECT_EQ(decode_((std::string(KODARO_SOURCE_DIR) + "/tests/data/decoder").c_str()), -2);
 
     const std::wstring empty = TempPath(L"kodaro_empty_picture.png");
     HANDLE h = CreateFileW(empty.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
