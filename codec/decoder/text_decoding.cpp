@@ -140,11 +140,27 @@ char32_t ShiftJisPair(uint8_t lead, uint8_t trail) {
     return tables::kShiftJis[row * tables::kShiftJisTrails + (trail - tables::kShiftJisTrailFirst)];
 }
 
-char32_t GbkPair(uint8_t lead, uint8_t trail) {
+// GBK and Big5 share one table shape: leads 0x81..0xFE, trails 0x40..0xFE.
+char32_t WidePair(const uint16_t* table, uint8_t lead, uint8_t trail) {
     if (lead < 0x81 || lead > 0xFE || trail < tables::kGbkTrailFirst ||
         trail >= tables::kGbkTrailFirst + tables::kGbkTrails)
         return 0;
-    return tables::kGbk[(lead - 0x81) * tables::kGbkTrails + (trail - tables::kGbkTrailFirst)];
+    return table[(lead - 0x81) * tables::kGbkTrails + (trail - tables::kGbkTrailFirst)];
+}
+
+char32_t GbkPair(uint8_t lead, uint8_t trail) {
+    return WidePair(tables::kGbk, lead, trail);
+}
+char32_t Big5Pair(uint8_t lead, uint8_t trail) {
+    return WidePair(tables::kBig5, lead, trail);
+}
+
+char32_t EucKrPair(uint8_t lead, uint8_t trail) {
+    const int first = tables::kEucKrFirst;
+    const int n = tables::kEucKrTrails;
+    if (lead < first || lead >= first + n || trail < first || trail >= first + n)
+        return 0;
+    return tables::kEucKr[(lead - first) * n + (trail - first)];
 }
 
 // Decodes a double-byte charset. Calls `sink` for each character (kReplacement
@@ -168,14 +184,16 @@ template <typename Sink> int DecodeShiftJis(std::string_view s, Sink sink) {
     return bad;
 }
 
-template <typename Sink> int DecodeGbk(std::string_view s, Sink sink) {
+// ASCII plus double-byte pairs looked up by `pair` (GBK, Big5, EUC-KR).
+template <typename Pair, typename Sink>
+int DecodeDoubleByte(std::string_view s, Pair pair, Sink sink) {
     int bad = 0;
     for (size_t i = 0; i < s.size(); ++i) {
         const auto b = static_cast<uint8_t>(s[i]);
         if (b < 0x80) {
             sink(static_cast<char32_t>(b));
-        } else if (i + 1 < s.size() && GbkPair(b, static_cast<uint8_t>(s[i + 1])) != 0) {
-            sink(GbkPair(b, static_cast<uint8_t>(s[i + 1])));
+        } else if (i + 1 < s.size() && pair(b, static_cast<uint8_t>(s[i + 1])) != 0) {
+            sink(pair(b, static_cast<uint8_t>(s[i + 1])));
             ++i;
         } else {
             sink(kReplacement);
@@ -244,8 +262,12 @@ Charset CharsetForEci(int eci) {
     case 27:
     case 170:
         return Charset::Ascii;
+    case 28:
+        return Charset::Big5;
     case 29:
         return Charset::Gbk;
+    case 30:
+        return Charset::EucKr;
     default:
         return Charset::Unknown;
     }
@@ -267,6 +289,10 @@ const char* CharsetName(Charset charset) {
         return "Shift_JIS";
     case Charset::Gbk:
         return "GBK";
+    case Charset::Big5:
+        return "Big5";
+    case Charset::EucKr:
+        return "EUC-KR";
     case Charset::Cp1250:
         return "windows-1250";
     case Charset::Cp1251:
@@ -288,7 +314,7 @@ Charset GuessCharset(std::string_view bytes, bool japaneseHint) {
     int fullWidthKana = 0;
     const int badShiftJis =
         DecodeShiftJis(bytes, [&](char32_t c) { fullWidthKana += IsFullWidthKana(c) ? 1 : 0; });
-    const int badGbk = DecodeGbk(bytes, [](char32_t) {});
+    const int badGbk = DecodeDoubleByte(bytes, GbkPair, [](char32_t) {});
     // Chinese text read as Shift_JIS turns into half-width katakana, never into
     // the full-width kana that Japanese text is full of.
     if (badShiftJis == 0 && (fullWidthKana > 0 || japaneseHint))
@@ -344,7 +370,13 @@ std::string ToUtf8(std::string_view bytes, Charset charset) {
         DecodeShiftJis(bytes, sink);
         break;
     case Charset::Gbk:
-        DecodeGbk(bytes, sink);
+        DecodeDoubleByte(bytes, GbkPair, sink);
+        break;
+    case Charset::Big5:
+        DecodeDoubleByte(bytes, Big5Pair, sink);
+        break;
+    case Charset::EucKr:
+        DecodeDoubleByte(bytes, EucKrPair, sink);
         break;
     default: {
         const uint16_t* table = SingleByteTable(charset);

@@ -36,6 +36,8 @@ enum class Charset {
     Cp1256,
     ShiftJis,
     Gbk,
+    Big5,
+    EucKr,
 };
 
 // The charset an ECI designator names; Unknown for those we cannot convert.

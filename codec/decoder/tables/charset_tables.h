@@ -16,6 +16,14 @@ constexpr int kShiftJisTrailFirst = 0x40;
 constexpr int kShiftJisTrails = 189;
 extern const uint16_t kShiftJis[60 * 189];
 
+// Big5: lead 0x81..0xFE, trail 0x40..0xFE (191 a row), like GBK.
+extern const uint16_t kBig5[126 * 191];
+
+// EUC-KR (KS X 1001): lead and trail 0xA1..0xFE (94 a row).
+constexpr int kEucKrFirst = 0xA1;
+constexpr int kEucKrTrails = 94;
+extern const uint16_t kEucKr[94 * 94];
+
 // Single-byte charsets: the characters of bytes 0x80..0xFF.
 extern const uint16_t kCp437[128];
 extern const uint16_t kIso8859_2[128];

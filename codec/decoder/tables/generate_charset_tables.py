@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
-"""Writes charset_tables.cpp: the double-byte tables (GBK, Shift_JIS) and the
-single-byte tables (ISO-8859-x, Windows-125x, CP437) that the decoder uses to
-turn symbol data into UTF-8. The mappings come from Python's own codecs, so the
+"""Writes charset_tables.cpp: the double-byte tables (GBK, Shift_JIS, Big5,
+EUC-KR) and the single-byte tables (ISO-8859-x, Windows-125x, CP437) that the
+decoder uses to turn symbol data into UTF-8. The mappings come from Python's own codecs, so the
 decoder needs no iconv at run time (the Windows DLL has none).
 
 Run: python3 codec/decoder/tables/generate_charset_tables.py > codec/decoder/tables/charset_tables.cpp
@@ -52,6 +52,12 @@ def main():
     sjis = [char_of(bytes([lead, trail]), "cp932") if trail != 0x7F else 0
             for lead in SJIS_LEADS for trail in TRAILS_SJIS]
     emit_array("kShiftJis", sjis, out)
+    big5 = [char_of(bytes([lead, trail]), "big5") if trail != 0x7F else 0
+            for lead in GBK_LEADS for trail in TRAILS_GBK]
+    emit_array("kBig5", big5, out)
+    euc_kr = [char_of(bytes([lead, trail]), "euc_kr")
+              for lead in range(0xA1, 0xFF) for trail in range(0xA1, 0xFF)]
+    emit_array("kEucKr", euc_kr, out)
     for name, codec in SINGLE_BYTE:
         emit_array(name, [char_of(bytes([b]), codec) for b in range(0x80, 0x100)], out)
     out.write("} // namespace kodaro::codec::tables\n// clang-format on\n")

@@ -141,6 +141,8 @@ TEST(Charsets, ConvertsTheNamedCharsetsAndMarksUndefinedBytes) {
     EXPECT_EQ(CharsetForEci(29), Charset::Gbk);
     EXPECT_EQ(CharsetForEci(20), Charset::ShiftJis);
     EXPECT_EQ(CharsetForEci(12345), Charset::Unknown);
+    EXPECT_EQ(ToUtf8("\xA4\xA4", CharsetForEci(28)), "\xE4\xB8\xAD"); // Big5 "中"
+    EXPECT_EQ(ToUtf8("\xC7\xD1", CharsetForEci(30)), "\xED\x95\x9C"); // EUC-KR "한"
 }
 
 } // namespace
