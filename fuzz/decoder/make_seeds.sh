@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
-# Writes the seed corpus: small real symbol pictures (qrencode, some turned,
-# mirrored or inverted) in the fuzz target's format, two bytes of width then
-# greyscale rows.
+# Writes the picture part of the seed corpus: small real symbol pictures
+# (qrencode, some turned, mirrored or inverted) in the fuzz target's format,
+# two bytes of width then greyscale rows. The bits_* seeds (hand-made bit
+# streams) and the regress_* seeds (inputs fuzzing once found faults with)
+# are kept as they are.
 set -euo pipefail
 out=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)/seeds
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 mkdir -p "$out"
-rm -f "$out"/*.raw
 
 seed() { # name, convert options..., from $tmp/src.png
   local name=$1
