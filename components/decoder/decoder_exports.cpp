@@ -77,6 +77,11 @@ int __stdcall DecodePictureFile(const char* path) {
     } catch (const std::bad_alloc&) {
         gSymbols.clear();
         return static_cast<int>(LoadStatus::OutOfMemory);
+    } catch (...) {
+        // Nothing may leave the C interface; any other failure is reported as
+        // the picture not being readable.
+        gSymbols.clear();
+        return static_cast<int>(LoadStatus::ReadError);
     }
 }
 
