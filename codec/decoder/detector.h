@@ -2,6 +2,7 @@
 // From three position marks to a sampled module grid: module size, symbol
 // size, the bottom-right alignment pattern and the projective mapping.
 #include <optional>
+#include <vector>
 
 #include "codec/decoder/bit_matrix.h"
 #include "codec/decoder/finder_patterns.h"
@@ -39,13 +40,14 @@ std::optional<PointF> FindAlignmentPattern(const BitMatrix& bits, PointF estimat
 PerspectiveTransform GridTransform(const FinderTriple& t, int dimension,
                                    const std::optional<PointF>& alignment);
 
-// The outer edges of the three marks (top, right, bottom, left of each, in
-// the order top-left, top-right, bottom-left). They do not depend on the
-// symbol's size, so one fitting serves every size tried.
 struct Line {
     PointF point;
     PointF direction; // unit length
 };
+
+// The outer edges of the three marks (top, right, bottom, left of each, in
+// the order top-left, top-right, bottom-left). They do not depend on the
+// symbol's size, so one fitting serves every size tried.
 struct MarkOutlines {
     Line edges[3][4];
 };
