@@ -959,6 +959,12 @@ void HostWindow::Detach() {
     // Posted control messages still queued would never be delivered: free them.
     MSG message;
     while (PeekMessageW(&message, window, EXM_MARSHAL, EXM_MARSHAL, PM_REMOVE)) {
+        // PeekMessage hands out a pending quit whatever the filter: put it back
+        // for the message loop, or the program never ends.
+        if (message.message == WM_QUIT) {
+            PostQuitMessage(static_cast<int>(message.wParam));
+            break;
+        }
         auto* record = reinterpret_cast<MarshalRecord*>(message.lParam);
         if (record != nullptr && record->heap) {
             delete record;

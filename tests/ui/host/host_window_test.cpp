@@ -202,6 +202,24 @@ TEST(HostWindowMessages, EventMessageReturningZeroKeepsTheWindowOnClose) {
     EXPECT_EQ(window.host.Window(), nullptr);
 }
 
+// A program that posts its quit on WM_DESTROY must still see it in its loop
+// after the host has cleaned up the window's queue.
+TEST(HostWindowMessages, QuitPostedOnDestroyReachesTheMessageLoop) {
+    TestWindow window;
+    window.host.SetCloseAnimation(1);
+    window.host.EventMessage = [](HWND, UINT message, WPARAM, LPARAM) -> LRESULT {
+        if (message == WM_DESTROY) {
+            PostQuitMessage(7);
+        }
+        return -1;
+    };
+    window.Send(WM_CLOSE);
+    ASSERT_FALSE(IsWindow(window.hwnd));
+    MSG message;
+    ASSERT_TRUE(PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(message.wParam, 7u);
+}
+
 TEST(HostWindowMessages, AccessKeyClicksItsControl) {
     TestWindow window;
     Probe probe;
