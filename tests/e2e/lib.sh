@@ -1,6 +1,6 @@
 # Shared by the whole-program tests. Each test runs Kodaro from a program
-# folder of its own (a copy of the build's bin layout) on an Xvfb of its own,
-# so tests can run side by side and the build folder stays clean.
+# folder of its own (a copy of the build's bin layout), so the build folder
+# stays clean.
 #   source lib.sh BIN_DIR UPD_EXE
 set -euo pipefail
 
@@ -13,9 +13,15 @@ kodaro_pid=""
 
 e2e_cleanup() {
   if [ -n "$kodaro_pid" ] && kill -0 "$kodaro_pid" 2>/dev/null; then
-    # Losing its display ends the program; then its runner ends too.
     kill "$kodaro_pid" 2>/dev/null || true
   fi
+  # Programs still running from our folder (Kodaro left open by a test that
+  # passed, or one that hung) must not outlive the test on a shared display.
+  pkill -f -- "$work/program/" 2>/dev/null || true
+  for _ in $(seq 50); do
+    pgrep -f -- "$work/program/" >/dev/null 2>&1 || break
+    sleep 0.1
+  done
   if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; fi
   # E2E_KEEP=folder keeps the screenshots for a look after a failure.
   if [ -n "${E2E_KEEP:-}" ] && [ -d "$work/shots" ]; then
@@ -30,8 +36,11 @@ fail() {
   exit 1
 }
 
-# An X server of our own, whatever DISPLAY says.
+# The display to run on. One Wine server cannot serve windows on two X
+# displays at once, so under the test run's display (and its Wine server) the
+# tests use that display and run one at a time; alone, a test brings its own.
 start_display() {
+  if [ -n "${DISPLAY:-}" ]; then return 0; fi
   local fdfile="$work/display"
   Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fdfile" >/dev/null 2>&1 &
   xvfb_pid=$!
