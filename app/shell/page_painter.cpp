@@ -66,21 +66,7 @@ public:
     }
 
     void Text(std::wstring_view text, float x, float y, float width, float height) const {
-        // Lines end in "\n" alone and a blank line holds a space: some GDI+
-        // fonts draw the "\r" of "\r\n" as a missing-glyph box, and some
-        // GDI+ versions drop empty lines.
-        std::wstring lines;
-        lines.reserve(text.size() + 8);
-        for (const wchar_t c : text) {
-            if (c == L'\r') {
-                continue;
-            }
-            if (c == L'\n' && (lines.empty() || lines.back() == L'\n')) {
-                lines.push_back(L' ');
-            }
-            lines.push_back(c);
-        }
-        ui::DrawTextEffect(graphics_, ui::MakeRectF(x, y, width, height), lines, ui::DefaultFont(),
+        ui::DrawTextEffect(graphics_, ui::MakeRectF(x, y, width, height), text, ui::DefaultFont(),
                            textColour_, format_.get());
     }
 

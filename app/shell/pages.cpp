@@ -45,7 +45,8 @@ void CreateTab(App& app, ui::TabButton& tab, float x, const wchar_t* caption,
 void CreateToolbarIcon(App& app, ui::TabButton& icon, float x, const wchar_t* image,
                        const wchar_t* tooltip) {
     icon.Create(*app.objects.previewToolbar, x, 302, 24, 24, L"");
-    icon.SetImage(Resource(app, image));
+    // Above an empty caption the 24 x 24 picture fills the button exactly.
+    icon.SetImage(Resource(app, image), ui::kImageTop, ui::kImageCentred);
     icon.Tooltip(tooltip);
     icon.Opacity(190);
 }

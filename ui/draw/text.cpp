@@ -5,6 +5,7 @@
 #include "ui/draw/surface.h"
 
 #include <algorithm>
+#include <string>
 #include <utility>
 
 namespace kodaro::ui {
@@ -27,6 +28,24 @@ UniqueFontFamily FamilyFromName(std::wstring_view face) {
     return UniqueFontFamily(family);
 }
 
+// Texts keep CRLF line breaks, as typed. Some GDI+ versions draw the "\r" as a
+// missing-glyph box and drop empty lines, so text is laid out with "\n" alone
+// and a space on each blank line; both look the same where GDI+ copes.
+std::wstring LaidOutLines(std::wstring_view text) {
+    std::wstring lines;
+    lines.reserve(text.size() + 8);
+    for (const wchar_t c : text) {
+        if (c == L'\r') {
+            continue;
+        }
+        if (c == L'\n' && (lines.empty() || lines.back() == L'\n')) {
+            lines.push_back(L' ');
+        }
+        lines.push_back(c);
+    }
+    return lines;
+}
+
 // Draws one piece of text with a solid brush of colour.
 void DrawTextPlain(Gdiplus::GpGraphics* graphics, const RectF& rect, std::wstring_view text,
                    const Gdiplus::GpFont* font, Argb colour,
@@ -36,7 +55,9 @@ void DrawTextPlain(Gdiplus::GpGraphics* graphics, const RectF& rect, std::wstrin
         return;
     }
     const UniqueBrush brush(raw);
-    gdip::GdipDrawString(graphics, text.data(), TextLength(text), font, &rect, format, brush.get());
+    const std::wstring lines = LaidOutLines(text);
+    gdip::GdipDrawString(graphics, lines.c_str(), TextLength(lines), font, &rect, format,
+                         brush.get());
 }
 
 struct BitmapSurface {
@@ -243,7 +264,8 @@ bool MeasureText(Gdiplus::GpGraphics* graphics, std::wstring_view text, const Gd
         return false;
     }
     RectF result;
-    if (gdip::GdipMeasureString(graphics, text.data(), TextLength(text), font, &layout, format,
+    const std::wstring lines = LaidOutLines(text);
+    if (gdip::GdipMeasureString(graphics, lines.c_str(), TextLength(lines), font, &layout, format,
                                 &result, nullptr, nullptr) != Gdiplus::Ok) {
         return false;
     }

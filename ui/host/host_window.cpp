@@ -868,7 +868,13 @@ void HostWindow::OnKeyDown(WPARAM key, LPARAM lParam) {
 }
 
 void HostWindow::OnSysKeyDown(WPARAM key, LPARAM lParam) {
-    const auto pressed = static_cast<wint_t>(std::towupper(static_cast<wint_t>(key)));
+    // Only letter and digit keys have a virtual-key code equal to their
+    // character; others (F4 is 0x73, 's') must not match an access key.
+    const bool letterOrDigit = (key >= '0' && key <= '9') || (key >= 'A' && key <= 'Z');
+    if (!letterOrDigit) {
+        return;
+    }
+    const auto pressed = static_cast<wint_t>(key);
     for (const AccessKey& entry : accessKeys_) {
         if (static_cast<wint_t>(std::towupper(entry.key)) == pressed && entry.control->Visible() &&
             !entry.control->Disabled()) {

@@ -26,7 +26,8 @@ TEST(ButtonAccessKey, AltKeyClicksTheButtonThatCarriesIt) {
     PushButton save;
     PushButton decode;
     ASSERT_TRUE(save.Create(window.hwnd(), 20, 20, 80, 26, L"保存[&S]"));
-    ASSERT_TRUE(decode.Create(window.hwnd(), 120, 20, 80, 26, L"解码[&E]"));
+    // A lower-case mark answers its letter key, whose key code is upper case.
+    ASSERT_TRUE(decode.Create(window.hwnd(), 120, 20, 80, 26, L"解码[&e]"));
 
     window.AltKey(L'S');
     ASSERT_EQ(window.clicks.size(), 1u);
@@ -34,7 +35,7 @@ TEST(ButtonAccessKey, AltKeyClicksTheButtonThatCarriesIt) {
     EXPECT_EQ(window.clicks[0].wParam, static_cast<WPARAM>(L'S'));
     EXPECT_EQ(window.clicks[0].kind, kKindPushButton);
 
-    window.AltKey(L'e');
+    window.AltKey(L'E');
     ASSERT_EQ(window.clicks.size(), 2u);
     EXPECT_EQ(window.clicks[1].control, &decode);
 

@@ -79,6 +79,40 @@ TEST_F(Text, MissingFaceGivesTheDefaultFaceAtTheRequestedSizeAndStyle) {
     EXPECT_EQ(FontFaceOf(nullptr), L"");
 }
 
+// CRLF line breaks and blank lines look as they would with plain "\n" and a
+// line holding a space: no stray glyph for the "\r", no lost blank line.
+TEST_F(Text, CrLfBreaksAndBlankLinesDrawLikePlainLines) {
+    const Gdiplus::GpFont* font = DefaultFont();
+    ControlSurface plain;
+    ASSERT_TRUE(plain.Create(200, 60));
+    DrawTextEffect(surface.graphics(), MakeRectF(0, 0, 200, 60), L"ab\r\n\r\ncd", font, 0xFF000000,
+                   nullptr);
+    DrawTextEffect(plain.graphics(), MakeRectF(0, 0, 200, 60), L"ab\n \ncd", font, 0xFF000000,
+                   nullptr);
+    const Pixels crlf = ReadBitmap(surface.bitmap());
+    EXPECT_EQ(crlf.argb, ReadBitmap(plain.bitmap()).argb);
+    // The third line sits two line heights down.
+    const int lineHeight = static_cast<int>(FontHeight(surface.graphics(), font));
+    int lowest = 0;
+    for (int y = 0; y < crlf.height; ++y) {
+        for (int x = 0; x < crlf.width; ++x) {
+            if (Alpha(crlf.at(x, y)) != 0) {
+                lowest = y;
+            }
+        }
+    }
+    EXPECT_GT(lowest, 2 * lineHeight);
+
+    RectF withCrLf;
+    RectF withLf;
+    ASSERT_TRUE(MeasureText(surface.graphics(), L"ab\r\n\r\ncd", font, MakeRectF(0, 0, 0, 0),
+                            nullptr, &withCrLf));
+    ASSERT_TRUE(MeasureText(surface.graphics(), L"ab\n \ncd", font, MakeRectF(0, 0, 0, 0), nullptr,
+                            &withLf));
+    EXPECT_EQ(withCrLf.Height, withLf.Height);
+    EXPECT_EQ(withCrLf.Width, withLf.Width);
+}
+
 TEST_F(Text, MeasuringGrowsWithTextAndWraps) {
     const Gdiplus::GpFont* font = DefaultFont();
     Gdiplus::GpGraphics* g = surface.graphics();

@@ -235,6 +235,21 @@ TEST(HostWindowMessages, AccessKeyClicksItsControl) {
     EXPECT_EQ(log.names.size(), 1u);
 }
 
+// Function keys share codes with lower-case letters (F4 is 's'): Alt+F4 must
+// close the window, not press the button marked "&S".
+TEST(HostWindowMessages, FunctionKeysAreNotAccessKeys) {
+    TestWindow window;
+    Probe probe;
+    ASSERT_TRUE(probe.Create(window.host, MakeRectF(50, 50, 40, 30)));
+    EventLog log;
+    log.Hook(window.host);
+    window.Send(EXM_ACCESSKEY, reinterpret_cast<WPARAM>(&probe), L'S');
+    window.Send(WM_SYSKEYDOWN, VK_F4, 0);
+    EXPECT_TRUE(log.names.empty());
+    window.Send(WM_SYSKEYDOWN, 'S', 0);
+    EXPECT_EQ(log.names, std::vector<std::string>{"click"});
+}
+
 TEST(HostWindowMessages, EnterAndSpaceClickTheFocusControl) {
     TestWindow window;
     Probe probe;
