@@ -16,18 +16,18 @@ configure() { # folder, extra cmake arguments...
   cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release "$@" >/dev/null
 }
 
-echo "== formatting"
+echo "== formatting ($(date +%T))"
 bash scripts/format-check.sh
 
-echo "== native build (codec, sanitizers)"
+echo "== native build (codec, sanitizers) ($(date +%T))"
 configure build/native -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DKODARO_SANITIZE=ON
 cmake --build build/native -j "$jobs"
 
-echo "== Windows x86_64 build"
+echo "== Windows x86_64 build ($(date +%T))"
 configure build/win64 -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw64.cmake
 cmake --build build/win64 -j "$jobs"
 
-echo "== Windows i686 build (the product, built and linked; it cannot run on this machine)"
+echo "== Windows i686 build (the product, built and linked; it cannot run on this machine) ($(date +%T))"
 configure build/win32 -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw32.cmake -DKODARO_TESTS=OFF
 cmake --build build/win32 -j "$jobs"
 
@@ -55,9 +55,9 @@ wineserver -p >/dev/null 2>&1 || true
 scripts/wine-run.sh cmd /c exit >/dev/null 2>&1 || true
 
 status=0
-echo "== native tests"
+echo "== native tests ($(date +%T))"
 ctest --test-dir build/native --output-on-failure -j "$jobs" || status=1
-echo "== Windows tests (x86_64 under Wine)"
+echo "== Windows tests (x86_64 under Wine) ($(date +%T))"
 # A Wine process very rarely hangs at start-up under load; such a test is run
 # once more (a real failure fails both times).
 ctest --test-dir build/win64 --output-on-failure -j "$jobs" --repeat until-pass:2 || status=1
