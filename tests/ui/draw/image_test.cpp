@@ -1,9 +1,8 @@
+#include "tests/support/process_memory.h"
 #include "tests/ui/draw/pixels.h"
 #include "ui/draw/defaults.h"
 #include "ui/draw/image.h"
 #include "ui/draw/surface.h"
-
-#include <psapi.h>
 
 #include <atomic>
 #include <cstdlib>
@@ -42,13 +41,6 @@ void ExpectEmpty(const MemoryImage& image) {
     EXPECT_EQ(image.get(), nullptr);
     EXPECT_EQ(image.block(), nullptr);
     EXPECT_EQ(image.stream(), nullptr);
-}
-
-SIZE_T WorkingSet() {
-    PROCESS_MEMORY_COUNTERS counters{};
-    counters.cb = sizeof counters;
-    GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);
-    return counters.WorkingSetSize;
 }
 
 TEST(MemoryImage, LoadsPngBytesAndKeepsImageBlockAndStreamTogether) {
@@ -109,12 +101,12 @@ TEST(MemoryImage, RepeatedFailedLoadsDoNotGrowTheProcess) {
     const auto png = PngOf(8, 8, [](int, int) { return kRed; });
     std::copy(png.begin(), png.begin() + 33, big.begin()); // a real signature and header first
     ExpectEmpty(LoadImageFromBytes(big, false));
-    const SIZE_T before = WorkingSet();
+    const SIZE_T before = kodaro::test::WorkingSetBytes();
     for (int i = 0; i < 60; ++i) {
         ExpectEmpty(LoadImageFromBytes(big, false));
         ExpectEmpty(LoadImageFromBytes(std::span(big).subspan(8), true));
     }
-    const SIZE_T after = WorkingSet();
+    const SIZE_T after = kodaro::test::WorkingSetBytes();
     EXPECT_LT(after, before + (64u << 20)) << "before " << before << " after " << after;
 }
 
@@ -127,14 +119,14 @@ TEST(MemoryImage, ReleasedImagesGiveTheirMemoryBack) {
         return 0xFF000000u | (seed >> 8);
     });
     ASSERT_GT(png.size(), 1u << 20);
-    const SIZE_T before = WorkingSet();
+    const SIZE_T before = kodaro::test::WorkingSetBytes();
     for (int i = 0; i < 40; ++i) {
         MemoryImage image = LoadImageFromBytes(png);
         ASSERT_TRUE(image);
         ASSERT_EQ(ImageWidth(image.get()), 1024);
         ReleaseMemoryImage(image);
     }
-    const SIZE_T after = WorkingSet();
+    const SIZE_T after = kodaro::test::WorkingSetBytes();
     EXPECT_LT(after, before + (64u << 20)) << "before " << before << " after " << after;
 }
 
