@@ -1,12 +1,12 @@
 #include "app/shell/pages.h"
 
-#include "app/shell/file_bytes.h"
 #include "app/shell/page_painter.h"
 #include "app/shell/preview_hover.h"
 #include "app/shell/preview_regeneration.h"
 #include "app/symbol/clipboard_export.h"
 #include "app/symbol/save_command.h"
 #include "app/symbol/style_images.h"
+#include "runtime/file_io.h"
 #include "ui/draw/shapes.h"
 
 namespace kodaro {
@@ -27,7 +27,7 @@ constexpr wchar_t kHelpTooltip[] =
     L"指二维码图标被遮挡多少后，仍可\r\n识别的能力。等级越高，则识别能\r\n力越强。";
 
 std::vector<std::uint8_t> Resource(const App& app, const wchar_t* relativePath) {
-    return ReadFileBytes(app.directory + L"\\" + relativePath);
+    return ReadWholeFile(app.directory + L"\\" + relativePath);
 }
 
 HCURSOR HandCursor() {

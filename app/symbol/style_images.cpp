@@ -1,6 +1,7 @@
 #include "app/symbol/style_images.h"
 
 #include "app/symbol/image_export.h"
+#include "runtime/file_io.h"
 #include "ui/draw/gdiplus.h"
 
 #include <string>
@@ -11,29 +12,6 @@ namespace kodaro {
 namespace {
 
 namespace gdip = Gdiplus::DllExports;
-
-// The whole file, or nothing when it cannot be opened or read completely.
-std::vector<std::uint8_t> ReadWholeFile(std::wstring_view path) {
-    const std::wstring name(path);
-    HANDLE file = CreateFileW(name.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        return {};
-    }
-    std::vector<std::uint8_t> bytes;
-    LARGE_INTEGER size{};
-    // Pictures larger than 2 GiB are not pictures a user styles a symbol with.
-    if (GetFileSizeEx(file, &size) && size.QuadPart > 0 && size.QuadPart < 0x7FFFFFFF) {
-        bytes.resize(static_cast<std::size_t>(size.QuadPart));
-        DWORD read = 0;
-        if (!ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) ||
-            read != bytes.size()) {
-            bytes.clear();
-        }
-    }
-    CloseHandle(file);
-    return bytes;
-}
 
 } // namespace
 

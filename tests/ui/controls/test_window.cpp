@@ -1,9 +1,7 @@
 #include "test_window.h"
 
+#include "runtime/file_io.h"
 #include "runtime/text.h"
-
-#include <fstream>
-#include <iterator>
 
 namespace kodaro::ui::test {
 
@@ -112,13 +110,8 @@ Pixels ReadBitmap(Gdiplus::GpBitmap* bitmap) {
     return pixels;
 }
 
-std::vector<std::uint8_t> ReadFileBytes(const std::wstring& path) {
-    std::ifstream file(path.c_str(), std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-}
-
 std::vector<std::uint8_t> TestData(const char* name) {
-    return ReadFileBytes(Utf8ToWide(std::string(KODARO_CONTROLS_TEST_DATA) + "/" + name));
+    return ReadWholeFile(Utf8ToWide(std::string(KODARO_CONTROLS_TEST_DATA) + "/" + name));
 }
 
 std::vector<std::uint8_t> SolidPng(int width, int height, std::uint32_t argb) {

@@ -75,8 +75,6 @@ inline int BlueOf(std::uint32_t c) {
     return static_cast<int>(c & 0xFF);
 }
 
-// Whole file bytes (empty when it cannot be read).
-std::vector<std::uint8_t> ReadFileBytes(const std::wstring& path);
 // A file of the tests' data folder.
 std::vector<std::uint8_t> TestData(const char* name);
 // PNG bytes of a width x height picture filled with one colour.
