@@ -114,6 +114,10 @@ void HostWindow::Animate(int kind, int duration, bool showing) {
     const int frames = showing ? 10 : (kind == 1 ? 15 : 20);
     const int pause = showing ? duration / 10 : (kind == 1 ? 10 : duration / 20);
     HWND window = window_;
+    // Where pushing a frame is slow (software blending, a remote display) the
+    // animation drops its remaining frames rather than hold the user up.
+    const ULONGLONG started = GetTickCount64();
+    const ULONGLONG longest = 2ull * static_cast<ULONGLONG>(std::max(0, pause)) * frames;
     if (showing) {
         ClearSurface(frame);
         PresentLayered(frame.dc(), 255);
@@ -157,6 +161,9 @@ void HostWindow::Animate(int kind, int duration, bool showing) {
         PumpMessages();
         if (window_ != window) {
             return; // the window went away meanwhile
+        }
+        if (GetTickCount64() - started > longest) {
+            break;
         }
     }
     if (showing) {
