@@ -44,10 +44,22 @@ prepare_prefix() {
   touch "$WINEPREFIX/.kodaro-ready"
 }
 
+# On a display without a window manager (a virtual one) windows are best left
+# unmanaged: Wine otherwise waits up to 2 s for a manager whenever a window
+# hides or closes. With a manager, Wine hands windows to it as usual.
+match_window_manager() {
+  local want=Y
+  if ! xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; then want=N; fi
+  if [ "$(cat "$WINEPREFIX/.kodaro-managed" 2>/dev/null)" = "$want" ]; then return; fi
+  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d "$want" /f >/dev/null 2>&1 || true
+  echo "$want" >"$WINEPREFIX/.kodaro-managed"
+}
+
 mkdir -p "$(dirname "$WINEPREFIX")"
 (
   flock 9
   prepare_prefix
+  match_window_manager
 ) 9>"$WINEPREFIX.lock"
 
 if [ $# -eq 0 ]; then exit 0; fi
