@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <span>
+#include <vector>
 
 namespace kodaro::ui {
 
@@ -46,6 +47,14 @@ private:
 MemoryImage LoadImageFromBytes(std::span<const std::uint8_t> bytes, bool addPngSignature = false);
 // Same as image.reset().
 void ReleaseMemoryImage(MemoryImage& image);
+
+// Class identifiers of GDI+'s built-in BMP and PNG encoders.
+inline constexpr wchar_t kBmpEncoder[] = L"{557CF400-1A04-11D3-9A73-0000F81EF32E}";
+inline constexpr wchar_t kPngEncoder[] = L"{557CF406-1A04-11D3-9A73-0000F81EF32E}";
+
+// The image as file bytes written by the encoder with that class identifier;
+// empty when it cannot be encoded.
+std::vector<std::uint8_t> EncodeImage(Gdiplus::GpImage* image, const wchar_t* encoderClsid);
 
 // 0 for a null image.
 int ImageWidth(Gdiplus::GpImage* image);

@@ -2,6 +2,7 @@
 
 #include "runtime/file_io.h"
 #include "runtime/text.h"
+#include "ui/draw/image.h"
 
 namespace kodaro::ui::test {
 
@@ -115,9 +116,6 @@ std::vector<std::uint8_t> TestData(const char* name) {
 }
 
 std::vector<std::uint8_t> SolidPng(int width, int height, std::uint32_t argb) {
-    // The PNG encoder of GDI+.
-    constexpr CLSID kPngEncoder = {
-        0x557CF406, 0x1A04, 0x11D3, {0x9A, 0x73, 0x00, 0x00, 0xF8, 0x1E, 0xF3, 0x2E}};
     Gdiplus::GpBitmap* bitmap = nullptr;
     if (gdip::GdipCreateBitmapFromScan0(width, height, 0, PixelFormat32bppARGB, nullptr, &bitmap) !=
         Gdiplus::Ok) {
@@ -129,24 +127,7 @@ std::vector<std::uint8_t> SolidPng(int width, int height, std::uint32_t argb) {
         gdip::GdipGraphicsClear(graphics, argb);
         gdip::GdipDeleteGraphics(graphics);
     }
-    IStream* stream = nullptr;
-    if (FAILED(CreateStreamOnHGlobal(nullptr, TRUE, &stream))) {
-        return {};
-    }
-    std::vector<std::uint8_t> bytes;
-    if (gdip::GdipSaveImageToStream(bitmap, stream, &kPngEncoder, nullptr) == Gdiplus::Ok) {
-        HGLOBAL block = nullptr;
-        GetHGlobalFromStream(stream, &block);
-        STATSTG stat{};
-        stream->Stat(&stat, STATFLAG_NONAME);
-        const auto* data = static_cast<const std::uint8_t*>(GlobalLock(block));
-        if (data != nullptr) {
-            bytes.assign(data, data + stat.cbSize.QuadPart);
-            GlobalUnlock(block);
-        }
-    }
-    stream->Release();
-    return bytes;
+    return EncodeImage(bitmap, kPngEncoder);
 }
 
 } // namespace kodaro::ui::test

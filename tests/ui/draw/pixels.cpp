@@ -1,5 +1,7 @@
 #include "tests/ui/draw/pixels.h"
 
+#include "ui/draw/image.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -91,38 +93,7 @@ UniqueBitmap MakeBitmap(int width, int height, const std::function<Argb(int, int
 }
 
 std::vector<std::uint8_t> EncodePng(Gdiplus::GpImage* image) {
-    UINT count = 0;
-    UINT size = 0;
-    gdip::GdipGetImageEncodersSize(&count, &size);
-    std::vector<std::uint8_t> buffer(size);
-    auto* codecs = reinterpret_cast<Gdiplus::ImageCodecInfo*>(buffer.data());
-    if (size == 0 || gdip::GdipGetImageEncoders(count, size, codecs) != Gdiplus::Ok) {
-        return {};
-    }
-    const CLSID* png = nullptr;
-    for (UINT i = 0; i < count; ++i) {
-        if (codecs[i].MimeType != nullptr && std::wcscmp(codecs[i].MimeType, L"image/png") == 0) {
-            png = &codecs[i].Clsid;
-        }
-    }
-    IStream* stream = nullptr;
-    if (png == nullptr || FAILED(CreateStreamOnHGlobal(nullptr, TRUE, &stream))) {
-        return {};
-    }
-    std::vector<std::uint8_t> bytes;
-    if (gdip::GdipSaveImageToStream(image, stream, png, nullptr) == Gdiplus::Ok) {
-        HGLOBAL block = nullptr;
-        GetHGlobalFromStream(stream, &block);
-        STATSTG stat{};
-        stream->Stat(&stat, STATFLAG_NONAME);
-        const auto* data = static_cast<const std::uint8_t*>(GlobalLock(block));
-        if (data != nullptr) {
-            bytes.assign(data, data + stat.cbSize.QuadPart);
-            GlobalUnlock(block);
-        }
-    }
-    stream->Release();
-    return bytes;
+    return EncodeImage(image, kPngEncoder);
 }
 
 } // namespace kodaro::ui::test
