@@ -5,6 +5,7 @@
 #include "app/symbol/symbol_renderer.h"
 
 #include "bench/render/matrix_bitmap.h"
+#include "runtime/file_io.h"
 #include "runtime/text.h"
 #include "tests/app/symbol/render_test_support.h"
 
@@ -35,7 +36,7 @@ TEST(ImageToBmpBytes, EncodesABitmapFileOfTheSamePixels) {
     const std::uint32_t fileSize = bytes[2] | bytes[3] << 8 | bytes[4] << 16 | bytes[5] << 24;
     EXPECT_EQ(fileSize, bytes.size());
     const test::Pixels decoded = test::DecodePixels(bytes);
-    EXPECT_EQ(decoded.argb, test::ReadPixels(bitmap.get()).argb);
+    EXPECT_EQ(decoded.argb, test::ReadBitmap(bitmap.get()).argb);
     EXPECT_TRUE(ImageToBmpBytes(nullptr).empty());
 }
 
@@ -94,18 +95,18 @@ TEST_F(SaveCommandTest, WritesThePreviewBytesAsTheyAre) {
     const std::vector<std::uint8_t> preview = PreviewBytes(256);
     ASSERT_FALSE(preview.empty());
     EXPECT_EQ(Save(folder.File(L"a"), preview), SaveOutcome::Saved);
-    EXPECT_EQ(test::ReadBytes(folder.File(L"a.bmp")), preview);
+    EXPECT_EQ(ReadWholeFile(folder.File(L"a.bmp")), preview);
     EXPECT_EQ(filterSeen, kBmpSaveFilter);
-    EXPECT_EQ(test::DecodePixels(test::ReadBytes(folder.File(L"a.bmp"))).width, 256);
+    EXPECT_EQ(test::DecodePixels(ReadWholeFile(folder.File(L"a.bmp"))).width, 256);
 
     EXPECT_EQ(Save(folder.File(L"x.BMP"), preview), SaveOutcome::Saved);
-    EXPECT_EQ(test::ReadBytes(folder.File(L"x.BMP")), preview);
+    EXPECT_EQ(ReadWholeFile(folder.File(L"x.BMP")), preview);
 
     // Whatever the preview holds is written under a .bmp name, and it replaces an older file.
     const std::vector<std::uint8_t> png = test::SolidPng(5, 5, 0xFF00FF00);
     test::WriteBytes(folder.File(L"x.png.bmp"), preview);
     EXPECT_EQ(Save(folder.File(L"x.png"), png), SaveOutcome::Saved);
-    EXPECT_EQ(test::ReadBytes(folder.File(L"x.png.bmp")), png);
+    EXPECT_EQ(ReadWholeFile(folder.File(L"x.png.bmp")), png);
 
     EXPECT_TRUE(errors.empty());
 }
@@ -123,7 +124,7 @@ TEST_F(SaveCommandTest, NamesOutsideTheCodePageAreKept) {
     // Chinese, and Korean and an emoji, which code page 936 cannot hold.
     for (const wchar_t* name : {L"二维码", L"\uD55C\uAE00", L"\U0001F600"}) {
         EXPECT_EQ(Save(folder.File(name), preview), SaveOutcome::Saved);
-        EXPECT_EQ(test::ReadBytes(folder.File(std::wstring(name) + L".bmp")), preview);
+        EXPECT_EQ(ReadWholeFile(folder.File(std::wstring(name) + L".bmp")), preview);
     }
     EXPECT_TRUE(errors.empty());
 }
@@ -131,7 +132,7 @@ TEST_F(SaveCommandTest, NamesOutsideTheCodePageAreKept) {
 TEST_F(SaveCommandTest, EmptyPreviewWritesAnEmptyFileAndCancelWritesNothing) {
     test::WriteBytes(folder.File(L"old.bmp"), std::vector<std::uint8_t>{1, 2, 3});
     EXPECT_EQ(Save(folder.File(L"old"), {}), SaveOutcome::Saved);
-    EXPECT_TRUE(test::ReadBytes(folder.File(L"old.bmp")).empty());
+    EXPECT_TRUE(ReadWholeFile(folder.File(L"old.bmp")).empty());
     EXPECT_NE(GetFileAttributesW(folder.File(L"old.bmp").c_str()), INVALID_FILE_ATTRIBUTES);
 
     EXPECT_EQ(Save(std::nullopt, PreviewBytes(128)), SaveOutcome::Cancelled);

@@ -63,7 +63,7 @@ protected:
     }
     Pixels Render(std::span<const std::uint8_t> matrix, int side, const SymbolStyle& style) {
         const ui::UniqueBitmap bitmap = RenderSymbolBitmap(matrix, side, side, style, images_);
-        return test::ReadPixels(bitmap.get());
+        return test::ReadBitmap(bitmap.get());
     }
 
     test::TempFolder folder_;
@@ -344,8 +344,8 @@ TEST_F(RendererTest, DirectPassEqualsPerPixelReference) {
                 const ui::UniqueBitmap reference = RenderSymbolBitmap(
                     matrix, side, side, style, images_, bench::FillModulesPerPixel);
                 ASSERT_TRUE(direct && reference);
-                ASSERT_EQ(test::ReadPixels(direct.get()).argb,
-                          test::ReadPixels(reference.get()).argb)
+                ASSERT_EQ(test::ReadBitmap(direct.get()).argb,
+                          test::ReadBitmap(reference.get()).argb)
                     << "side " << side << ", matrix " << compared / 25;
                 ASSERT_EQ(ImageToBmpBytes(direct.get()), ImageToBmpBytes(reference.get()));
                 ++compared;

@@ -136,7 +136,7 @@ TEST(ButtonStates, DisabledButtonUsesTheDisabledLook) {
     test::Pixels disabled = test::ReadBitmap(button.Bitmap());
     EXPECT_NE(disabled, enabled);
     // The disabled set is far fainter: its fill has alpha 51 instead of 204.
-    EXPECT_LT(test::AlphaOf(disabled.at(40, 4)), test::AlphaOf(enabled.at(40, 4)));
+    EXPECT_LT(test::Alpha(disabled.at(40, 4)), test::Alpha(enabled.at(40, 4)));
     button.Disabled(false);
     EXPECT_EQ(test::ReadBitmap(button.Bitmap()), enabled);
 }
@@ -211,8 +211,8 @@ TEST(ButtonAutoContrast, CaptionTurnsWhiteOverADarkWindow) {
         test::Pixels pixels = test::ReadBitmap(tab.Bitmap());
         int best = 0;
         for (std::uint32_t c : pixels.argb) {
-            if (test::AlphaOf(c) > 128) {
-                best = std::max(best, test::GreenOf(c));
+            if (test::Alpha(c) > 128) {
+                best = std::max(best, test::Green(c));
             }
         }
         return best;

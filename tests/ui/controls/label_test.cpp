@@ -10,11 +10,11 @@
 namespace kodaro::ui {
 namespace {
 
-using test::AlphaOf;
-using test::BlueOf;
+using test::Alpha;
+using test::Blue;
 using test::Pixels;
 using test::ReadBitmap;
-using test::RedOf;
+using test::Red;
 using test::TestWindow;
 
 // A solid square painted under a label.
@@ -42,8 +42,8 @@ struct Ink {
 Ink InkOf(const Pixels& p) {
     Ink ink;
     for (std::uint32_t c : p.argb) {
-        if (AlphaOf(c) > 100) {
-            (RedOf(c) > 128 ? ink.light : ink.dark)++;
+        if (Alpha(c) > 100) {
+            (Red(c) > 128 ? ink.light : ink.dark)++;
         }
     }
     return ink;
@@ -83,7 +83,7 @@ TEST_F(LabelTest, AutoContrastTurnsWhiteOnlyWhenMoreThanFourOfNineSamplesAreDark
         const Pixels p = ReadBitmap(label.Bitmap());
         int strongest = 0;
         for (std::uint32_t c : p.argb) {
-            strongest = std::max(strongest, AlphaOf(c));
+            strongest = std::max(strongest, Alpha(c));
         }
         EXPECT_LE(strongest, 0xC8);
         EXPECT_EQ(label.TextColor(), 0xC8808080u);
@@ -98,9 +98,9 @@ TEST_F(LabelTest, GradientColourZeroIsTransparentAndModeMinusOneDrawsNothing) {
     options.gradientColor2 = 0xFF0000FF;
     ASSERT_TRUE(label.Create(window.host(), 10, 10, 100, 30, L"", options));
     Pixels p = ReadBitmap(label.Bitmap());
-    EXPECT_LT(AlphaOf(p.at(0, 15)), 12);
-    EXPECT_GT(AlphaOf(p.at(97, 15)), 235);
-    EXPECT_GT(BlueOf(p.at(97, 15)), 235);
+    EXPECT_LT(Alpha(p.at(0, 15)), 12);
+    EXPECT_GT(Alpha(p.at(97, 15)), 235);
+    EXPECT_GT(Blue(p.at(97, 15)), 235);
 
     label.GradientColor2(0);
     EXPECT_EQ(ReadBitmap(label.Bitmap()).CountVisible(0, 0, 100, 30), 0);
@@ -274,7 +274,7 @@ TEST_F(LabelTest, FocusedLabelWithTextShowsADashedFrame) {
     const int top = p.CountVisible(0, 0, 100, 1);
     EXPECT_GT(top, 30);
     EXPECT_LT(top, 100);
-    EXPECT_EQ(AlphaOf(p.at(1, 0)), 120);
+    EXPECT_EQ(Alpha(p.at(1, 0)), 120);
 
     // Without text there is no frame.
     label.Text(L"");

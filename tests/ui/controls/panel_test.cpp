@@ -41,7 +41,7 @@ TEST(PanelLook, CaptionSitsOnTheOutlineWhichBreaksAroundIt) {
     EXPECT_GT(pixels.CountVisible(rightOfCaption, top, 180 - rightOfCaption, 1), 0);
     int outlineUnderCaption = 0;
     for (int x = static_cast<int>(caption.X); x < caption.X + caption.Width; ++x) {
-        if (test::AlphaOf(pixels.at(x, top)) > 0) {
+        if (test::Alpha(pixels.at(x, top)) > 0) {
             ++outlineUnderCaption;
         }
     }

@@ -15,16 +15,16 @@ using test::TestWindow;
 char Shown(const PictureBox& picture) {
     test::Pixels pixels = test::ReadBitmap(picture.Bitmap());
     std::uint32_t c = pixels.at(pixels.width / 2, pixels.height / 2);
-    if (test::AlphaOf(c) < 200) {
+    if (test::Alpha(c) < 200) {
         return '?';
     }
-    if (test::RedOf(c) > 200 && test::GreenOf(c) < 60 && test::BlueOf(c) < 60) {
+    if (test::Red(c) > 200 && test::Green(c) < 60 && test::Blue(c) < 60) {
         return 'r';
     }
-    if (test::GreenOf(c) > 200 && test::RedOf(c) < 60 && test::BlueOf(c) < 60) {
+    if (test::Green(c) > 200 && test::Red(c) < 60 && test::Blue(c) < 60) {
         return 'g';
     }
-    if (test::BlueOf(c) > 200 && test::RedOf(c) < 60 && test::GreenOf(c) < 60) {
+    if (test::Blue(c) > 200 && test::Red(c) < 60 && test::Green(c) < 60) {
         return 'b';
     }
     return '?';

@@ -114,8 +114,8 @@ TEST(RadioLook, NoPressedLookAndTheGlyphCellFollowsTheState) {
                 for (int x = 0; x < 17; ++x) {
                     std::uint32_t p = pixels.at(6 + x, 4 + y);
                     std::uint32_t q = strip.at(cell * 17 + x, y);
-                    distance += std::abs(test::AlphaOf(p) - test::AlphaOf(q)) +
-                                std::abs(test::GreenOf(p) - test::GreenOf(q));
+                    distance += std::abs(test::Alpha(p) - test::Alpha(q)) +
+                                std::abs(test::Green(p) - test::Green(q));
                 }
             }
             if (best < 0 || distance < bestDistance) {

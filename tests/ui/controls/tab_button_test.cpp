@@ -26,7 +26,7 @@ Box RedBox(const Control& control) {
     for (int y = 0; y < pixels.height; ++y) {
         for (int x = 0; x < pixels.width; ++x) {
             std::uint32_t c = pixels.at(x, y);
-            if (test::AlphaOf(c) > 200 && test::RedOf(c) > 200 && test::GreenOf(c) < 60) {
+            if (test::Alpha(c) > 200 && test::Red(c) > 200 && test::Green(c) < 60) {
                 box.left = std::min(box.left, x);
                 box.top = std::min(box.top, y);
                 box.right = std::max(box.right, x);
@@ -49,7 +49,7 @@ TEST(TabButtonLook, SelectedTabIsLitInTheNormalAndFocusedStates) {
 
     tab.Selected(true);
     test::Pixels lit = test::ReadBitmap(tab.Bitmap());
-    EXPECT_GT(test::AlphaOf(lit.at(37, 10)), test::AlphaOf(lit.at(37, 60)));
+    EXPECT_GT(test::Alpha(lit.at(37, 10)), test::Alpha(lit.at(37, 60)));
     EXPECT_GT(lit.CountVisible(0, 0, 75, 70), 75 * 70 / 2);
 
     tab.PaintState(kButtonFocused, 255);
@@ -128,8 +128,8 @@ TEST(TabButtonImage, ImageLeftPushesTheCaptionRight) {
     for (int y = 0; y < 30; ++y) {
         for (int x = 0; x < 25; ++x) {
             std::uint32_t c = pixels.at(x, y);
-            bool red = test::RedOf(c) > 200 && test::GreenOf(c) < 60;
-            EXPECT_TRUE(test::AlphaOf(c) == 0 || red) << x << "," << y;
+            bool red = test::Red(c) > 200 && test::Green(c) < 60;
+            EXPECT_TRUE(test::Alpha(c) == 0 || red) << x << "," << y;
         }
     }
     EXPECT_GT(pixels.CountVisible(25, 0, 95, 30), 0);

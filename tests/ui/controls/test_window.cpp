@@ -2,7 +2,6 @@
 
 #include "runtime/file_io.h"
 #include "runtime/text.h"
-#include "ui/draw/image.h"
 
 namespace kodaro::ui::test {
 
@@ -73,61 +72,8 @@ void TestWindow::AltKey(wchar_t key) {
     Pump();
 }
 
-int Pixels::CountVisible(int x, int y, int w, int h) const {
-    int count = 0;
-    for (int row = y; row < y + h; ++row) {
-        for (int column = x; column < x + w; ++column) {
-            if (AlphaOf(at(column, row)) > 0) {
-                ++count;
-            }
-        }
-    }
-    return count;
-}
-
-Pixels ReadBitmap(Gdiplus::GpBitmap* bitmap) {
-    Pixels pixels;
-    UINT width = 0;
-    UINT height = 0;
-    if (bitmap == nullptr || gdip::GdipGetImageWidth(bitmap, &width) != Gdiplus::Ok ||
-        gdip::GdipGetImageHeight(bitmap, &height) != Gdiplus::Ok) {
-        return pixels;
-    }
-    Gdiplus::GpRect rect(0, 0, static_cast<INT>(width), static_cast<INT>(height));
-    Gdiplus::BitmapData data{};
-    if (gdip::GdipBitmapLockBits(bitmap, &rect, Gdiplus::ImageLockModeRead, PixelFormat32bppARGB,
-                                 &data) != Gdiplus::Ok) {
-        return pixels;
-    }
-    pixels.width = static_cast<int>(width);
-    pixels.height = static_cast<int>(height);
-    pixels.argb.resize(static_cast<size_t>(width) * height);
-    for (UINT y = 0; y < height; ++y) {
-        const auto* row = reinterpret_cast<const std::uint32_t*>(
-            static_cast<const std::uint8_t*>(data.Scan0) + static_cast<ptrdiff_t>(y) * data.Stride);
-        std::copy(row, row + width, pixels.argb.begin() + static_cast<ptrdiff_t>(y) * width);
-    }
-    gdip::GdipBitmapUnlockBits(bitmap, &data);
-    return pixels;
-}
-
 std::vector<std::uint8_t> TestData(const char* name) {
     return ReadWholeFile(Utf8ToWide(std::string(KODARO_CONTROLS_TEST_DATA) + "/" + name));
-}
-
-std::vector<std::uint8_t> SolidPng(int width, int height, std::uint32_t argb) {
-    Gdiplus::GpBitmap* bitmap = nullptr;
-    if (gdip::GdipCreateBitmapFromScan0(width, height, 0, PixelFormat32bppARGB, nullptr, &bitmap) !=
-        Gdiplus::Ok) {
-        return {};
-    }
-    UniqueBitmap owner(bitmap);
-    Gdiplus::GpGraphics* graphics = nullptr;
-    if (gdip::GdipGetImageGraphicsContext(bitmap, &graphics) == Gdiplus::Ok) {
-        gdip::GdipGraphicsClear(graphics, argb);
-        gdip::GdipDeleteGraphics(graphics);
-    }
-    return EncodeImage(bitmap, kPngEncoder);
 }
 
 } // namespace kodaro::ui::test

@@ -2,6 +2,7 @@
 // A real framework window for control tests, input sent as window messages
 // through the host's own window procedure, and pixels read back.
 
+#include "tests/support/bitmap_pixels.h"
 #include "ui/host/framework.h"
 #include "ui/host/host_window.h"
 
@@ -47,37 +48,16 @@ private:
     HostWindow host_;
 };
 
-// Unpremultiplied 0xAARRGGBB pixels of a GDI+ bitmap, row-major from the top.
-struct Pixels {
-    int width = 0;
-    int height = 0;
-    std::vector<std::uint32_t> argb;
-    std::uint32_t at(int x, int y) const {
-        return argb[static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x)];
-    }
-    // Pixels inside (x, y, w, h) whose alpha is above zero.
-    int CountVisible(int x, int y, int w, int h) const;
-    bool operator==(const Pixels& other) const = default;
-};
-
-Pixels ReadBitmap(Gdiplus::GpBitmap* bitmap);
-
-inline int AlphaOf(std::uint32_t c) {
-    return static_cast<int>(c >> 24);
-}
-inline int RedOf(std::uint32_t c) {
-    return static_cast<int>((c >> 16) & 0xFF);
-}
-inline int GreenOf(std::uint32_t c) {
-    return static_cast<int>((c >> 8) & 0xFF);
-}
-inline int BlueOf(std::uint32_t c) {
-    return static_cast<int>(c & 0xFF);
-}
+// The shared picture helpers, under the names these tests use.
+using kodaro::test::Alpha;
+using kodaro::test::Blue;
+using kodaro::test::Green;
+using kodaro::test::Pixels;
+using kodaro::test::ReadBitmap;
+using kodaro::test::Red;
+using kodaro::test::SolidPng;
 
 // A file of the tests' data folder.
 std::vector<std::uint8_t> TestData(const char* name);
-// PNG bytes of a width x height picture filled with one colour.
-std::vector<std::uint8_t> SolidPng(int width, int height, std::uint32_t argb);
 
 } // namespace kodaro::ui::test

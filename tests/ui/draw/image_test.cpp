@@ -1,5 +1,5 @@
+#include "tests/support/bitmap_pixels.h"
 #include "tests/support/process_memory.h"
-#include "tests/ui/draw/pixels.h"
 #include "ui/draw/defaults.h"
 #include "ui/draw/image.h"
 #include "ui/draw/surface.h"
@@ -14,13 +14,13 @@
 namespace kodaro::ui {
 namespace {
 
-using test::Alpha;
-using test::Blue;
-using test::Green;
-using test::MakeBitmap;
-using test::Pixels;
-using test::ReadBitmap;
-using test::Red;
+using kodaro::test::Alpha;
+using kodaro::test::Blue;
+using kodaro::test::Green;
+using kodaro::test::MakeBitmap;
+using kodaro::test::Pixels;
+using kodaro::test::ReadBitmap;
+using kodaro::test::Red;
 
 constexpr Argb kRed = 0xFFFF0000;
 constexpr Argb kGreen = 0xFF00FF00;
@@ -28,7 +28,7 @@ constexpr Argb kGreen = 0xFF00FF00;
 std::vector<std::uint8_t> PngOf(int width, int height,
                                 const std::function<Argb(int, int)>& colour) {
     const UniqueBitmap bitmap = MakeBitmap(width, height, colour);
-    return test::EncodePng(bitmap.get());
+    return kodaro::test::PngBytes(bitmap.get());
 }
 
 std::vector<std::uint8_t> ReadFile(const char* path) {

@@ -1,4 +1,4 @@
-#include "tests/ui/draw/pixels.h"
+#include "tests/support/bitmap_pixels.h"
 #include "ui/draw/shapes.h"
 #include "ui/draw/surface.h"
 
@@ -7,11 +7,11 @@
 namespace kodaro::ui {
 namespace {
 
-using test::Alpha;
-using test::Blue;
-using test::Pixels;
-using test::ReadBitmap;
-using test::Red;
+using kodaro::test::Alpha;
+using kodaro::test::Blue;
+using kodaro::test::Pixels;
+using kodaro::test::ReadBitmap;
+using kodaro::test::Red;
 
 constexpr Argb kBlue = 0xFF0000FF;
 
@@ -55,7 +55,7 @@ TEST(Fill, TheBackBufferGetsTheSameNineByNine) {
     ASSERT_TRUE(buffer.Create(nullptr, 20, 20));
     FillRectangle(buffer.graphics(), MakeRectF(2, 3, 10, 10), kBlue);
     gdip::GdipFlush(buffer.graphics(), Gdiplus::FlushIntentionSync);
-    const Pixels p = test::ReadDib(buffer.bitmap());
+    const Pixels p = kodaro::test::ReadDib(buffer.bitmap());
     ASSERT_EQ(p.width, 20);
     int blue = 0;
     for (std::uint32_t c : p.argb) {

@@ -1,4 +1,4 @@
-#include "tests/ui/draw/pixels.h"
+#include "tests/support/bitmap_pixels.h"
 #include "ui/draw/image.h"
 #include "ui/draw/shapes.h"
 #include "ui/draw/surface.h"
@@ -8,8 +8,8 @@
 namespace kodaro::ui {
 namespace {
 
-using test::Alpha;
-using test::ReadBitmap;
+using kodaro::test::Alpha;
+using kodaro::test::ReadBitmap;
 
 constexpr Argb kRed = 0xFFFF0000;
 
@@ -25,7 +25,7 @@ TEST(Surfaces, BackBufferRowsReadTopDown) {
     EXPECT_EQ(buffer.PixelAt(5, 15), 0u);
     EXPECT_EQ(buffer.PixelAt(-1, 0), 0u);
     EXPECT_EQ(buffer.PixelAt(30, 0), 0u);
-    const test::Pixels p = test::ReadDib(buffer.bitmap());
+    const kodaro::test::Pixels p = kodaro::test::ReadDib(buffer.bitmap());
     EXPECT_EQ(p.at(5, 2), kRed);
     EXPECT_EQ(p.at(5, 15), 0u);
 
@@ -47,7 +47,7 @@ TEST(Surfaces, BackBufferKeepsPremultipliedAlphaForLayeredWindows) {
     FillRectangle(buffer.graphics(), MakeRectF(10, 10, 6, 6), 0x80FF0000);
     for (std::uint32_t pixel : {buffer.PixelAt(5, 5), buffer.PixelAt(12, 12)}) {
         EXPECT_NEAR(Alpha(pixel), 128, 1);
-        EXPECT_NEAR(test::Red(pixel), 128, 1);
+        EXPECT_NEAR(kodaro::test::Red(pixel), 128, 1);
         EXPECT_EQ(pixel & 0xFFFF, 0u);
     }
     EXPECT_EQ(buffer.PixelAt(18, 18), 0u);
@@ -106,7 +106,7 @@ TEST(Surfaces, ControlSurfaceStartsTransparentAndClears) {
     ASSERT_TRUE(surface.Create(12, 7));
     EXPECT_EQ(surface.width(), 12);
     EXPECT_EQ(surface.height(), 7);
-    test::Pixels p = ReadBitmap(surface.bitmap());
+    kodaro::test::Pixels p = ReadBitmap(surface.bitmap());
     EXPECT_EQ(p.CountOpaque(), 0);
     surface.Clear(0x80102030);
     p = ReadBitmap(surface.bitmap());

@@ -1,4 +1,4 @@
-#include "tests/ui/draw/pixels.h"
+#include "tests/support/bitmap_pixels.h"
 #include "ui/draw/defaults.h"
 #include "ui/draw/surface.h"
 #include "ui/draw/text.h"
@@ -8,9 +8,9 @@
 namespace kodaro::ui {
 namespace {
 
-using test::Alpha;
-using test::Pixels;
-using test::ReadBitmap;
+using kodaro::test::Alpha;
+using kodaro::test::Pixels;
+using kodaro::test::ReadBitmap;
 
 class Text : public testing::Test {
 protected:

@@ -1,11 +1,13 @@
-#include "tests/ui/draw/pixels.h"
+#include "tests/support/bitmap_pixels.h"
 
 #include "ui/draw/image.h"
 
 #include <algorithm>
 #include <cstring>
 
-namespace kodaro::ui::test {
+namespace kodaro::test {
+
+namespace gdip = Gdiplus::DllExports;
 
 int Pixels::Count(std::uint32_t colour) const {
     return static_cast<int>(std::count(argb.begin(), argb.end(), colour));
@@ -16,13 +18,27 @@ int Pixels::CountOpaque() const {
         std::count_if(argb.begin(), argb.end(), [](std::uint32_t c) { return Alpha(c) != 0; }));
 }
 
+int Pixels::CountVisible(int x, int y, int w, int h) const {
+    int count = 0;
+    for (int row = y; row < y + h; ++row) {
+        for (int column = x; column < x + w; ++column) {
+            if (Alpha(at(column, row)) > 0) {
+                ++count;
+            }
+        }
+    }
+    return count;
+}
+
 Pixels ReadBitmap(Gdiplus::GpBitmap* bitmap) {
     Pixels pixels;
     UINT width = 0;
     UINT height = 0;
-    gdip::GdipGetImageWidth(bitmap, &width);
-    gdip::GdipGetImageHeight(bitmap, &height);
-    Gdiplus::Rect area(0, 0, static_cast<INT>(width), static_cast<INT>(height));
+    if (bitmap == nullptr || gdip::GdipGetImageWidth(bitmap, &width) != Gdiplus::Ok ||
+        gdip::GdipGetImageHeight(bitmap, &height) != Gdiplus::Ok) {
+        return pixels;
+    }
+    const Gdiplus::GpRect area(0, 0, static_cast<INT>(width), static_cast<INT>(height));
     Gdiplus::BitmapData data{};
     if (gdip::GdipBitmapLockBits(bitmap, &area, Gdiplus::ImageLockModeRead, PixelFormat32bppARGB,
                                  &data) != Gdiplus::Ok) {
@@ -68,14 +84,20 @@ Pixels ReadDib(HBITMAP dib) {
     return pixels;
 }
 
-UniqueBitmap MakeBitmap(int width, int height, const std::function<Argb(int, int)>& colour) {
+Pixels DecodePixels(std::span<const std::uint8_t> bytes) {
+    const ui::MemoryImage image = ui::LoadImageFromBytes(bytes);
+    return image ? ReadBitmap(static_cast<Gdiplus::GpBitmap*>(image.get())) : Pixels{};
+}
+
+ui::UniqueBitmap MakeBitmap(int width, int height,
+                            const std::function<ui::Argb(int, int)>& colour) {
     Gdiplus::GpBitmap* raw = nullptr;
     if (gdip::GdipCreateBitmapFromScan0(width, height, 0, PixelFormat32bppARGB, nullptr, &raw) !=
         Gdiplus::Ok) {
         return nullptr;
     }
-    UniqueBitmap bitmap(raw);
-    Gdiplus::Rect area(0, 0, width, height);
+    ui::UniqueBitmap bitmap(raw);
+    const Gdiplus::GpRect area(0, 0, width, height);
     Gdiplus::BitmapData data{};
     if (gdip::GdipBitmapLockBits(raw, &area, Gdiplus::ImageLockModeWrite, PixelFormat32bppARGB,
                                  &data) != Gdiplus::Ok) {
@@ -92,8 +114,13 @@ UniqueBitmap MakeBitmap(int width, int height, const std::function<Argb(int, int
     return bitmap;
 }
 
-std::vector<std::uint8_t> EncodePng(Gdiplus::GpImage* image) {
-    return EncodeImage(image, kPngEncoder);
+std::vector<std::uint8_t> PngBytes(Gdiplus::GpImage* image) {
+    return ui::EncodeImage(image, ui::kPngEncoder);
 }
 
-} // namespace kodaro::ui::test
+std::vector<std::uint8_t> SolidPng(int width, int height, std::uint32_t argb) {
+    const ui::UniqueBitmap bitmap = MakeBitmap(width, height, [argb](int, int) { return argb; });
+    return PngBytes(bitmap.get());
+}
+
+} // namespace kodaro::test
