@@ -282,21 +282,8 @@ std::optional<PointF> FindAlignmentPattern(const BitMatrix& bits, PointF estimat
         const int y = middle + ((i & 1) ? -(i + 1) / 2 : i / 2);
         if (y < top || y > bottom)
             continue;
-        // Runs of the row inside the window, light first (possibly empty).
-        runs.clear();
-        const uint8_t* row = bits.Row(y);
-        uint8_t colour = 0;
-        int length = 0;
-        for (int x = left; x <= right; ++x) {
-            if (row[x] == colour) {
-                ++length;
-            } else {
-                runs.push_back(length);
-                colour = row[x];
-                length = 1;
-            }
-        }
-        runs.push_back(length);
+        // Runs of the row inside the window.
+        RowRuns(bits, y, left, right, runs);
         int start = left;
         for (size_t r = 0; r + 2 < runs.size(); r += 2) {
             // runs[r] light, runs[r+1] dark, runs[r+2] light; the first and

@@ -145,6 +145,23 @@ bool RunsThrough(const BitMatrix& bits, int cx, int cy, int dx, int dy, int maxR
     return true;
 }
 
+void RowRuns(const BitMatrix& bits, int y, int left, int right, std::vector<int>& runs) {
+    runs.clear();
+    const uint8_t* row = bits.Row(y);
+    uint8_t colour = 0;
+    int length = 0;
+    for (int x = left; x <= right; ++x) {
+        if (row[x] == colour) {
+            ++length;
+        } else {
+            runs.push_back(length);
+            colour = row[x];
+            length = 1;
+        }
+    }
+    runs.push_back(length);
+}
+
 std::vector<FinderPattern> FindFinderPatterns(const BitMatrix& bits) {
     std::vector<FinderPattern> found;
     const int w = bits.Width();
@@ -153,21 +170,7 @@ std::vector<FinderPattern> FindFinderPatterns(const BitMatrix& bits) {
     std::vector<int> runs;
     runs.reserve(static_cast<size_t>(w) + 1);
     for (int y = step / 2; y < h; y += step) {
-        // Run lengths of the row, starting with a light run (possibly empty).
-        runs.clear();
-        const uint8_t* row = bits.Row(y);
-        uint8_t colour = 0;
-        int length = 0;
-        for (int x = 0; x < w; ++x) {
-            if (row[x] == colour) {
-                ++length;
-            } else {
-                runs.push_back(length);
-                colour = row[x];
-                length = 1;
-            }
-        }
-        runs.push_back(length);
+        RowRuns(bits, y, 0, w - 1, runs);
         // Odd indices are dark runs.
         int start = runs[0];
         for (size_t i = 1; i + 4 < runs.size(); i += 2) {

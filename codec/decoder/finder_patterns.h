@@ -25,4 +25,9 @@ std::vector<FinderPattern> FindFinderPatterns(const BitMatrix& bits);
 bool RunsThrough(const BitMatrix& bits, int cx, int cy, int dx, int dy, int maxRun, int counts[5],
                  double* offset);
 
+// Replaces `runs` with the run lengths of row y from column `left` to
+// `right` (both included), light first: the first run may be empty, so odd
+// indices are dark runs.
+void RowRuns(const BitMatrix& bits, int y, int left, int right, std::vector<int>& runs);
+
 } // namespace kodaro::codec

@@ -49,12 +49,7 @@ std::wstring GenericSansSerifFace() {
         return {};
     }
     // The generic family belongs to GDI+ on some systems; only its name is taken.
-    WCHAR name[LF_FACESIZE] = {};
-    if (gdip::GdipGetFamilyName(family, name, 0) != Gdiplus::Ok) {
-        return {};
-    }
-    name[LF_FACESIZE - 1] = L'\0';
-    return name;
+    return FamilyNameOf(family);
 }
 
 std::wstring FirstInstalledFace() {
@@ -73,12 +68,7 @@ std::wstring FirstInstalledFace() {
         found < 1) {
         return {};
     }
-    WCHAR name[LF_FACESIZE] = {};
-    if (gdip::GdipGetFamilyName(family, name, 0) != Gdiplus::Ok) {
-        return {};
-    }
-    name[LF_FACESIZE - 1] = L'\0';
-    return name;
+    return FamilyNameOf(family);
 }
 
 } // namespace

@@ -232,8 +232,12 @@ std::wstring FontFaceOf(const Gdiplus::GpFont* font) {
         return {};
     }
     const UniqueFontFamily family(raw);
+    return FamilyNameOf(family.get());
+}
+
+std::wstring FamilyNameOf(Gdiplus::GpFontFamily* family) {
     WCHAR name[LF_FACESIZE] = {};
-    if (gdip::GdipGetFamilyName(family.get(), name, 0) != Gdiplus::Ok) {
+    if (family == nullptr || gdip::GdipGetFamilyName(family, name, 0) != Gdiplus::Ok) {
         return {};
     }
     name[LF_FACESIZE - 1] = L'\0';

@@ -58,6 +58,8 @@ UniqueFont CreateUiFont(std::wstring_view face, float size, int style = 0);
 
 // The family name of a font; empty for null.
 std::wstring FontFaceOf(const Gdiplus::GpFont* font);
+// Empty when GDI+ cannot name the family.
+std::wstring FamilyNameOf(Gdiplus::GpFontFamily* family);
 // The size in the font's unit and the style bits; 0 for null.
 float FontSizeOf(const Gdiplus::GpFont* font);
 int FontStyleOf(const Gdiplus::GpFont* font);
