@@ -44,14 +44,8 @@ trap stop EXIT INT TERM
 virtual=false
 if [ -z "${DISPLAY:-}" ]; then
   virtual=true
-  # The size wine-run.sh and the tests use: Wine may keep the screen size of the
-  # first display its server saw, so all displays of one prefix should agree.
-  fdfile=$(mktemp)
-  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fdfile" >/dev/null 2>&1 &
-  xvfb_pid=$!
-  for _ in $(seq 100); do [ -s "$fdfile" ] && break; sleep 0.05; done
-  export DISPLAY=":$(head -n1 "$fdfile")"
-  rm -f "$fdfile"
+  source scripts/virtual-display.sh
+  start_virtual_display || { echo "Xvfb did not start" >&2; exit 1; }
   echo "No display: Kodaro runs on the virtual display $DISPLAY."
 fi
 

@@ -40,14 +40,8 @@ cleanup() {
 trap cleanup EXIT
 export KODARO_WINEPREFIX="$root/build/wineprefix"
 export WINEPREFIX="$KODARO_WINEPREFIX"
-if [ -z "${DISPLAY:-}" ]; then
-  fdfile=$(mktemp)
-  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fdfile" >/dev/null 2>&1 &
-  xvfb_pid=$!
-  for _ in $(seq 100); do [ -s "$fdfile" ] && break; sleep 0.05; done
-  export DISPLAY=":$(head -n1 "$fdfile")"
-  rm -f "$fdfile"
-fi
+source scripts/virtual-display.sh
+start_virtual_display || { echo "Xvfb did not start" >&2; exit 1; }
 scripts/wine-run.sh # prepares the prefix once
 wineserver -p >/dev/null 2>&1 || true
 # The first programs of a fresh Wine server start its services; let that

@@ -13,23 +13,13 @@ export WINEDEBUG=${WINEDEBUG:--all}
 # No Mono or Gecko can be fetched here; never ask for them.
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree=;mshtml=}
 
-own_xvfb=""
+source "$here/virtual-display.sh"
+xvfb_pid=""
 cleanup() {
-  if [ -n "$own_xvfb" ]; then kill "$own_xvfb" 2>/dev/null || true; fi
+  if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; fi
 }
 trap cleanup EXIT
-
-if [ -z "${DISPLAY:-}" ]; then
-  fdfile=$(mktemp)
-  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fdfile" >/dev/null 2>&1 &
-  own_xvfb=$!
-  for _ in $(seq 100); do
-    if [ -s "$fdfile" ]; then break; fi
-    sleep 0.05
-  done
-  export DISPLAY=":$(head -n1 "$fdfile")"
-  rm -f "$fdfile"
-fi
+start_virtual_display || { echo "wine-run.sh: Xvfb did not start" >&2; exit 1; }
 
 prepare_prefix() {
   if [ -f "$WINEPREFIX/.kodaro-ready" ]; then return; fi

@@ -8,6 +8,7 @@ bin_dir=$1
 upd_exe=$2
 root=${KODARO_ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)}
 work=$(mktemp -d)
+source "$root/scripts/virtual-display.sh"
 xvfb_pid=""
 kodaro_pid=""
 
@@ -40,16 +41,7 @@ fail() {
 # displays at once, so under the test run's display (and its Wine server) the
 # tests use that display and run one at a time; alone, a test brings its own.
 start_display() {
-  if [ -n "${DISPLAY:-}" ]; then return 0; fi
-  local fdfile="$work/display"
-  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fdfile" >/dev/null 2>&1 &
-  xvfb_pid=$!
-  for _ in $(seq 200); do
-    if [ -s "$fdfile" ]; then break; fi
-    sleep 0.05
-  done
-  [ -s "$fdfile" ] || fail "Xvfb did not start"
-  export DISPLAY=":$(head -n1 "$fdfile")"
+  start_virtual_display || fail "Xvfb did not start"
 }
 
 # A program folder: Kodaro.exe, its DLLs and the Resource folder.
