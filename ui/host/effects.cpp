@@ -208,24 +208,16 @@ void HostWindow::ApplyBlurBehind() {
 }
 
 void HostWindow::OnClose() {
-    const bool animated = closeAnimation_ != 0 && IsWindowVisible(window_) && !IsIconic(window_);
-    if (animated) {
+    if (closeAnimation_ != 0 && IsWindowVisible(window_) && !IsIconic(window_)) {
         Animate(closeAnimation_, 200, false);
     }
     if (window_ == nullptr) {
         return;
     }
-    // After the hide animation a layered window shows nothing; hiding it too
-    // only waits on the display (Wine waits up to 2 s for a window manager
-    // that may not exist) before the window is destroyed anyway. A window made
-    // layered for the animation is hidden before it loses that style, so its
-    // picture does not come back.
+    ShowWindow(window_, SW_HIDE);
     if (restoreAfterHide_) {
-        ShowWindow(window_, SW_HIDE);
         RemoveStyle(window_, WS_EX_LAYERED, true);
         restoreAfterHide_ = false;
-    } else if (!animated) {
-        ShowWindow(window_, SW_HIDE);
     }
     if (suspended_ && !snapshot_) {
         suspended_ = false;
