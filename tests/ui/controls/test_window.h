@@ -48,14 +48,8 @@ private:
     HostWindow host_;
 };
 
-// The shared picture helpers, under the names these tests use.
-using kodaro::test::Alpha;
-using kodaro::test::Blue;
-using kodaro::test::Green;
-using kodaro::test::Pixels;
-using kodaro::test::ReadBitmap;
-using kodaro::test::Red;
-using kodaro::test::SolidPng;
+// The shared picture helpers (Pixels, ReadBitmap, SolidPng, ...) under test::.
+using namespace kodaro::test;
 
 // A file of the tests' data folder.
 std::vector<std::uint8_t> TestData(const char* name);
