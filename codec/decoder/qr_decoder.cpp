@@ -102,6 +102,29 @@ std::vector<Triple> RankTriples(const std::vector<Mark>& marks) {
     return triples;
 }
 
+// Reads a sampled grid either way round and frames it with the corners
+// `transform` gives.
+bool DecodeSampled(const BitMatrix& grid, const PerspectiveTransform& transform,
+                   DecodedSymbol* out) {
+    bool ok = DecodeGridOneWay(grid, out);
+    if (!ok) {
+        ok = DecodeGridOneWay(grid.Transposed(), out);
+        out->mirrored = ok;
+    } else {
+        out->mirrored = false;
+    }
+    if (!ok)
+        return false;
+    const double d = grid.Width();
+    out->corners[0] = transform.Map(0, 0);
+    out->corners[1] = transform.Map(d, 0);
+    out->corners[2] = transform.Map(d, d);
+    out->corners[3] = transform.Map(0, d);
+    if (out->mirrored)
+        std::swap(out->corners[1], out->corners[3]);
+    return true;
+}
+
 bool SampleAndDecode(const BitMatrix& bits, const PerspectiveTransform& transform, int dimension,
                      DecodedSymbol* out, int* versionHint, double* timing = nullptr) {
     if (!transform.IsValid())
@@ -123,24 +146,7 @@ bool SampleAndDecode(const BitMatrix& bits, const PerspectiveTransform& transfor
         *timing = mismatch;
     if (mismatch > kMaxTimingMismatch)
         return false;
-    const BitMatrix grid = SampleGrid(bits, transform, dimension);
-    bool ok = DecodeGridOneWay(grid, out);
-    if (!ok) {
-        ok = DecodeGridOneWay(grid.Transposed(), out);
-        out->mirrored = ok;
-    } else {
-        out->mirrored = false;
-    }
-    if (!ok)
-        return false;
-    const double d = dimension;
-    out->corners[0] = transform.Map(0, 0);
-    out->corners[1] = transform.Map(d, 0);
-    out->corners[2] = transform.Map(d, d);
-    out->corners[3] = transform.Map(0, d);
-    if (out->mirrored)
-        std::swap(out->corners[1], out->corners[3]);
-    return true;
+    return DecodeSampled(SampleGrid(bits, transform, dimension), transform, out);
 }
 
 // Tries the mappings from the best founded to the plainest: from the
@@ -214,10 +220,17 @@ bool DecodeAtDimension(const BitMatrix& bits, const FinderTriple& t, double modu
             best = &initial;
         }
     }
+    if (best == nullptr || bestTiming > kMaxTimingMismatch)
+        return false;
+    // Bent paper or a wide lens: the mapping fits the marks but drifts off
+    // the modules between them, which the timing patterns show.
+    for (Bows bows : {Bows::TopBottom, Bows::LeftRight, Bows::All})
+        if (DecodeSampled(SampleGridAlongTiming(bits, *best, dimension, bows), *best, out))
+            return true;
     // A small symbol whose mapping fits its timing patterns but not its data
     // is usually off at the fourth corner, which nothing marks: nudge that
     // corner by half modules.
-    if (best == nullptr || bestTiming > kMaxTimingMismatch || dimension >= 45)
+    if (dimension >= 45)
         return false;
     const double d = dimension;
     const PointF outer[4] = {{0, 0}, {d, 0}, {d, d}, {0, d}};
