@@ -429,6 +429,13 @@ std::vector<DecodedSymbol> DecodeQrSymbols(const GreyImage& image) {
         bits->Invert();
         DecodePass(*bits, results);
     }
+    // Heavy sensor noise needs more smoothing than fine modules can stand,
+    // so it comes last.
+    std::vector<uint8_t> smoothedTwice;
+    if (results.empty()) {
+        const GreyImage once{smoothed.data(), image.width, image.height, image.width};
+        DecodePass(BinarizeLocal(Smooth(once, smoothedTwice)), results);
+    }
     SortReadingOrder(results);
     return results;
 }
