@@ -20,7 +20,9 @@ bool LooksLikeFinder(const int counts[5]) {
             return false;
         total += counts[i];
     }
-    if (total < 7)
+    // The centre run must be at least 1.5 modules less one cell (see below):
+    // in whole numbers first, as most runs of a row fail here.
+    if (total < 7 || 14 * counts[2] + 14 <= 3 * total)
         return false;
     const double module = total / 7.0;
     const double slack = module * 0.7 + 0.75;
@@ -79,22 +81,6 @@ void AddOrMerge(std::vector<FinderPattern>& found, const FinderPattern& p) {
     // only confirmations of known ones count.
     if (found.size() < kMaxPatterns)
         found.push_back(p);
-}
-
-// A scan line through the centre of a mark that several lines have already
-// confirmed counts as one more confirmation without the costly checks: a
-// mark is crossed by as many lines as it is modules high.
-bool CountAgain(std::vector<FinderPattern>& found, double x, double y, int total) {
-    constexpr int kWellConfirmed = 3;
-    for (auto& f : found) {
-        if (f.hits >= kWellConfirmed && std::abs(f.center.x - x) <= f.moduleSize &&
-            std::abs(f.center.y - y) <= 1.5 * f.moduleSize &&
-            std::abs(total / 7.0 - f.moduleSize) <= 0.4 * f.moduleSize) {
-            ++f.hits;
-            return true;
-        }
-    }
-    return false;
 }
 
 } // namespace
@@ -210,9 +196,7 @@ std::vector<FinderPattern> FindFinderPatterns(const BitMatrix& bits) {
             if (LooksLikeFinder(counts)) {
                 const double centerX = start + counts[0] + counts[1] + counts[2] / 2.0;
                 FinderPattern p;
-                if (CountAgain(found, centerX, y + 0.5, Total(counts)))
-                    ;
-                else if (Confirm(bits, centerX, y + 0.5, Total(counts), &p))
+                if (Confirm(bits, centerX, y + 0.5, Total(counts), &p))
                     AddOrMerge(found, p);
             }
             start += runs[i] + runs[i + 1];
