@@ -18,6 +18,10 @@ namespace {
 // bound the work on noisy pictures full of mark look-alikes.
 constexpr size_t kMaxMarks = 24;
 constexpr int kMaxAttempts = 60;
+// Grids sampled and decoded per picture at most: real pictures need a few
+// hundred at the most, pictures of noise full of mark look-alikes could
+// take thousands.
+constexpr int kMaxGridDecodes = 1000;
 // A mapping whose timing patterns are this far off is not tried further.
 constexpr double kMaxTimingMismatch = 0.3;
 // Beyond this no nearby mapping is worth searching for.
@@ -102,10 +106,17 @@ std::vector<Triple> RankTriples(const std::vector<Mark>& marks) {
     return triples;
 }
 
+// Grid decodes left for the picture being read (per thread, as pictures
+// are read on several threads at once).
+thread_local int gridDecodesLeft = 0;
+
 // Reads a sampled grid either way round and frames it with the corners
 // `transform` gives.
 bool DecodeSampled(const BitMatrix& grid, const PerspectiveTransform& transform,
                    DecodedSymbol* out) {
+    if (gridDecodesLeft <= 0)
+        return false;
+    --gridDecodesLeft;
     bool ok = DecodeGridOneWay(grid, out);
     if (!ok) {
         ok = DecodeGridOneWay(grid.Transposed(), out);
@@ -394,6 +405,7 @@ bool DecodeModuleGrid(const BitMatrix& grid, DecodedSymbol* out) {
 }
 
 std::vector<DecodedSymbol> DecodeQrSymbols(const GreyImage& image) {
+    gridDecodesLeft = kMaxGridDecodes;
     std::vector<DecodedSymbol> results;
     if (image.pixels == nullptr || image.width <= 0 || image.height <= 0 ||
         image.stride < image.width)
