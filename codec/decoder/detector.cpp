@@ -564,25 +564,11 @@ std::optional<std::vector<double>> FitParabola(const std::vector<PointF>& points
             m[i][3] += powers[i] * p.y;
         }
     }
-    for (int col = 0; col < 3; ++col) {
-        int pivot = col;
-        for (int r = col + 1; r < 3; ++r)
-            if (std::abs(m[r][col]) > std::abs(m[pivot][col]))
-                pivot = r;
-        if (std::abs(m[pivot][col]) < 1e-9)
-            return std::nullopt;
-        std::swap(m[col], m[pivot]);
-        for (int r = 0; r < 3; ++r) {
-            if (r == col)
-                continue;
-            const double f = m[r][col] / m[col][col];
-            for (int k = col; k < 4; ++k)
-                m[r][k] -= f * m[col][k];
-        }
-    }
+    if (!SolveLinearSystem(&m[0][0], 3))
+        return std::nullopt;
     std::vector<double> values(static_cast<size_t>(count));
     for (int x = 0; x < count; ++x)
-        values[x] = m[0][3] / m[0][0] + m[1][3] / m[1][1] * x + m[2][3] / m[2][2] * x * x;
+        values[x] = m[0][3] + m[1][3] * x + m[2][3] * x * x;
     return values;
 }
 
