@@ -622,10 +622,15 @@ void EditBox::OnMouseMove(WPARAM keys, LPARAM position) {
     const float x = static_cast<float>(MouseX(position)) - X();
     float y = static_cast<float>(MouseY(position)) - Y();
     if (multiLine_ && (y < area.Y || y >= area.Y + area.Height)) {
-        // Dragging above or below the text scrolls it a line at a time.
-        scrollY_ += y < area.Y ? lineHeight_ : -lineHeight_;
+        // Dragging above or below the text scrolls it a line at a time; the
+        // caret goes to the first or last line wholly in view.
+        const bool above = y < area.Y;
+        scrollY_ += above ? lineHeight_ : -lineHeight_;
         ClampScroll();
-        y = std::clamp(y, area.Y, area.Y + area.Height - 1);
+        int line = above ? static_cast<int>(std::ceil(-scrollY_ / lineHeight_))
+                         : static_cast<int>(std::floor((area.Height - scrollY_) / lineHeight_)) - 1;
+        line = std::clamp(line, 0, buffer_.LineCount() - 1);
+        y = LineTop(line) + lineHeight_ / 2;
     }
     MoveCaret(HitTest(x, y), true);
 }
@@ -708,6 +713,11 @@ LRESULT EditBox::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_KEYDOWN:
         return OnKeyDown(wParam, false);
     case WM_COMMAND:
+        // Only a menu's command (no notification code, no sending window):
+        // a child window's notification must not cut or paste.
+        if (HIWORD(wParam) != 0 || lParam != 0) {
+            return kNotHandled;
+        }
         RunCommand(LOWORD(wParam));
         return 0;
     case WM_CHAR:

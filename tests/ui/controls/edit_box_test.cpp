@@ -334,6 +334,36 @@ TEST_F(EditBoxTest, WheelScrollsAMultiLineBoxOnlyWithinItsText) {
     EXPECT_EQ(multi.ScrollY(), 0);
 }
 
+TEST_F(EditBoxTest, DraggingSelectsAndScrollsPastTheTextsEdge) {
+    EditBox multi;
+    std::wstring text;
+    for (int i = 0; i < 20; ++i) {
+        text += L"row " + std::to_wstring(i) + L"\r\n";
+    }
+    ASSERT_TRUE(multi.Create(window.hwnd(), 20, 60, 200, 100, text, {.multiLine = true}));
+    const int x = 40;
+    const int y = 70;
+    window.MouseMove(x, y);
+    window.LeftDown(x, y);
+    const TextPosition start = multi.Caret();
+    // Every move below the text scrolls one line further.
+    for (int i = 1; i <= 3; ++i) {
+        SendMessageW(window.hwnd(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(x, 200));
+        EXPECT_EQ(multi.ScrollY(), -i * multi.LineHeight());
+    }
+    window.LeftUp(x, 200);
+    EXPECT_EQ(multi.Anchor(), start);
+    EXPECT_GT(multi.Caret().line, start.line + 4);
+    // A menu command runs the Control+letter action; a child window's
+    // notification with the same number does not.
+    SendMessageW(window.hwnd(), WM_COMMAND, MAKEWPARAM(kEditCommandCut, 0), 0);
+    EXPECT_FALSE(multi.HasSelection());
+    multi.SelectAll();
+    SendMessageW(window.hwnd(), WM_COMMAND, MAKEWPARAM(kEditCommandCut, 1),
+                 reinterpret_cast<LPARAM>(window.hwnd()));
+    EXPECT_TRUE(multi.HasSelection());
+}
+
 TEST_F(EditBoxTest, KeysMoveByCharacterWordLineAndPage) {
     EditBox multi;
     ASSERT_TRUE(multi.Create(window.hwnd(), 20, 60, 200, 100, L"one two\r\nthree\r\nx",
