@@ -1,6 +1,7 @@
 #include "test_window.h"
 #include "ui/controls/clipboard_text.h"
 #include "ui/controls/edit_box.h"
+#include "ui/draw/defaults.h"
 
 #include <gtest/gtest.h>
 #include <imm.h>
@@ -118,6 +119,36 @@ TEST(EditTextBufferTest, MenuEnablingFollowsTypeSelectionAndClipboard) {
               (EditMenuState{false, true, false, true}));
     EXPECT_EQ(EditMenuStates(kEditDigits, false, true, false),
               (EditMenuState{false, false, true, true}));
+}
+
+TEST(EditLineLayoutTest, AnEditedLineMeasuresLikeAFreshOne) {
+    TestWindow window;
+    Gdiplus::GpGraphics* graphics = window.host().Buffer().graphics();
+    TextFormat format(Gdiplus::StringFormatFlagsMeasureTrailingSpaces);
+    EditLineLayout measure;
+    std::wstring line;
+    for (int i = 0; i < 12; ++i) {
+        line += L"word" + std::to_wstring(i) + L" 中文 ";
+    }
+    LineLayout edited;
+    measure.Measure(graphics, DefaultFont(), format.get(), line, {}, edited);
+    ASSERT_GT(edited.Width(), 100.0f);
+    struct Edit {
+        std::size_t at;
+        std::size_t erase;
+        std::wstring insert;
+    };
+    const Edit edits[] = {{line.size(), 0, L"end"}, {70, 0, L"\u0301x"}, {5, 3, L""}};
+    for (const Edit& edit : edits) {
+        line.replace(edit.at, edit.erase, edit.insert);
+        edited.Touch(static_cast<int>(edit.at));
+        measure.Measure(graphics, DefaultFont(), format.get(), line, {}, edited);
+        LineLayout fresh;
+        measure.Measure(graphics, DefaultFont(), format.get(), line, {}, fresh);
+        EXPECT_EQ(edited.bounds, fresh.bounds) << edit.at;
+        EXPECT_EQ(edited.xs, fresh.xs) << edit.at;
+        EXPECT_EQ(edited.origins, fresh.origins) << edit.at;
+    }
 }
 
 // --- the box on a real window ----------------------------------------------------
