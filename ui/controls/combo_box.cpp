@@ -28,6 +28,8 @@ constexpr int kFrameOpacity = 244;
 const RectF kFrameCentre = MakeRectF(5, 5, 10, 16);
 constexpr float kTextLeft = 6;
 constexpr float kArrowRight = 6;
+// The arrow's strip at the right end, which a press opens the list from.
+constexpr float kArrowArea = kArrowRight + kArrowCell + 2;
 // Posted to the combo itself: open the drop-down once the press or key that
 // asked for it has been handled.
 constexpr UINT kOpenMessage = WM_USER + 0x102;
@@ -80,6 +82,7 @@ bool ComboBox::Create(ControlParent parent, float x, float y, float width, float
     text_ = std::move(text);
     current_ = 0;
     textColor_ = options.textColor;
+    editable_ = options.editable;
     font_.Make(options.fontName, options.fontSize, options.fontStyle);
     format_.Create(Gdiplus::StringFormatFlagsNoWrap);
     format_.LineAlign(Gdiplus::StringAlignmentCenter);
@@ -90,7 +93,33 @@ bool ComboBox::Create(ControlParent parent, float x, float y, float width, float
 
 void ComboBox::Text(std::wstring value) {
     text_ = std::move(value);
+    if (Editor() != nullptr && editor_.Text() != text_) {
+        editor_.Text(text_, true);
+    }
     Redraw();
+}
+
+RectF ComboBox::EditorRect() const {
+    // Over the combo, left of the arrow and 4 pixels in from top and bottom.
+    return MakeRectF(X() + 3, Y() + 4, Width() - 3 - kArrowArea, Height() - 8);
+}
+
+void ComboBox::CreateEditor() {
+    EditBoxOptions look;
+    look.textColor = textColor_;
+    look.backgroundColor = 0;
+    look.borderColor = 0;
+    const RectF rect = EditorRect();
+    if (!editor_.Create(*this, rect.X, rect.Y, rect.Width, rect.Height, text_, look)) {
+        return;
+    }
+    // What is typed becomes the combo's text.
+    editor_.OnChange([this](Control*, EditBox* box) { text_ = box->Text(); });
+    editor_.Subscribe(WM_KEYDOWN, [this](Control*, Control*, UINT, WPARAM key, LPARAM) {
+        if (key == VK_F4) {
+            Post(kOpenMessage);
+        }
+    });
 }
 
 void ComboBox::CurrentIndex(int index) {
@@ -215,12 +244,16 @@ LRESULT ComboBox::OnMessage(UINT message, WPARAM wParam, LPARAM) {
     switch (message) {
     case WM_CREATE:
         art_ = LoadArt();
+        if (editable_) {
+            CreateEditor();
+        }
         return 0;
     case WM_DESTROY:
         art_.reset();
         font_.Reset();
         format_ = TextFormat(nullptr, true);
         hot_ = false;
+        editable_ = false;
         return 0;
     case WM_LBUTTONDOWN:
         if (closedUnderPress_ && GetTickCount() - closedAt_ < kReopenGuard) {
@@ -252,11 +285,25 @@ LRESULT ComboBox::OnMessage(UINT message, WPARAM wParam, LPARAM) {
     case EXM_MOUSEENTER:
     case EXM_MOUSELEAVE:
         hot_ = message == EXM_MOUSEENTER;
+        if (Editor() != nullptr) {
+            DispatchControlMessage(&editor_, message, wParam, 0);
+        }
         Redraw();
         return 0;
     case EXM_SETFOCUS:
+        // An editable combo types into its box.
+        if (Editor() != nullptr) {
+            PostMessageW(Window(), EXM_SETFOCUS, 0, reinterpret_cast<LPARAM>(&editor_));
+        }
+        Redraw();
+        return 0;
     case EXM_KILLFOCUS:
         Redraw();
+        return 0;
+    case EXM_SIZE:
+        if (Editor() != nullptr) {
+            editor_.Rect(EditorRect());
+        }
         return 0;
     default:
         return kNotHandled;
@@ -278,8 +325,11 @@ void ComboBox::Paint(Gdiplus::GpGraphics* graphics, int width, int height) {
                                     kArrowHeight));
         }
     }
-    const RectF textBox = MakeRectF(kTextLeft, 0, w - kTextLeft - kArrowRight - kArrowCell - 2, h);
-    DrawTextEffect(graphics, textBox, text_, font_.get(), textColor_, format_.get());
+    // An editable combo's box shows the text.
+    if (!editable_) {
+        const RectF textBox = MakeRectF(kTextLeft, 0, w - kTextLeft - kArrowArea, h);
+        DrawTextEffect(graphics, textBox, text_, font_.get(), textColor_, format_.get());
+    }
     if (HasFocus() && !dropped_) {
         DrawBorder(graphics, MakeRectF(3, 3, w - kArrowRight - kArrowCell - 6, h - 6),
                    kBorderDashed);

@@ -2,13 +2,15 @@
 // list of items that opens in its own window below the box (a press, Space
 // or Enter opens it; arrows and Enter or a click choose inside it; Escape or
 // a click elsewhere closes it). Up and Down on the closed box step through
-// the items.
+// the items. An editable combo types its text into an embedded EditBox laid
+// over the box left of the arrow.
 //
 // Items are numbered from 1; 0 means none.
 #pragma once
 
 #include "ui/control/control.h"
 #include "ui/controls/control_parent.h"
+#include "ui/controls/edit_box.h"
 #include "ui/controls/font_slot.h"
 #include "ui/draw/colour.h"
 #include "ui/draw/text.h"
@@ -34,6 +36,8 @@ struct ComboBoxOptions {
     std::wstring fontName;
     std::optional<float> fontSize;
     std::optional<int> fontStyle;
+    // The text is typed into an embedded edit box.
+    bool editable = false;
     bool visible = true;
 };
 
@@ -51,7 +55,11 @@ public:
                 std::wstring text = {}, const ComboBoxOptions& options = {});
 
     const std::wstring& Text() const { return text_; }
+    // An editable combo also puts the text into its edit box.
     void Text(std::wstring value);
+    bool Editable() const { return editable_; }
+    // The embedded edit box of an editable combo, else null.
+    EditBox* Editor() { return editable_ && editor_.Created() ? &editor_ : nullptr; }
     int CurrentIndex() const { return current_; }
     // Only a valid index is taken; the text becomes that item's.
     void CurrentIndex(int index);
@@ -96,6 +104,8 @@ private:
     // The item chosen in the drop-down becomes current and is announced.
     void Choose(int index);
     void Step(int delta);
+    void CreateEditor();
+    RectF EditorRect() const;
 
     std::vector<Item> items_;
     std::wstring text_;
@@ -109,6 +119,8 @@ private:
     // itself closes it; that click must not open it again).
     bool closedUnderPress_ = false;
     DWORD closedAt_ = 0;
+    bool editable_ = false;
+    EditBox editor_;
     SelectHandler onSelect_;
     DropDownHandler onBefore_;
     DropDownHandler onAfter_;

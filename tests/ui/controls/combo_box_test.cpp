@@ -165,6 +165,44 @@ TEST(ComboDropDown, AClickOnARowChoosesIt) {
     EXPECT_EQ(f.combo.CurrentIndex(), 1);
 }
 
+TEST(ComboEditable, TheEmbeddedBoxTypesTheTextAndTakesTheChoice) {
+    TestWindow window;
+    ComboBox combo;
+    ComboBoxOptions options;
+    options.editable = true;
+    ASSERT_TRUE(combo.Create(window.hwnd(), 20, 30, 110, 24, L"abc", options));
+    combo.AddItem(L"WPA/WPA2");
+    combo.AddItem(L"WEP");
+    EditBox* box = combo.Editor();
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(box->Text(), L"abc");
+    // Over the combo, left of the arrow, 8 pixels lower.
+    EXPECT_EQ(box->Height(), 16);
+    EXPECT_LT(box->X() + box->Width(), 20 + 110 - 15);
+    combo.Text(L"set");
+    EXPECT_EQ(box->Text(), L"set");
+
+    // Focus given to the combo goes on to its box, which types the text.
+    window.host().SetFocusControl(&combo, false);
+    window.Pump();
+    EXPECT_EQ(window.host().FocusControl(), box);
+    SendMessageW(window.hwnd(), WM_CHAR, L'!', 1);
+    EXPECT_EQ(combo.Text(), L"set!");
+
+    EXPECT_TRUE(OpenWith(combo, [](HWND popup) {
+        Key(popup, VK_DOWN);
+        Key(popup, VK_DOWN);
+        Key(popup, VK_RETURN);
+    }));
+    EXPECT_EQ(combo.CurrentIndex(), 2);
+    EXPECT_EQ(box->Text(), L"WEP");
+    EXPECT_EQ(combo.Text(), L"WEP");
+
+    ComboBox plain;
+    ASSERT_TRUE(plain.Create(window.hwnd(), 20, 100, 110, 24));
+    EXPECT_EQ(plain.Editor(), nullptr);
+}
+
 TEST(ComboDropDown, TheOwnerClosingEndsTheDropDown) {
     ComboFixture f;
     EXPECT_FALSE(OpenWith(f.combo, [&](HWND) { DestroyWindow(f.window.hwnd()); }));
