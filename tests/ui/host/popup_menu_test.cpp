@@ -1,36 +1,16 @@
 // Popup menus opened for real under Wine and driven by window messages from
 // inside their own nested loop.
+#include "tests/support/timer_script.h"
 #include "tests/ui/host/framework_fixture.h"
 #include "ui/host/popup_loop.h"
 #include "ui/host/popup_menu.h"
 
-#include <deque>
 #include <functional>
 
 namespace kodaro::ui::testing {
 namespace {
 
-// Steps run one per timer tick while a menu's loop runs; a step returning
-// false is tried again on the next tick.
-std::deque<std::function<bool()>> steps;
-
-void CALLBACK RunStep(HWND, UINT, UINT_PTR, DWORD) {
-    if (!steps.empty() && steps.front()()) {
-        steps.pop_front();
-    }
-}
-
-struct Script {
-    explicit Script(std::initializer_list<std::function<bool()>> list) : timer(0) {
-        steps.assign(list.begin(), list.end());
-        timer = SetTimer(nullptr, 0, 15, RunStep);
-    }
-    ~Script() {
-        KillTimer(nullptr, timer);
-        steps.clear();
-    }
-    UINT_PTR timer;
-};
+using Script = kodaro::test::TimerScript;
 
 // Centre of the menu's item at a 1-based row (24-pixel rows from y = 8, no
 // separators above it).
@@ -148,7 +128,7 @@ TEST_F(PopupMenuTest, DisabledItemsAndSeparatorsChooseNothing) {
     };
     Script script{Click(menu, 2), separator, Key(menu, 'D'), Key(menu, VK_ESCAPE)};
     EXPECT_EQ(menu.TrackPopup(&owner.host, 100, 100), 0u);
-    EXPECT_TRUE(steps.empty()); // the menu was still open for every step
+    EXPECT_TRUE(Script::Done()); // the menu was still open for every step
 }
 
 TEST_F(PopupMenuTest, AccessKeysWorkWithoutAlt) {
