@@ -3,6 +3,7 @@
 #include "ui/controls/clipboard_text.h"
 #include "ui/draw/shapes.h"
 #include "ui/host/host_window.h"
+#include "ui/host/popup_menu.h"
 
 #include <imm.h>
 
@@ -240,6 +241,41 @@ void EditBox::RunCommand(UINT command) {
         break;
     default:
         break;
+    }
+}
+
+void EditBox::ShowContextMenu(LPARAM position) {
+    const EditMenuState state = MenuState();
+    PopupMenu& menu = EditContextMenu();
+    for (int index = 1; index <= menu.ItemCount(); ++index) {
+        bool enabled = false;
+        switch (menu.ItemCommand(index)) {
+        case kEditCommandCut:
+            enabled = state.cut;
+            break;
+        case kEditCommandCopy:
+            enabled = state.copy;
+            break;
+        case kEditCommandPaste:
+            enabled = state.paste;
+            break;
+        case kEditCommandSelectAll:
+            enabled = state.selectAll;
+            break;
+        default:
+            continue;
+        }
+        menu.ItemState(index, enabled ? kMenuItemEnabled : kMenuItemDisabled);
+    }
+    HWND window = Window();
+    POINT at{MouseX(position), MouseY(position)};
+    ClientToScreen(window, &at);
+    const UINT chosen = menu.TrackPopup(Host(), at.x, at.y);
+    // The box may be gone once the menu's loop ends: the command goes
+    // through the window to the focus control, which is this box while it
+    // lives.
+    if (chosen != 0) {
+        SendMessageW(window, WM_COMMAND, chosen, 0);
     }
 }
 
@@ -747,6 +783,17 @@ LRESULT EditBox::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         if (focused_) {
             RestartBlink();
             Redraw();
+        }
+        return 0;
+    case WM_RBUTTONDOWN:
+        // The context menu acts on the box it was opened on.
+        if (!focused_ && Host() != nullptr) {
+            Host()->SetFocusControl(this, false);
+        }
+        return 0;
+    case WM_RBUTTONUP:
+        if (inputType_ != kEditPassword && focused_) {
+            ShowContextMenu(lParam);
         }
         return 0;
     case WM_MOUSEWHEEL:

@@ -1,7 +1,9 @@
 #include "test_window.h"
+#include "tests/support/timer_script.h"
 #include "ui/controls/clipboard_text.h"
 #include "ui/controls/edit_box.h"
 #include "ui/draw/defaults.h"
+#include "ui/host/popup_menu.h"
 
 #include <gtest/gtest.h>
 #include <imm.h>
@@ -305,6 +307,58 @@ TEST_F(EditBoxTest, PasswordBoxHidesTextAndRefusesCopyDragAndInputMethod) {
     HIMC context = ImmGetContext(window.hwnd());
     EXPECT_NE(context, nullptr);
     ImmReleaseContext(window.hwnd(), context);
+}
+
+TEST_F(EditBoxTest, ContextMenuEnablesByStateAndRunsTheChosenCommand) {
+    using Script = kodaro::test::TimerScript;
+    const PopupMenu& menu = EditContextMenu();
+    box.Text(L"some text");
+    ASSERT_TRUE(PutClipboardText(window.hwnd(), L"clip"));
+    std::vector<int> states;
+    // Rows of 24 pixels from y = 8; the separator is 9 high.
+    const LPARAM selectAllRow = MAKELPARAM(60, 8 + 3 * 24 + 9 + 12);
+    Script script({[&] {
+                       if (menu.Window() == nullptr) {
+                           return false;
+                       }
+                       for (int index = 1; index <= menu.ItemCount(); ++index) {
+                           states.push_back(menu.ItemState(index));
+                       }
+                       return true;
+                   },
+                   [&] {
+                       SendMessageW(menu.Window(), WM_MOUSEMOVE, 0, selectAllRow);
+                       SendMessageW(menu.Window(), WM_LBUTTONDOWN, MK_LBUTTON, selectAllRow);
+                       SendMessageW(menu.Window(), WM_LBUTTONUP, 0, selectAllRow);
+                       return true;
+                   }});
+    const LPARAM inBox = MAKELPARAM(60, 30);
+    SendMessageW(window.hwnd(), WM_RBUTTONDOWN, MK_RBUTTON, inBox);
+    SendMessageW(window.hwnd(), WM_RBUTTONUP, 0, inBox);
+    EXPECT_TRUE(Script::Done());
+    EXPECT_EQ(window.host().FocusControl(), &box);
+    // Nothing selected: cut and copy disabled; text on the clipboard: paste.
+    EXPECT_EQ(states, (std::vector<int>{kMenuItemDisabled, kMenuItemDisabled, kMenuItemEnabled,
+                                        kMenuItemEnabled, kMenuItemEnabled}));
+    EXPECT_EQ(box.SelectedText(), L"some text");
+
+    // A password box opens no menu at all.
+    EditBox password;
+    ASSERT_TRUE(
+        password.Create(window.hwnd(), 20, 60, 200, 24, L"x", {.inputType = kEditPassword}));
+    bool opened = false;
+    Script guard({[&] {
+        if (menu.Window() == nullptr) {
+            return false;
+        }
+        opened = true;
+        SendMessageW(menu.Window(), WM_KEYDOWN, VK_ESCAPE, 0);
+        return true;
+    }});
+    SendMessageW(window.hwnd(), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(60, 70));
+    SendMessageW(window.hwnd(), WM_RBUTTONUP, 0, MAKELPARAM(60, 70));
+    window.Pump();
+    EXPECT_FALSE(opened);
 }
 
 TEST_F(EditBoxTest, DoubleClickSelectsAsciiWordsAndTripleClickOnlySoonAfter) {
