@@ -16,14 +16,7 @@ answer() {
   shift 3
   "$root/scripts/wine-run.sh" "$work/program/ui_popup_sample.exe" box "$@" &
   kodaro_pid=$!
-  local box=""
-  for _ in $(seq 600); do
-    box=$(xdotool search --onlyvisible --name '^提示：$' 2>/dev/null | head -n1 || true)
-    [ -n "$box" ] && break
-    sleep 0.1
-  done
-  [ -n "$box" ] || fail "$name: no message box"
-  sleep 0.8
+  wait_window 60 '^提示：$' >/dev/null
   screenshot "$work/shots/$name.png"
   xdotool key "$key"
   wait_exit 30
