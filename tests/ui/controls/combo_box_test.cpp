@@ -224,6 +224,17 @@ TEST(ComboDropDown, TheOwnerClosingEndsTheDropDown) {
     EXPECT_FALSE(f.combo.Created());
     EXPECT_EQ(OwnDropDown(), nullptr);
     EXPECT_EQ(f.events, (std::vector<std::string>{"before"}));
+
+    // The same when the list was opened by a click, from the window's own
+    // message handling.
+    ComboFixture clicked;
+    whileOpen = [&](HWND) { DestroyWindow(clicked.window.hwnd()); };
+    SetTimer(nullptr, 0, 20, &RunWhileOpen);
+    clicked.window.Click(40, 40);
+    clicked.window.Pump();
+    EXPECT_FALSE(IsWindow(clicked.window.hwnd()));
+    EXPECT_EQ(OwnDropDown(), nullptr);
+    EXPECT_EQ(clicked.events, (std::vector<std::string>{"before"}));
 }
 
 TEST(ComboDropDown, OpeningAndClosingAHundredTimesLeavesNothingBehind) {
