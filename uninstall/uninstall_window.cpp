@@ -68,6 +68,11 @@ bool UninstallWindow::Build() {
     };
 
     statusLabel_.Create(host_, 143, 315, 320, 24, L"卸载目录:");
+    // The folder comes from the registry; typing another one would change
+    // nothing, so the box only shows it (it can still be selected and copied).
+    ui::EditBoxOptions box;
+    box.inputType = ui::kEditReadOnly;
+    folderBox_.Create(host_, 147, 345, 315, 24, job_.installFolder, box);
     ui::ProgressBarOptions bar;
     bar.startColor = ui::ToArgb(kBarColour, 153);
     bar.endColor = bar.startColor;
@@ -143,6 +148,7 @@ void UninstallWindow::OnUninstallClick(Control* control) {
 void UninstallWindow::StartRemoval() {
     state_ = UninstallState::Removing;
     statusLabel_.Text(L"正在卸载");
+    folderBox_.Visible(false);
     removeButton_.Visible(false);
     cancelButton_.Text(L"完成");
     // Centred under the bar.

@@ -4,6 +4,7 @@
 // the window cannot be closed at all.
 #pragma once
 
+#include "ui/controls/edit_box.h"
 #include "ui/controls/label.h"
 #include "ui/controls/progress_bar.h"
 #include "ui/controls/push_button.h"
@@ -51,6 +52,7 @@ private:
     HWND window_ = nullptr;
     ui::HostWindow host_;
     ui::Label statusLabel_;
+    ui::EditBox folderBox_;
     ui::ProgressBar removeProgress_;
     ui::PushButton removeButton_;
     ui::PushButton cancelButton_;
