@@ -27,6 +27,11 @@ std::wstring TemporaryFolder() {
     return length > 0 && length < MAX_PATH ? WithTrailingSlash(buffer) : std::wstring();
 }
 
+bool IsTemporaryCopy(const std::wstring& programPath) {
+    const std::wstring name = programPath.substr(FolderOf(programPath).size());
+    return CompareStringOrdinal(name.c_str(), -1, kTemporaryCopyName, -1, TRUE) == CSTR_EQUAL;
+}
+
 std::vector<std::wstring> Arguments() {
     int count = 0;
     LPWSTR* list = CommandLineToArgvW(GetCommandLineW(), &count);
@@ -121,7 +126,12 @@ int RunSecondStage(const std::wstring& argument, const std::wstring& programPath
             window.Show();
         }
     }
-    MoveFileExW(programPath.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
+    // Only the temporary copy deletes itself: a second stage started with
+    // another argument from the installation folder must not take the
+    // installed uninstaller with it at the next restart.
+    if (IsTemporaryCopy(programPath)) {
+        MoveFileExW(programPath.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
+    }
     if (event != nullptr) {
         CloseHandle(event);
     }

@@ -40,7 +40,8 @@ std::wstring RegisteredInstallFolder();
 // copy and starts it with "-uninst" (not waited for).
 int RunFirstStage(const std::wstring& programPath);
 
-// Second stage with its first argument.
+// Second stage with its first argument. The program file is registered for
+// deletion at the next restart when it is the temporary copy.
 int RunSecondStage(const std::wstring& argument, const std::wstring& programPath,
                    const UninstallProbe& probe);
 

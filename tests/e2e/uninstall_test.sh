@@ -120,6 +120,14 @@ wine_run reg delete "$session_key" /v PendingFileRenameOperations /f >/dev/null 
 install
 write_manifest '[File]' '1=Kodaro.exe' '2=说明.txt' '3=..\outside.txt' '' '[Directory]' '1=Resource'
 
+# --- an unknown argument: a second stage in the installation folder, which
+# shows nothing and must not register the installed program for deletion ---
+wine_run "$inst/uninstall.exe" /S || fail "uninstall.exe /S ended with $?"
+if wine_run reg query "$session_key" /v PendingFileRenameOperations 2>/dev/null |
+  grep -q 'uninstall.exe'; then
+  fail "the installed uninstaller was registered for deletion"
+fi
+
 # --- ready: a second second stage ends at once; "取消" removes nothing ------
 start_uninstaller
 [ "$WW" = 600 ] && [ "$WH" = 435 ] || fail "window is ${WW}x${WH}"
