@@ -15,9 +15,12 @@ wine_run # prepares the prefix
 # Wine acts out pending renames whenever its server starts afresh, so one
 # session is held open (a "pause" fed by a pipe that stays open) for the
 # registered deletion to be read back.
-mkfifo "$work/hold"
-wine_run cmd /c pause <"$work/hold" >/dev/null 2>&1 &
-exec 8>"$work/hold"
+# Only the sleep holds the pipe, so ending it ends the session.
+(
+  sleep 600 &
+  echo $! >"$work/hold.pid"
+  wait
+) | wine_run cmd /c pause >/dev/null 2>&1 &
 prefix=${KODARO_WINEPREFIX:-$root/build/wineprefix}
 user=$(id -un)
 temp_dir="$prefix/drive_c/users/$user/Temp"
@@ -37,7 +40,7 @@ copy_pid=""
 
 uninstall_cleanup() {
   if [ -n "$copy_pid" ]; then kill "$copy_pid" 2>/dev/null || true; fi
-  exec 8>&-
+  kill "$(cat "$work/hold.pid" 2>/dev/null)" 2>/dev/null || true
   rm -rf "$base" "$start_menu" "$desktop/Kodaro.lnk"
   wine_run reg delete "$uninstall_key" /f >/dev/null 2>&1 || true
   wine_run reg delete "$run_key" /v Kodaro /f >/dev/null 2>&1 || true
@@ -85,17 +88,24 @@ start_uninstaller() {
   [ -n "$copy_pid" ] || fail "the temporary copy did not start"
   window=""
   for _ in $(seq 300); do
-    window=$(xdotool search --onlyvisible --name '^Kodaro' 2>/dev/null | head -n1 || true)
+    window=$(find_window)
     [ -n "$window" ] && break
     sleep 0.1
   done
   [ -n "$window" ] || fail "no uninstaller window"
   # The window is layered only while its show animation runs, and Wine gives
-  # it a new X window when that ends.
-  sleep 1.5
-  window=$(xdotool search --onlyvisible --name '^Kodaro' | head -n1)
+  # it a new X window when that ends: wait until the same one is seen twice.
+  local previous=""
+  for _ in $(seq 40); do
+    sleep 0.5
+    window=$(find_window)
+    [ -n "$window" ] && [ "$window" = "$previous" ] && break
+    previous=$window
+  done
   read_geometry "$window"
 }
+
+find_window() { xdotool search --onlyvisible --name '^Kodaro' 2>/dev/null | head -n1 || true; }
 
 wait_copy_exit() {
   for _ in $(seq 200); do

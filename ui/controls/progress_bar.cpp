@@ -16,15 +16,6 @@ constexpr Argb kShadeTop = 0x00000000;
 constexpr Argb kTrackShadeBottom = 0x33000000;
 constexpr Argb kFillShadeBottom = 0x51000000;
 
-void FillPathWith(Gdiplus::GpGraphics* graphics, Gdiplus::GpPath* path, Argb colour) {
-    Gdiplus::GpSolidFill* brush = nullptr;
-    if (path == nullptr || gdip::GdipCreateSolidFill(colour, &brush) != Gdiplus::Ok) {
-        return;
-    }
-    gdip::GdipFillPath(graphics, brush, path);
-    gdip::GdipDeleteBrush(brush);
-}
-
 } // namespace
 
 bool ProgressBar::Create(ControlParent parent, float x, float y, float width, float height,
@@ -98,8 +89,7 @@ void ProgressBar::Paint(Gdiplus::GpGraphics* graphics, int width, int height) {
         vertical_ ? Gdiplus::LinearGradientModeVertical : Gdiplus::LinearGradientModeHorizontal;
     if (backgroundColor_ != 0) {
         if (rounded_) {
-            FillPathWith(graphics, RoundRectPath(bar, kProgressCornerDiameter).get(),
-                         backgroundColor_);
+            FillPath(graphics, RoundRectPath(bar, kProgressCornerDiameter).get(), backgroundColor_);
         } else {
             FillRectangle(graphics, bar, backgroundColor_);
         }
