@@ -261,7 +261,10 @@ void EditBox::Paste() {
 // --- geometry --------------------------------------------------------------------
 
 RectF EditBox::TextArea() const {
-    return MakeRectF(2, 2, std::max(0.0f, Width() - 4), std::max(0.0f, Height() - 4));
+    const float barWidth = vBar_.Created() ? kEditScrollBarSize : 0.0f;
+    const float barHeight = hBar_.Created() ? kEditScrollBarSize : 0.0f;
+    return MakeRectF(2, 2, std::max(0.0f, Width() - 4 - barWidth),
+                     std::max(0.0f, Height() - 4 - barHeight));
 }
 
 float EditBox::LineTop(int line) const {
@@ -324,6 +327,62 @@ void EditBox::ClampScroll() {
         multiLine_ ? std::clamp(scrollY_, std::min(0.0f, area.Height - textHeight), 0.0f) : 0.0f;
     // One pixel beyond the widest line stays in view for the caret.
     scrollX_ = std::clamp(scrollX_, std::min(0.0f, area.Width - 1 - ContentWidth()), 0.0f);
+    SyncScrollBars();
+}
+
+void EditBox::CreateScrollBars() {
+    // Children of the box: they move with it and are clipped to it.
+    if ((scrollBars_ & kEditVerticalBar) != 0) {
+        vBar_.Create(*this, 0, 0, kEditScrollBarSize, kEditScrollBarSize);
+        vBar_.OnScroll([this](ScrollBar& bar, int position) { OnBarScrolled(bar, position); });
+    }
+    if ((scrollBars_ & kEditHorizontalBar) != 0) {
+        hBar_.Create(*this, 0, 0, kEditScrollBarSize, kEditScrollBarSize, true);
+        hBar_.OnScroll([this](ScrollBar& bar, int position) { OnBarScrolled(bar, position); });
+    }
+    LayoutScrollBars();
+}
+
+void EditBox::LayoutScrollBars() {
+    const RectF area = TextArea();
+    if (vBar_.Created()) {
+        vBar_.Move(X() + area.X + area.Width, Y() + area.Y, kEditScrollBarSize, area.Height);
+    }
+    if (hBar_.Created()) {
+        hBar_.Move(X() + area.X, Y() + area.Y + area.Height, area.Width, kEditScrollBarSize);
+    }
+}
+
+void EditBox::SyncScrollBars() {
+    const RectF area = TextArea();
+    if (vBar_.Created()) {
+        const float textHeight = static_cast<float>(buffer_.LineCount()) * lineHeight_;
+        const int maximum = static_cast<int>(std::ceil(std::max(0.0f, textHeight - area.Height)));
+        if (vBar_.Maximum() != maximum) {
+            vBar_.Maximum(maximum);
+        }
+        vBar_.LineStep(static_cast<int>(lineHeight_));
+        vBar_.PageSize(static_cast<int>(area.Height));
+        vBar_.Position(static_cast<int>(std::lround(-scrollY_)));
+    }
+    if (hBar_.Created()) {
+        const int maximum =
+            static_cast<int>(std::ceil(std::max(0.0f, ContentWidth() + 1 - area.Width)));
+        if (hBar_.Maximum() != maximum) {
+            hBar_.Maximum(maximum);
+        }
+        hBar_.LineStep(static_cast<int>(lineHeight_));
+        hBar_.PageSize(static_cast<int>(area.Width));
+        hBar_.Position(static_cast<int>(std::lround(-scrollX_)));
+    }
+}
+
+void EditBox::OnBarScrolled(ScrollBar& bar, int position) {
+    // The user looks elsewhere; the caret stays where it is.
+    (bar.Horizontal() ? scrollX_ : scrollY_) = -static_cast<float>(position);
+    ClampScroll();
+    Redraw();
+    PlaceSystemCaret();
 }
 
 void EditBox::EnsureCaretVisible() {
@@ -338,7 +397,9 @@ void EditBox::EnsureCaretVisible() {
     }
     const float x = ColumnX(caret_);
     if (x + scrollX_ < 0) {
-        scrollX_ = -x;
+        // Coming back from the right, a third of the view shows what lies
+        // before the caret.
+        scrollX_ = std::min(0.0f, area.Width / 3 - x);
     } else if (x + scrollX_ > area.Width - 1) {
         scrollX_ = area.Width - 1 - x;
     }
@@ -618,6 +679,9 @@ LRESULT EditBox::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             lineHeight_ = kDefaultFontSize + 2;
         }
         caret_ = anchor_ = {};
+        if (multiLine_) {
+            CreateScrollBars();
+        }
         return 0;
     case WM_DESTROY:
         if (focused_) {
@@ -683,7 +747,15 @@ LRESULT EditBox::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         OnFocus(message == EXM_SETFOCUS);
         return 0;
     case EXM_SIZE:
+        LayoutScrollBars();
         ClampScroll();
+        return 0;
+    case EXM_ALPHACHANGED:
+        for (ScrollBar* bar : {&vBar_, &hBar_}) {
+            if (bar->Created()) {
+                bar->Opacity(static_cast<int>(lParam));
+            }
+        }
         return 0;
     default:
         return kNotHandled;
@@ -717,6 +789,7 @@ void EditBox::Paint(Gdiplus::GpGraphics* graphics, int width, int height) {
     const std::wstring_view password =
         inputType_ == kEditPassword ? std::wstring_view(passwordChar_) : std::wstring_view();
     const float left = area.X + scrollX_;
+    const float widest = widest_;
     for (int line = first; line <= last; ++line) {
         const LineLayout& layout = MeasuredLine(line);
         const float top = LineTop(line);
@@ -729,6 +802,10 @@ void EditBox::Paint(Gdiplus::GpGraphics* graphics, int width, int height) {
         EditLineLayout::Draw(graphics, font_.get(), format_.get(), textBrush_.get(),
                              buffer_.Line(line), password, layout, left, top, -scrollX_,
                              -scrollX_ + area.Width);
+    }
+    if (widest_ != widest) {
+        // Lines shown for the first time may be the widest yet.
+        SyncScrollBars();
     }
     caretRect_ = ComputeCaretRect();
     if (focused_ && caretOn_) {

@@ -318,6 +318,16 @@ TEST_F(EditBoxTest, WheelScrollsAMultiLineBoxOnlyWithinItsText) {
     EXPECT_EQ(multi.ScrollY(), bottom);
     wheel(50);
     EXPECT_EQ(multi.ScrollY(), 0);
+    // The bar follows the text, and the text follows the bar.
+    ASSERT_TRUE(multi.VerticalBar().Created());
+    EXPECT_FALSE(multi.HorizontalBar().Created());
+    EXPECT_EQ(multi.VerticalBar().Position(), 0);
+    const RectF bar = multi.VerticalBar().Rect();
+    window.Click(static_cast<int>(bar.X + 5), static_cast<int>(bar.Y + bar.Height - 5));
+    EXPECT_EQ(multi.ScrollY(), -multi.LineHeight());
+    EXPECT_EQ(multi.Caret(), (TextPosition{0, 0}));
+    Key(VK_END, true);
+    EXPECT_EQ(multi.VerticalBar().Position(), static_cast<int>(-bottom));
     // A text that fits does not scroll at all.
     multi.Text(L"short");
     wheel(-1);
