@@ -1,5 +1,6 @@
 #include "uninstall/stages.h"
 
+#include "ui/controls/message_box.h"
 #include "uninstall/install_paths.h"
 
 #include <shellapi.h>
@@ -94,6 +95,11 @@ std::wstring RegisteredInstallFolder() {
 
 int RunFirstStage(const std::wstring& programPath) {
     if (!FileExists(FolderOf(programPath) + kManifestName)) {
+        ui::MessageBoxParams box;
+        box.text = L"卸载信息文件丢失!";
+        box.title = L"卸载失败:";
+        box.icon = 16;
+        ui::ShowMessageBox(box);
         return 0;
     }
     const std::wstring copy = TemporaryCopyPath();

@@ -36,7 +36,8 @@ std::wstring TemporaryCopyPath();
 // value "InstallLocation", ending in "\"; empty when the value is missing.
 std::wstring RegisteredInstallFolder();
 
-// First stage: checks for the manifest, copies the program to the temporary
+// First stage: checks for the manifest (a missing one is reported in the
+// framework's message box and ends the program), copies the program to the temporary
 // copy and starts it with "-uninst" (not waited for).
 int RunFirstStage(const std::wstring& programPath);
 

@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # The uninstaller through both stages on a fake installation in the Wine
-# prefix: "取消" removes nothing; a second second stage ends at once;
-# "卸载" removes what the manifest lists (progress 25/50/75/100 for three files
-# and a folder), never what lies outside the folder or behind a link, nor the
-# user's own file; the registry entries and shortcuts go; every close is
-# refused while removing; the temporary copy is registered for deletion.
+# prefix: a missing manifest is reported and nothing starts; "取消" removes
+# nothing; a second second stage ends at once; "卸载" removes what the
+# manifest lists (progress 25/50/75/100 for three files and a folder), never
+# what lies outside the folder or behind a link, nor the user's own file; the
+# registry entries and shortcuts go; every close is refused while removing;
+# the temporary copy is registered for deletion.
 #   uninstall_test.sh BIN_DIR PROBE_EXE
 source "$(dirname "$0")/lib.sh" "$1" ""
 probe_exe=$2
@@ -128,6 +129,29 @@ window_open() { xdotool search --onlyvisible --name '^Kodaro' >/dev/null 2>&1; }
 mkdir -p "$work/shots"
 wine_run reg delete "$session_key" /v PendingFileRenameOperations /f >/dev/null 2>&1 || true
 install
+
+# --- no manifest: the first stage says so and changes nothing ---------------
+wine_run "$inst/uninstall.exe" &
+first_pid=$!
+box=""
+for _ in $(seq 300); do
+  box=$(xdotool search --onlyvisible --name '卸载失败' 2>/dev/null | head -n1 || true)
+  [ -n "$box" ] && break
+  sleep 0.1
+done
+[ -n "$box" ] || fail "no message box for the missing manifest"
+sleep 1
+screenshot "$work/shots/uninstall-no-manifest.png"
+if pgrep -f '_unistall.tmp' >/dev/null; then fail "a second stage started without a manifest"; fi
+box=$(xdotool search --onlyvisible --name '卸载失败' | head -n1)
+xdotool windowfocus --sync "$box" 2>/dev/null || true
+xdotool key Escape
+for _ in $(seq 200); do
+  kill -0 "$first_pid" 2>/dev/null || break
+  sleep 0.1
+done
+if kill -0 "$first_pid" 2>/dev/null; then fail "the message box did not end the first stage"; fi
+
 write_manifest '[File]' '1=Kodaro.exe' '2=说明.txt' '3=..\outside.txt' '' '[Directory]' '1=Resource'
 
 # --- an unknown argument: a second stage in the installation folder, which
