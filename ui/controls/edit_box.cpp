@@ -3,6 +3,7 @@
 #include "ui/controls/clipboard_text.h"
 #include "ui/draw/shapes.h"
 #include "ui/host/host_window.h"
+#include "ui/host/popup_menu.h"
 
 #include <imm.h>
 
@@ -240,6 +241,41 @@ void EditBox::RunCommand(UINT command) {
         break;
     default:
         break;
+    }
+}
+
+void EditBox::ShowContextMenu(LPARAM position) {
+    const EditMenuState state = MenuState();
+    PopupMenu& menu = EditContextMenu();
+    for (int index = 1; index <= menu.ItemCount(); ++index) {
+        bool enabled = false;
+        switch (menu.ItemCommand(index)) {
+        case kEditCommandCut:
+            enabled = state.cut;
+            break;
+        case kEditCommandCopy:
+            enabled = state.copy;
+            break;
+        case kEditCommandPaste:
+            enabled = state.paste;
+            break;
+        case kEditCommandSelectAll:
+            enabled = state.selectAll;
+            break;
+        default:
+            continue;
+        }
+        menu.ItemState(index, enabled ? kMenuItemEnabled : kMenuItemDisabled);
+    }
+    HWND window = Window();
+    POINT at{MouseX(position), MouseY(position)};
+    ClientToScreen(window, &at);
+    const UINT chosen = menu.TrackPopup(Host(), at.x, at.y);
+    // The box may be gone once the menu's loop ends: the command goes
+    // through the window to the focus control, which is this box while it
+    // lives.
+    if (chosen != 0) {
+        SendMessageW(window, WM_COMMAND, chosen, 0);
     }
 }
 
@@ -622,10 +658,15 @@ void EditBox::OnMouseMove(WPARAM keys, LPARAM position) {
     const float x = static_cast<float>(MouseX(position)) - X();
     float y = static_cast<float>(MouseY(position)) - Y();
     if (multiLine_ && (y < area.Y || y >= area.Y + area.Height)) {
-        // Dragging above or below the text scrolls it a line at a time.
-        scrollY_ += y < area.Y ? lineHeight_ : -lineHeight_;
+        // Dragging above or below the text scrolls it a line at a time; the
+        // caret goes to the first or last line wholly in view.
+        const bool above = y < area.Y;
+        scrollY_ += above ? lineHeight_ : -lineHeight_;
         ClampScroll();
-        y = std::clamp(y, area.Y, area.Y + area.Height - 1);
+        int line = above ? static_cast<int>(std::ceil(-scrollY_ / lineHeight_))
+                         : static_cast<int>(std::floor((area.Height - scrollY_) / lineHeight_)) - 1;
+        line = std::clamp(line, 0, buffer_.LineCount() - 1);
+        y = LineTop(line) + lineHeight_ / 2;
     }
     MoveCaret(HitTest(x, y), true);
 }
@@ -708,6 +749,11 @@ LRESULT EditBox::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_KEYDOWN:
         return OnKeyDown(wParam, false);
     case WM_COMMAND:
+        // Only a menu's command (no notification code, no sending window):
+        // a child window's notification must not cut or paste.
+        if (HIWORD(wParam) != 0 || lParam != 0) {
+            return kNotHandled;
+        }
         RunCommand(LOWORD(wParam));
         return 0;
     case WM_CHAR:
@@ -737,6 +783,17 @@ LRESULT EditBox::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         if (focused_) {
             RestartBlink();
             Redraw();
+        }
+        return 0;
+    case WM_RBUTTONDOWN:
+        // The context menu acts on the box it was opened on.
+        if (!focused_ && Host() != nullptr) {
+            Host()->SetFocusControl(this, false);
+        }
+        return 0;
+    case WM_RBUTTONUP:
+        if (inputType_ != kEditPassword && focused_) {
+            ShowContextMenu(lParam);
         }
         return 0;
     case WM_MOUSEWHEEL:

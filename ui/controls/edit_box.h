@@ -187,6 +187,7 @@ private:
     void Copy();
     void Paste();
     RectF ComputeCaretRect();
+    void ShowContextMenu(LPARAM position);
     bool HasFocusNow() const { return focused_; }
     bool Editable() const { return inputType_ != kEditReadOnly; }
 
