@@ -200,6 +200,7 @@ TEST(ComboEditable, TheEmbeddedBoxTypesTheTextAndTakesTheChoice) {
     window.host().SetFocusControl(&combo, false);
     window.Pump();
     EXPECT_EQ(window.host().FocusControl(), box);
+    EXPECT_TRUE(combo.HasFocus());
     SendMessageW(window.hwnd(), WM_CHAR, L'!', 1);
     EXPECT_EQ(combo.Text(), L"set!");
 
