@@ -4,13 +4,17 @@ namespace kodaro {
 
 #define KODARO_APP_OBJECTS                                                                         \
     statisticsBrowser, mainWindow, createTab, decodeTab, beautifyTab, aboutTab, pageImages,        \
-        pageList, decodeSourceLocal, decodeSourceWeb, decodeSourcePreview, decodeBrowseButton,     \
-        logoBrowseButton, logoBorderRectangle, logoBorderRounded, logoBorderNone,                  \
-        foregroundColorRadio, foregroundPictureRadio, foregroundBrowseButton,                      \
-        foregroundColorSwatch, backgroundColorRadio, backgroundPictureRadio,                       \
-        backgroundColorSwatch, backgroundBrowseButton, previewPicture, previewCaption,             \
-        previewToolbar, createIcon, decodeIcon, beautifyIcon, copyIcon, saveIcon, infoGroup,       \
-        ecLevelLabel, ecLevelBox, ecHelpIcon, sizeBox, saveButton, decodeButton
+        pageList, textBox, textCounter, cardNameBox, cardEmailBox, cardPhoneBox, cardFaxBox,       \
+        cardAddressBox, cardHomepageBox, cardCompanyBox, cardTitleBox, cardNoteBox, webAddressBox, \
+        siteButtons, dialNumberBox, messageNumberBox, messageTextBox, messageCounter, wifiSsidBox, \
+        wifiPasswordBox, wifiEncryptionBox, decodeSourceLocal, decodeSourceWeb,                    \
+        decodeSourcePreview, decodeBrowseButton, logoPathBox, logoBrowseButton,                    \
+        logoBorderRectangle, logoBorderRounded, logoBorderNone, foregroundColorRadio,              \
+        foregroundPictureRadio, foregroundPathBox, foregroundBrowseButton, foregroundColorSwatch,  \
+        backgroundColorRadio, backgroundPictureRadio, backgroundColorSwatch, backgroundPathBox,    \
+        backgroundBrowseButton, previewPicture, previewCaption, previewToolbar, createIcon,        \
+        decodeIcon, beautifyIcon, copyIcon, saveIcon, infoGroup, ecLevelLabel, ecLevelBox,         \
+        ecHelpIcon, sizeBox, saveButton, decodeButton
 
 AppObjects::AppObjects() {
     EmplaceInOrder(KODARO_APP_OBJECTS);

@@ -6,6 +6,7 @@
 #include "app/content/content_payload.h"
 #include "app/shell/preview_worker.h"
 #include "ui/controls/combo_box.h"
+#include "ui/controls/edit_box.h"
 #include "ui/controls/image_list.h"
 #include "ui/controls/label.h"
 #include "ui/controls/list_view.h"
@@ -17,17 +18,36 @@
 #include "ui/controls/web_browser_host.h"
 #include "ui/host/host_window.h"
 
+#include <array>
 #include <optional>
 #include <string>
 
 namespace kodaro {
 
-// Makes each slot in argument order; resets them in the same order.
-template <typename... T> void EmplaceInOrder(std::optional<T>&... slots) {
-    (slots.emplace(), ...);
+template <typename T> void EmplaceSlot(std::optional<T>& slot) {
+    slot.emplace();
 }
-template <typename... T> void ResetInOrder(std::optional<T>&... slots) {
-    (slots.reset(), ...);
+template <typename T, size_t N> void EmplaceSlot(std::array<std::optional<T>, N>& slots) {
+    for (std::optional<T>& slot : slots) {
+        slot.emplace();
+    }
+}
+template <typename T> void ResetSlot(std::optional<T>& slot) {
+    slot.reset();
+}
+template <typename T, size_t N> void ResetSlot(std::array<std::optional<T>, N>& slots) {
+    for (std::optional<T>& slot : slots) {
+        slot.reset();
+    }
+}
+
+// Makes each slot (or row of slots) in argument order; resets them in the
+// same order.
+template <typename... T> void EmplaceInOrder(T&... slots) {
+    (EmplaceSlot(slots), ...);
+}
+template <typename... T> void ResetInOrder(T&... slots) {
+    (ResetSlot(slots), ...);
 }
 
 // The framework objects: the hidden browser, the main window and one object
@@ -47,23 +67,47 @@ struct AppObjects {
     std::optional<ui::TabButton> aboutTab;
     std::optional<ui::ImageList> pageImages;
     std::optional<ui::ListView> pageList;
+    // Create page, kind by kind.
+    std::optional<ui::EditBox> textBox;
+    std::optional<ui::Label> textCounter;
+    std::optional<ui::EditBox> cardNameBox;
+    std::optional<ui::EditBox> cardEmailBox;
+    std::optional<ui::EditBox> cardPhoneBox;
+    std::optional<ui::EditBox> cardFaxBox;
+    std::optional<ui::EditBox> cardAddressBox;
+    std::optional<ui::EditBox> cardHomepageBox;
+    std::optional<ui::EditBox> cardCompanyBox;
+    std::optional<ui::EditBox> cardTitleBox;
+    std::optional<ui::EditBox> cardNoteBox;
+    std::optional<ui::EditBox> webAddressBox;
+    std::array<std::optional<ui::TabButton>, 9> siteButtons;
+    std::optional<ui::EditBox> dialNumberBox;
+    std::optional<ui::EditBox> messageNumberBox;
+    std::optional<ui::EditBox> messageTextBox;
+    std::optional<ui::Label> messageCounter;
+    std::optional<ui::EditBox> wifiSsidBox;
+    std::optional<ui::EditBox> wifiPasswordBox;
+    std::optional<ui::ComboBox> wifiEncryptionBox;
     // Decode page.
     std::optional<ui::RadioButton> decodeSourceLocal;
     std::optional<ui::RadioButton> decodeSourceWeb;
     std::optional<ui::RadioButton> decodeSourcePreview;
     std::optional<ui::PushButton> decodeBrowseButton;
     // Beautify page.
+    std::optional<ui::EditBox> logoPathBox;
     std::optional<ui::PushButton> logoBrowseButton;
     std::optional<ui::RadioButton> logoBorderRectangle;
     std::optional<ui::RadioButton> logoBorderRounded;
     std::optional<ui::RadioButton> logoBorderNone;
     std::optional<ui::RadioButton> foregroundColorRadio;
     std::optional<ui::RadioButton> foregroundPictureRadio;
+    std::optional<ui::EditBox> foregroundPathBox;
     std::optional<ui::PushButton> foregroundBrowseButton;
     std::optional<ui::Label> foregroundColorSwatch;
     std::optional<ui::RadioButton> backgroundColorRadio;
     std::optional<ui::RadioButton> backgroundPictureRadio;
     std::optional<ui::Label> backgroundColorSwatch;
+    std::optional<ui::EditBox> backgroundPathBox;
     std::optional<ui::PushButton> backgroundBrowseButton;
     // Preview area and bottom bar.
     std::optional<ui::PictureBox> previewPicture;
@@ -104,6 +148,8 @@ struct App {
     int currentPage = kPageNone;
     ContentType currentContentType{};
     ui::Control* selectedTab = nullptr;
+    // Whether the preview shows a symbol rather than the placeholder picture.
+    bool previewHasSymbol = false;
     // The program's folder; resource paths are relative to it.
     std::wstring directory;
 };

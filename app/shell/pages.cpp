@@ -1,5 +1,6 @@
 #include "app/shell/pages.h"
 
+#include "app/shell/create_page.h"
 #include "app/shell/page_list.h"
 #include "app/shell/page_painter.h"
 #include "app/shell/preview_hover.h"
@@ -75,6 +76,15 @@ void CreateRadio(App& app, ui::RadioButton& radio, int group, float x, float y, 
     }
 }
 
+// A picture-path box of the beautify page, hidden until its page shows; a
+// change reloads its picture.
+void CreatePathBox(App& app, ui::EditBox& box, float y, std::wstring_view text = {}) {
+    ui::EditBoxOptions hidden;
+    hidden.visible = false;
+    box.Create(*app.objects.mainWindow, 187, y, 248, 22, text, hidden);
+    box.OnChange([&app](Control*, ui::EditBox* changed) { OnBoxChanged(app, changed); });
+}
+
 // A ".." button beside a path box, hidden until its page shows.
 void CreateBrowseButton(App& app, ui::PushButton& button, float y) {
     ui::ButtonOptions hidden;
@@ -109,17 +119,23 @@ void CreateDecodePage(App& app) {
 
 void CreateBeautifyPage(App& app) {
     AppObjects& o = app.objects;
+    // The default logo is loaded at once, before the box reports changes.
+    const std::wstring logo = app.directory + L"\\Resource\\Logo.png";
+    ReloadStyleImage(StyleSlot::Logo, logo, ChosenSide(app));
+    CreatePathBox(app, *o.logoPathBox, 146, logo);
     CreateBrowseButton(app, *o.logoBrowseButton, 148);
     CreateRadio(app, *o.logoBorderRectangle, 2, 180, 175, 60, L"矩形", true);
     CreateRadio(app, *o.logoBorderRounded, 2, 230, 175, 60, L"圆角");
     CreateRadio(app, *o.logoBorderNone, 2, 280, 175, 60, L"无");
     CreateRadio(app, *o.foregroundColorRadio, 3, 180, 202, 80, L"颜色", true);
     CreateRadio(app, *o.foregroundPictureRadio, 3, 230, 202, 60, L"图片");
+    CreatePathBox(app, *o.foregroundPathBox, 230);
     CreateBrowseButton(app, *o.foregroundBrowseButton, 232);
     CreateSwatch(app, *o.foregroundColorSwatch, 231, 0x000000, L"选择前景颜色");
     CreateRadio(app, *o.backgroundColorRadio, 4, 180, 257, 80, L"颜色", true);
     CreateRadio(app, *o.backgroundPictureRadio, 4, 230, 257, 60, L"图片");
     CreateSwatch(app, *o.backgroundColorSwatch, 285, 0xFFFFFF, L"选择背景颜色");
+    CreatePathBox(app, *o.backgroundPathBox, 284);
     CreateBrowseButton(app, *o.backgroundBrowseButton, 286);
 }
 
@@ -167,13 +183,16 @@ void CreateBottomBar(App& app) {
 }
 
 // The foreground and background choices of the beautify page: the swatch
-// while "颜色" is checked, the picture's ".." button while "图片" is.
+// while "颜色" is checked, the picture's path box and ".." button while "图片"
+// is.
 void ShowColourChoice(App& app, bool pageShown) {
     AppObjects& o = app.objects;
     o.foregroundColorSwatch->Visible(pageShown && o.foregroundColorRadio->Checked());
-    o.foregroundBrowseButton->Visible(pageShown && o.foregroundPictureRadio->Checked());
+    o.foregroundPathBox->Visible(pageShown && o.foregroundPictureRadio->Checked());
+    o.foregroundBrowseButton->Visible(o.foregroundPathBox->Visible());
     o.backgroundColorSwatch->Visible(pageShown && o.backgroundColorRadio->Checked());
-    o.backgroundBrowseButton->Visible(pageShown && o.backgroundPictureRadio->Checked());
+    o.backgroundPathBox->Visible(pageShown && o.backgroundPictureRadio->Checked());
+    o.backgroundBrowseButton->Visible(o.backgroundPathBox->Visible());
 }
 
 void OnRadioClick(App& app, Control* control) {
@@ -185,8 +204,16 @@ void OnRadioClick(App& app, Control* control) {
             o.decodeBrowseButton->Visible(false);
         }
     } else if (app.currentPage == kPageBeautify) {
-        if (control == &*o.foregroundColorRadio || control == &*o.foregroundPictureRadio ||
-            control == &*o.backgroundColorRadio || control == &*o.backgroundPictureRadio) {
+        if (control == &*o.logoBorderRectangle || control == &*o.logoBorderRounded ||
+            control == &*o.logoBorderNone) {
+            // Without a logo the border changes nothing on the symbol.
+            const DWORD attributes = GetFileAttributesW(o.logoPathBox->Text().c_str());
+            if (attributes != INVALID_FILE_ATTRIBUTES &&
+                (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+                app.preview.dirty = true;
+            }
+        } else if (control == &*o.foregroundColorRadio || control == &*o.foregroundPictureRadio ||
+                   control == &*o.backgroundColorRadio || control == &*o.backgroundPictureRadio) {
             ShowColourChoice(app, true);
             app.preview.dirty = true;
         }
@@ -211,8 +238,47 @@ void ClickTab(App& app, ui::TabButton& tab) {
     }
 }
 
+void ReadPreviewInputs(App& app, PreviewInputs& inputs) {
+    AppObjects& o = app.objects;
+    inputs.kind = app.currentContentType;
+    ReadContentFields(app, inputs.fields);
+    inputs.level = ChosenEcLevel(app);
+    inputs.side = ChosenSide(app);
+    SymbolStyle& style = inputs.style;
+    style.foregroundIsPicture = o.foregroundPictureRadio->Checked();
+    style.foregroundColor = o.foregroundColorSwatch->GradientColor1();
+    style.backgroundIsPicture = o.backgroundPictureRadio->Checked();
+    style.backgroundColor = o.backgroundColorSwatch->GradientColor1();
+    style.logoBorder = o.logoBorderRounded->Checked() ? LogoBorder::Rounded
+                       : o.logoBorderNone->Checked()  ? LogoBorder::None
+                                                      : LogoBorder::Rectangle;
+    style.side = inputs.side;
+    inputs.read = true;
+}
+
+// Until the first regeneration the preview holds the placeholder picture;
+// save and copy hand out a symbol of the current content instead.
+void RenderSymbolIntoPreview(App& app) {
+    if (app.previewHasSymbol) {
+        return;
+    }
+    PreviewInputs inputs;
+    ReadPreviewInputs(app, inputs);
+    const std::optional<std::vector<std::uint8_t>> picture = RenderPreviewNow(inputs);
+    if (picture && !picture->empty()) {
+        app.objects.previewPicture->Picture(*picture);
+        app.previewHasSymbol = true;
+    }
+}
+
 void SavePreview(App& app) {
+    RenderSymbolIntoPreview(app);
     SaveSymbolCommand(app.mainWindowHandle, app.objects.previewPicture->Picture());
+}
+
+void CopyPreview(App& app) {
+    RenderSymbolIntoPreview(app);
+    CopyImageToClipboard(app.objects.previewPicture->Picture());
 }
 
 } // namespace
@@ -236,6 +302,7 @@ void BuildMainWindow(App& app) {
 
     CreateTabs(app);
     CreatePageList(app);
+    CreateCreatePage(app);
     CreateDecodePage(app);
     CreateBeautifyPage(app);
     CreatePreviewArea(app);
@@ -263,6 +330,7 @@ bool ShowPage(App& app, Control* tab, bool show) {
     static_cast<ui::TabButton*>(tab)->Selected(show);
     if (tab == &*o.createTab) {
         app.currentPage = kPageCreate;
+        ShowContentKind(app, app.currentContentType, show);
         o.saveButton->Visible(show);
         o.sizeBox->Visible(show);
     } else if (tab == &*o.decodeTab) {
@@ -277,6 +345,7 @@ bool ShowPage(App& app, Control* tab, bool show) {
         app.currentPage = kPageBeautify;
         o.saveButton->Visible(show);
         o.sizeBox->Visible(show);
+        o.logoPathBox->Visible(show);
         o.logoBrowseButton->Visible(show);
         for (ui::RadioButton* radio :
              {&*o.logoBorderRectangle, &*o.logoBorderRounded, &*o.logoBorderNone,
@@ -304,6 +373,9 @@ void OnMainWindowClick(App& app, Control* control, int kind) {
     }
     switch (kind) {
     case ui::kKindTabButton:
+        if (OnSiteButtonClick(app, control)) {
+            break;
+        }
         if (IsPageTab(app, control)) {
             ClickTab(app, *static_cast<ui::TabButton*>(control));
         } else if (control == &*o.createIcon) {
@@ -318,7 +390,7 @@ void OnMainWindowClick(App& app, Control* control, int kind) {
         } else if (control == &*o.saveIcon) {
             SavePreview(app);
         } else if (control == &*o.copyIcon) {
-            CopyImageToClipboard(o.previewPicture->Picture());
+            CopyPreview(app);
         }
         break;
     case ui::kKindRadioButton:
@@ -339,27 +411,6 @@ void OnMainWindowClick(App& app, Control* control, int kind) {
     }
 }
 
-namespace {
-
-void ReadPreviewInputs(const App& app, PreviewInputs& inputs) {
-    const AppObjects& o = app.objects;
-    inputs.kind = app.currentContentType;
-    inputs.level = ChosenEcLevel(app);
-    inputs.side = ChosenSide(app);
-    SymbolStyle& style = inputs.style;
-    style.foregroundIsPicture = o.foregroundPictureRadio->Checked();
-    style.foregroundColor = o.foregroundColorSwatch->GradientColor1();
-    style.backgroundIsPicture = o.backgroundPictureRadio->Checked();
-    style.backgroundColor = o.backgroundColorSwatch->GradientColor1();
-    style.logoBorder = o.logoBorderRounded->Checked() ? LogoBorder::Rounded
-                       : o.logoBorderNone->Checked()  ? LogoBorder::None
-                                                      : LogoBorder::Rectangle;
-    style.side = inputs.side;
-    inputs.read = true;
-}
-
-} // namespace
-
 LRESULT OnMainWindowMessage(App& app, HWND, UINT message, WPARAM, LPARAM lParam) {
     switch (message) {
     case kReadPreviewInputs:
@@ -368,6 +419,7 @@ LRESULT OnMainWindowMessage(App& app, HWND, UINT message, WPARAM, LPARAM lParam)
     case kShowPreviewPicture:
         app.objects.previewPicture->Picture(
             *reinterpret_cast<const std::vector<std::uint8_t>*>(lParam));
+        app.previewHasSymbol = true;
         break;
     case WM_CLOSE:
         app.preview.running = false;

@@ -25,21 +25,25 @@ std::vector<std::uint8_t> MakePreviewPicture(const PreviewInputs& inputs) {
     return RenderSymbol(matrix, inputs.side, inputs.side, inputs.style);
 }
 
+std::optional<std::vector<std::uint8_t>> RenderPreviewNow(const PreviewInputs& inputs) {
+    std::lock_guard lock(RenderGate());
+    if (regenerationEnded) {
+        return std::nullopt;
+    }
+    return MakePreviewPicture(inputs);
+}
+
 void RegeneratePreview(HWND mainWindow) {
     PreviewInputs inputs;
     SendMessageW(mainWindow, kReadPreviewInputs, 0, reinterpret_cast<LPARAM>(&inputs));
     if (!inputs.read) {
         return;
     }
-    std::vector<std::uint8_t> picture;
-    {
-        std::lock_guard lock(RenderGate());
-        if (regenerationEnded) {
-            return;
-        }
-        picture = MakePreviewPicture(inputs);
+    std::optional<std::vector<std::uint8_t>> picture = RenderPreviewNow(inputs);
+    if (!picture) {
+        return;
     }
-    SendMessageW(mainWindow, kShowPreviewPicture, 0, reinterpret_cast<LPARAM>(&picture));
+    SendMessageW(mainWindow, kShowPreviewPicture, 0, reinterpret_cast<LPARAM>(&*picture));
 }
 
 void EndPreviewRegeneration() {

@@ -11,6 +11,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 namespace kodaro {
@@ -34,6 +35,10 @@ inline constexpr UINT kShowPreviewPicture = WM_APP + 2;
 // The styled symbol of the inputs as BMP bytes (empty when nothing could be
 // rendered).
 std::vector<std::uint8_t> MakePreviewPicture(const PreviewInputs& inputs);
+
+// The picture of MakePreviewPicture made on the calling thread, in turn with
+// the worker's renders; nothing once regeneration has ended.
+std::optional<std::vector<std::uint8_t>> RenderPreviewNow(const PreviewInputs& inputs);
 
 // The worker's regeneration for the main window. Returns without a picture
 // when the window is gone.

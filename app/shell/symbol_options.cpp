@@ -8,6 +8,7 @@ namespace {
 
 constexpr int kEcLevelOpacity = 180;
 constexpr int kSizeOpacity = 190;
+constexpr int kWifiEncryptionOpacity = 160;
 
 // Fills a drop-down, makes item `current` its choice and lets a new choice
 // regenerate the preview.
@@ -34,6 +35,14 @@ void CreateSizeBox(App& app) {
     ui::ComboBox& box = *app.objects.sizeBox;
     box.Create(*app.objects.mainWindow, 510, 436, 60, 26);
     FillChoices(app, box, {L"128", L"256", L"512", L"768"}, 2, kSizeOpacity);
+}
+
+void CreateWifiEncryptionBox(App& app) {
+    ui::ComboBox& box = *app.objects.wifiEncryptionBox;
+    ui::ComboBoxOptions hidden;
+    hidden.visible = false;
+    box.Create(*app.objects.mainWindow, 186, 202, 250, 24, {}, hidden);
+    FillChoices(app, box, {L"WPA/WPA2", L"WEP", L"无加密"}, WifiWpa, kWifiEncryptionOpacity);
 }
 
 void OnDropDownChanged(App& app) {

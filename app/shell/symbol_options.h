@@ -1,5 +1,5 @@
-// The two drop-downs that shape the symbol: the error-correction level in the
-// info group and the picture size in the bottom bar.
+// The drop-downs that shape the symbol: the error-correction level in the
+// info group, the picture size in the bottom bar and the Wi-Fi encryption.
 #pragma once
 
 #include "app/shell/app.h"
@@ -12,6 +12,8 @@ namespace kodaro {
 void CreateEcLevelBox(App& app);
 // SizeBox in the bottom bar ("256" current).
 void CreateSizeBox(App& app);
+// WifiEncryptionBox of the Wi-Fi kind ("WPA/WPA2" current), hidden.
+void CreateWifiEncryptionBox(App& app);
 
 // A new choice in a drop-down that shapes the symbol: the preview follows.
 void OnDropDownChanged(App& app);

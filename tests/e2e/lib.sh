@@ -129,3 +129,24 @@ crop() {
 differing_pixels() {
   /usr/bin/compare -metric AE -fuzz 6% "$1" "$2" null: 2>&1 || true
 }
+
+# Saves the preview of $window through "保存[S]" and its dialog into file (a
+# path under $work); fails when the file does not appear.
+save_as() {
+  local file=$1 dialog=""
+  click_at "$window" 620 449
+  for _ in $(seq 100); do
+    dialog=$(xdotool search --onlyvisible --name '保存到' 2>/dev/null | head -n1 || true)
+    if [ -n "$dialog" ]; then break; fi
+    sleep 0.1
+  done
+  [ -n "$dialog" ] || fail "no save dialog"
+  sleep 0.5
+  xdotool type --delay 20 "Z:${file//\//\\}"
+  xdotool key Return
+  for _ in $(seq 50); do
+    if [ -s "$file" ]; then return 0; fi
+    sleep 0.1
+  done
+  fail "nothing saved to $file"
+}
