@@ -8,7 +8,7 @@ packages=(
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
   mingw-w64-x86-64-dev mingw-w64-i686-dev binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
   googletest libgtest-dev libbenchmark-dev
-  wine wine64 xvfb xdotool x11-utils x11-apps imagemagick fonts-wqy-microhei
+  wine wine64 xvfb xdotool x11-utils x11-apps x11-xserver-utils imagemagick fonts-wqy-microhei
   zbar-tools libzbar-dev qrencode libqrencode-dev zxing-cpp-tools libzxing-dev
   # zh_CN.UTF-8 must exist for Wine to use code page 936 file names.
   locales-all

@@ -67,17 +67,6 @@ size_t Utf8SequenceLength(std::string_view s, size_t i, char32_t* out) {
     return length;
 }
 
-bool IsValidUtf8(std::string_view s) {
-    char32_t c;
-    for (size_t i = 0; i < s.size();) {
-        const size_t n = Utf8SequenceLength(s, i, &c);
-        if (n == 0)
-            return false;
-        i += n;
-    }
-    return true;
-}
-
 const uint16_t* SingleByteTable(Charset charset) {
     switch (charset) {
     case Charset::Cp437:
@@ -164,9 +153,8 @@ char32_t EucKrPair(uint8_t lead, uint8_t trail) {
 }
 
 // Decodes a double-byte charset. Calls `sink` for each character (kReplacement
-// for undefined ones) and returns how many were undefined.
-template <typename Sink> int DecodeShiftJis(std::string_view s, Sink sink) {
-    int bad = 0;
+// for undefined ones).
+template <typename Sink> void DecodeShiftJis(std::string_view s, Sink sink) {
     for (size_t i = 0; i < s.size(); ++i) {
         const auto b = static_cast<uint8_t>(s[i]);
         if (b < 0x80) {
@@ -178,16 +166,13 @@ template <typename Sink> int DecodeShiftJis(std::string_view s, Sink sink) {
             ++i;
         } else {
             sink(kReplacement);
-            ++bad;
         }
     }
-    return bad;
 }
 
 // ASCII plus double-byte pairs looked up by `pair` (GBK, Big5, EUC-KR).
 template <typename Pair, typename Sink>
-int DecodeDoubleByte(std::string_view s, Pair pair, Sink sink) {
-    int bad = 0;
+void DecodeDoubleByte(std::string_view s, Pair pair, Sink sink) {
     for (size_t i = 0; i < s.size(); ++i) {
         const auto b = static_cast<uint8_t>(s[i]);
         if (b < 0x80) {
@@ -197,17 +182,22 @@ int DecodeDoubleByte(std::string_view s, Pair pair, Sink sink) {
             ++i;
         } else {
             sink(kReplacement);
-            ++bad;
         }
     }
-    return bad;
-}
-
-bool IsFullWidthKana(char32_t c) {
-    return c >= 0x3041 && c <= 0x30FF;
 }
 
 } // namespace
+
+bool IsValidUtf8(std::string_view s) {
+    char32_t c;
+    for (size_t i = 0; i < s.size();) {
+        const size_t n = Utf8SequenceLength(s, i, &c);
+        if (n == 0)
+            return false;
+        i += n;
+    }
+    return true;
+}
 
 Charset CharsetForEci(int eci) {
     switch (eci) {
@@ -308,47 +298,28 @@ const char* CharsetName(Charset charset) {
     }
 }
 
-Charset GuessCharset(std::string_view bytes, bool japaneseHint) {
-    if (IsValidUtf8(bytes))
-        return Charset::Utf8;
-    int fullWidthKana = 0;
-    const int badShiftJis =
-        DecodeShiftJis(bytes, [&](char32_t c) { fullWidthKana += IsFullWidthKana(c) ? 1 : 0; });
-    const int badGbk = DecodeDoubleByte(bytes, GbkPair, [](char32_t) {});
-    // Chinese text read as Shift_JIS turns into half-width katakana, never into
-    // the full-width kana that Japanese text is full of.
-    if (badShiftJis == 0 && (fullWidthKana > 0 || japaneseHint))
-        return Charset::ShiftJis;
-    if (badGbk == 0)
-        return Charset::Gbk;
-    if (badShiftJis == 0)
-        return Charset::ShiftJis;
-    return Charset::Latin1;
-}
-
-std::string ToUtf8(std::string_view bytes, Charset charset) {
-    std::string out;
-    out.reserve(bytes.size() * 2);
-    auto sink = [&](char32_t c) { AppendUtf8(out, c); };
+std::u32string ToCodePoints(std::string_view bytes, Charset charset) {
+    std::u32string out;
+    out.reserve(bytes.size());
+    auto sink = [&](char32_t c) { out += c; };
     switch (charset) {
     case Charset::Utf8:
     case Charset::Unknown: {
         char32_t c;
         for (size_t i = 0; i < bytes.size();) {
             const size_t n = Utf8SequenceLength(bytes, i, &c);
-            AppendUtf8(out, n == 0 ? kReplacement : c);
+            sink(n == 0 ? kReplacement : c);
             i += n == 0 ? 1 : n;
         }
         break;
     }
     case Charset::Ascii:
         for (char b : bytes)
-            AppendUtf8(out,
-                       static_cast<uint8_t>(b) < 0x80 ? static_cast<char32_t>(b) : kReplacement);
+            sink(static_cast<uint8_t>(b) < 0x80 ? static_cast<char32_t>(b) : kReplacement);
         break;
     case Charset::Latin1:
         for (char b : bytes)
-            AppendUtf8(out, static_cast<uint8_t>(b));
+            sink(static_cast<uint8_t>(b));
         break;
     case Charset::Utf16Be:
         for (size_t i = 0; i + 1 < bytes.size(); i += 2) {
@@ -361,10 +332,10 @@ std::string ToUtf8(std::string_view bytes, Charset charset) {
                     i += 2;
                 }
             }
-            AppendUtf8(out, (c >= 0xD800 && c <= 0xDFFF) ? kReplacement : c);
+            sink((c >= 0xD800 && c <= 0xDFFF) ? kReplacement : c);
         }
         if (bytes.size() % 2 != 0)
-            AppendUtf8(out, kReplacement);
+            sink(kReplacement);
         break;
     case Charset::ShiftJis:
         DecodeShiftJis(bytes, sink);
@@ -383,11 +354,19 @@ std::string ToUtf8(std::string_view bytes, Charset charset) {
         for (char b : bytes) {
             const auto v = static_cast<uint8_t>(b);
             const char32_t c = v < 0x80 ? v : table[v - 0x80];
-            AppendUtf8(out, c == 0 ? kReplacement : c);
+            sink(c == 0 ? kReplacement : c);
         }
         break;
     }
     }
+    return out;
+}
+
+std::string ToUtf8(std::string_view bytes, Charset charset) {
+    std::string out;
+    out.reserve(bytes.size() * 2);
+    for (char32_t c : ToCodePoints(bytes, charset))
+        AppendUtf8(out, c);
     return out;
 }
 
@@ -396,18 +375,17 @@ SymbolText DecodeSymbolText(const ParsedData& data) {
     // segments still decodes.
     std::string unlabelled;
     bool japanese = false;
+    bool chinese = false;
     for (const auto& s : data.segments) {
-        if (s.kind == SegmentKind::Kanji)
-            japanese = true;
+        japanese = japanese || s.kind == SegmentKind::Kanji;
+        chinese = chinese || s.kind == SegmentKind::Hanzi;
         if (s.kind == SegmentKind::Byte && CharsetForEci(s.eci) == Charset::Unknown)
             unlabelled += s.bytes;
     }
-    bool chinese = false;
-    for (const auto& s : data.segments)
-        chinese = chinese || s.kind == SegmentKind::Hanzi;
+    const ModeHint hint = japanese ? ModeHint::Kanji : chinese ? ModeHint::Hanzi : ModeHint::None;
     SymbolText result;
     // Without byte data the charset is the one the double-byte modes imply.
-    const Charset guess = !unlabelled.empty() ? GuessCharset(unlabelled, japanese)
+    const Charset guess = !unlabelled.empty() ? GuessCharset(unlabelled, hint)
                           : japanese          ? Charset::ShiftJis
                           : chinese           ? Charset::Gbk
                                               : Charset::Utf8;

@@ -1,7 +1,7 @@
 #pragma once
 // Turns the data of a symbol into UTF-8: by its ECI when it names one, as is
-// when it already is UTF-8, otherwise by a guess among Shift_JIS, GBK and
-// ISO-8859-1.
+// when it already is UTF-8, otherwise by a guess among Shift_JIS, GBK, Big5,
+// EUC-KR and ISO-8859-1.
 #include <string>
 #include <string_view>
 
@@ -45,12 +45,21 @@ Charset CharsetForEci(int eci);
 // A readable name ("UTF-8", "GBK", "Shift_JIS", "ISO-8859-1", ...).
 const char* CharsetName(Charset charset);
 
-// Best guess for bytes carrying no ECI. `japaneseHint` is set when the symbol
-// also holds kanji-mode characters.
-Charset GuessCharset(std::string_view bytes, bool japaneseHint);
+// The charset hint that double-byte segments beside the byte data give.
+enum class ModeHint { None, Kanji, Hanzi };
+
+// Best guess for bytes carrying no ECI: UTF-8 when they are valid UTF-8,
+// otherwise the reading whose characters look most like real text (see
+// charset_guess.cpp). Beside kanji-mode characters the bytes are read as
+// Shift_JIS, beside hanzi-mode ones as GBK, when they are valid there.
+Charset GuessCharset(std::string_view bytes, ModeHint hint);
+
+bool IsValidUtf8(std::string_view bytes);
 
 // Converts bytes in a charset to UTF-8; undefined sequences become U+FFFD.
 std::string ToUtf8(std::string_view bytes, Charset charset);
+// The same as code points.
+std::u32string ToCodePoints(std::string_view bytes, Charset charset);
 
 struct SymbolText {
     std::string utf8;

@@ -1,5 +1,7 @@
 #include "components/decoder/picture_loader.h"
 
+#include "components/decoder/picture_header.h"
+
 #include <windows.h>
 
 #include <objidl.h>
@@ -67,42 +69,90 @@ LoadStatus StatusForOpenError(DWORD error) {
     }
 }
 
-// Reads the whole file into a movable memory block, as a stream over it.
-LoadStatus ReadFileToStream(const std::wstring& path,
-                            std::unique_ptr<IStream, StreamReleaser>* out) {
+struct GlobalFreer {
+    void operator()(HGLOBAL block) const { GlobalFree(block); }
+};
+using UniqueGlobal = std::unique_ptr<void, GlobalFreer>;
+
+// Reads the whole file into a movable memory block.
+LoadStatus ReadFileToBlock(const std::wstring& path, UniqueGlobal* out, DWORD* size) {
     UniqueHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (file.get() == INVALID_HANDLE_VALUE) {
         file.release();
         return StatusForOpenError(GetLastError());
     }
-    LARGE_INTEGER size{};
-    if (!GetFileSizeEx(file.get(), &size))
+    LARGE_INTEGER length{};
+    if (!GetFileSizeEx(file.get(), &length))
         return LoadStatus::ReadError;
-    if (size.QuadPart == 0)
+    if (length.QuadPart == 0)
         return LoadStatus::NotAPicture;
-    if (size.QuadPart > kMaxPictureFileBytes)
+    if (length.QuadPart > kMaxPictureFileBytes)
         return LoadStatus::OutOfMemory;
-    const auto bytes = static_cast<DWORD>(size.QuadPart);
-    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, bytes);
-    if (block == nullptr)
+    const auto bytes = static_cast<DWORD>(length.QuadPart);
+    UniqueGlobal block(GlobalAlloc(GMEM_MOVEABLE, bytes));
+    if (!block)
         return LoadStatus::OutOfMemory;
-    void* memory = GlobalLock(block);
+    void* memory = GlobalLock(block.get());
     DWORD read = 0;
     const BOOL ok = memory != nullptr && ReadFile(file.get(), memory, bytes, &read, nullptr);
     if (memory != nullptr)
-        GlobalUnlock(block);
-    if (!ok || read != bytes) {
-        GlobalFree(block);
+        GlobalUnlock(block.get());
+    if (!ok || read != bytes)
         return LoadStatus::ReadError;
-    }
-    IStream* stream = nullptr;
-    if (FAILED(CreateStreamOnHGlobal(block, TRUE, &stream))) {
-        GlobalFree(block);
-        return LoadStatus::OutOfMemory;
-    }
-    out->reset(stream);
+    *out = std::move(block);
+    *size = bytes;
     return LoadStatus::Ok;
+}
+
+// Refuses what the picture decoder must not see: an unknown format, a
+// header that does not fit the file, more pixels than the limit. A GIF is
+// cut after its first frame, so `*keep` may be less than `size`.
+LoadStatus CheckPictureHeader(HGLOBAL block, DWORD size, DWORD* keep) {
+    auto* bytes = static_cast<uint8_t*>(GlobalLock(block));
+    if (bytes == nullptr)
+        return LoadStatus::OutOfMemory;
+    const PictureHeader header = ReadPictureHeader({bytes, size}, kMaxPicturePixels);
+    *keep = size;
+    if (header.verdict == HeaderVerdict::Fits && header.keepBytes < size) {
+        bytes[header.keepBytes] = 0x3B; // the GIF trailer
+        *keep = static_cast<DWORD>(header.keepBytes) + 1;
+    }
+    GlobalUnlock(block);
+    switch (header.verdict) {
+    case HeaderVerdict::Fits:
+        return LoadStatus::Ok;
+    case HeaderVerdict::TooLarge:
+        return LoadStatus::OutOfMemory;
+    default:
+        return LoadStatus::NotAPicture;
+    }
+}
+
+// The picture's bytes as a stream that owns the block.
+LoadStatus StreamOverBlock(UniqueGlobal block, DWORD size,
+                           std::unique_ptr<IStream, StreamReleaser>* out) {
+    IStream* stream = nullptr;
+    if (FAILED(CreateStreamOnHGlobal(block.get(), TRUE, &stream)))
+        return LoadStatus::OutOfMemory;
+    block.release();
+    out->reset(stream);
+    ULARGE_INTEGER length{};
+    length.QuadPart = size;
+    return SUCCEEDED(stream->SetSize(length)) ? LoadStatus::Ok : LoadStatus::OutOfMemory;
+}
+
+// Reads the file, checks its header and hands it on as a stream.
+LoadStatus OpenPictureStream(const std::wstring& path,
+                             std::unique_ptr<IStream, StreamReleaser>* out) {
+    UniqueGlobal block;
+    DWORD size = 0;
+    LoadStatus status = ReadFileToBlock(path, &block, &size);
+    if (status == LoadStatus::Ok)
+        status = CheckPictureHeader(block.get(), size, &size);
+    if (status == LoadStatus::Ok)
+        status = StreamOverBlock(std::move(block), size, out);
+    return status;
 }
 
 // ITU-R BT.601 luma of an ARGB pixel laid over white.
@@ -120,7 +170,7 @@ uint8_t GreyOf(uint32_t argb) {
 LoadStatus LoadGreyPicture(const std::wstring& path, GreyPicture* out) {
     try {
         std::unique_ptr<IStream, StreamReleaser> stream;
-        const LoadStatus read = ReadFileToStream(path, &stream);
+        const LoadStatus read = OpenPictureStream(path, &stream);
         if (read != LoadStatus::Ok)
             return read;
 

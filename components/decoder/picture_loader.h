@@ -31,6 +31,10 @@ struct GreyPicture {
 
 // Reads the first frame of a BMP, PNG, JPEG, GIF, ICO or TIFF file.
 // Transparent pixels count as white, as the picture looks on a white page.
+// The header is checked before GDI+ sees the file: a picture claiming more
+// than kMaxPicturePixels gives OutOfMemory whatever else is wrong with it; an
+// unknown format or a header pointing outside the file gives NotAPicture.
+// Of a GIF only the first frame is decoded.
 LoadStatus LoadGreyPicture(const std::wstring& path, GreyPicture* out);
 
 } // namespace kodaro::components

@@ -33,3 +33,11 @@ seed kanji
 qrencode -S -v 1 -o "$tmp/sa.png" -s 2 -m 2 "STRUCTURED APPEND ACROSS SEVERAL SYMBOLS OF VERSION ONE"
 cp "$tmp"/sa-01.png "$tmp/src.png"
 seed structured
+
+# Picture files for the header checks, as they are; the icon after 0xFF 0xFF.
+qrencode -o "$tmp/src.png" -s 1 -m 2 -l M "HEADER"
+for ext in png bmp gif jpg tif; do
+  /usr/bin/convert "$tmp/src.png" "$out/file_v1.$ext"
+done
+/usr/bin/convert "$tmp/src.png" "$tmp/v1.ico"
+{ printf '\xff\xff'; cat "$tmp/v1.ico"; } >"$out/file_v1_ico"

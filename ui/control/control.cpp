@@ -3,6 +3,7 @@
 #include "ui/host/host_window.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 
 namespace kodaro::ui {
@@ -13,10 +14,18 @@ bool OnWindowThread(HWND window) {
     return GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId();
 }
 
+// Ids start above the small timer ids hosts use for themselves.
+ControlId NewControlId() {
+    static std::atomic<ControlId> next{0x100};
+    return next++;
+}
+
 } // namespace
 
 Control::~Control() {
-    Destroy();
+    // The class's own part is gone: its OnMessage and the subscribers who
+    // know it must not hear of this any more.
+    TearDown(false);
 }
 
 bool Control::CreateBase(HWND window, const RectF& rect, int kind, bool visible, bool focusable,
@@ -49,7 +58,11 @@ bool Control::Link(HostWindow* host, HWND window, Control* parent, const RectF& 
     if (host_ != nullptr) {
         Destroy();
     }
-    window_ = window;
+    {
+        std::lock_guard lock(addressLock_);
+        window_ = window;
+        id_ = NewControlId();
+    }
     host_ = host;
     rect_ = rect;
     previousRect_ = rect;
@@ -63,6 +76,7 @@ bool Control::Link(HostWindow* host, HWND window, Control* parent, const RectF& 
     focusable_ = focusable;
     disabled_ = false;
     AppendTo(parent);
+    host_->ControlCreated(this);
     surface_.Create(static_cast<int>(rect.Width), static_cast<int>(rect.Height));
     fadeInterval_ = fadeInterval;
     Send(WM_CREATE, reinterpret_cast<WPARAM>(Bitmap()), reinterpret_cast<LPARAM>(Graphics()));
@@ -147,21 +161,36 @@ void Control::ZOrder(int position, bool redraw) {
 }
 
 void Control::Destroy() {
-    if (host_ == nullptr) {
+    TearDown(true);
+}
+
+void Control::TearDown(bool notify) {
+    // A WM_DESTROY handler calling Destroy() again changes nothing.
+    if (host_ == nullptr || tearingDown_) {
         return;
     }
+    tearingDown_ = true;
     while (firstChild_ != nullptr) {
         firstChild_->Destroy();
     }
     StopFade();
-    Dispatch(WM_DESTROY, 0, 0);
+    // Whatever timer the class ran under the control's id ends with it.
+    KillTimer(window_, TimerId());
+    if (notify) {
+        Dispatch(WM_DESTROY, 0, 0);
+    }
     host_->ControlDestroyed(this);
     Unlink();
     surface_.Release();
     previousBitmap_.reset();
     subscriptions_.clear();
     host_ = nullptr;
-    window_ = nullptr;
+    {
+        std::lock_guard lock(addressLock_);
+        window_ = nullptr;
+        id_ = 0;
+    }
+    tearingDown_ = false;
     parent_ = nullptr;
     rect_ = RectF();
     previousRect_ = RectF();
@@ -322,39 +351,45 @@ void Control::ApplyTooltip() {
 }
 
 void Control::Redraw() {
-    if (host_ == nullptr) {
-        return;
-    }
-    Send(WM_PAINT, reinterpret_cast<WPARAM>(Bitmap()), reinterpret_cast<LPARAM>(Graphics()));
+    // The surface is filled in on the UI thread (see Dispatch).
+    Send(WM_PAINT, 0, 0);
 }
 
 void Control::Invalidate() {
-    if (host_ == nullptr) {
+    const Address address = SnapshotAddress();
+    if (address.window == nullptr) {
         return;
     }
-    if (OnWindowThread(window_)) {
-        host_->InvalidateLater(rect_);
+    if (OnWindowThread(address.window)) {
+        if (host_ != nullptr) {
+            host_->InvalidateLater(rect_);
+        }
     } else {
         Post(EXM_INVALIDATE);
     }
 }
 
+Control::Address Control::SnapshotAddress() const {
+    std::lock_guard lock(addressLock_);
+    return {window_, id_};
+}
+
 LRESULT Control::Send(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (host_ == nullptr) {
+    const Address address = SnapshotAddress();
+    if (address.window == nullptr) {
         return 0;
     }
-    MarshalRecord record{message, wParam, lParam, false};
-    return SendMessageW(window_, EXM_MARSHAL, reinterpret_cast<WPARAM>(this),
-                        reinterpret_cast<LPARAM>(&record));
+    MarshalRecord record{address.id, message, wParam, lParam, false};
+    return SendMessageW(address.window, EXM_MARSHAL, address.id, reinterpret_cast<LPARAM>(&record));
 }
 
 bool Control::Post(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (host_ == nullptr) {
+    const Address address = SnapshotAddress();
+    if (address.window == nullptr) {
         return false;
     }
-    auto* record = new MarshalRecord{message, wParam, lParam, true};
-    if (!PostMessageW(window_, EXM_MARSHAL, reinterpret_cast<WPARAM>(this),
-                      reinterpret_cast<LPARAM>(record))) {
+    auto* record = new MarshalRecord{address.id, message, wParam, lParam, true};
+    if (!PostMessageW(address.window, EXM_MARSHAL, address.id, reinterpret_cast<LPARAM>(record))) {
         delete record;
         return false;
     }
@@ -395,6 +430,9 @@ LRESULT Control::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
     } else if (message == EXM_INVALIDATE) {
         Invalidate();
         return 0;
+    } else if (message == WM_PAINT && wParam == 0) {
+        wParam = reinterpret_cast<WPARAM>(Bitmap());
+        lParam = reinterpret_cast<LPARAM>(Graphics());
     }
     LRESULT result = OnMessage(message, wParam, lParam);
     if (message == WM_PAINT && result == kNotHandled && surface_) {

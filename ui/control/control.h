@@ -14,7 +14,13 @@
 //
 // Threads: a control is touched only on its host window's thread. Another
 // thread reaches it only through Send/Post, which run the message in the host's
-// window procedure.
+// window procedure. Send, Post, Redraw and Invalidate may be called from any
+// thread, also while the UI thread destroys the control: the message then
+// finds no control and is dropped.
+//
+// Posted work (Post, timers) names the control by its Id(), which is never
+// reused, so it cannot reach a destroyed control or a newer one that happens to
+// live at the same address.
 //
 // Writing a control class:
 //   class Swatch : public Control {
@@ -35,6 +41,7 @@
 #include "ui/draw/surface.h"
 
 #include <functional>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
@@ -74,9 +81,15 @@ struct DrawRecord {
     RectF rect;                    // the control's rectangle
 };
 
+// A control's handle: unique for each creation over the life of the process
+// and never reused; 0 for a control that is not created. It is also the
+// control's timer id on its host window.
+using ControlId = UINT_PTR;
+
 // The message a control's Send or Post carries to the host window (lParam of
 // EXM_MARSHAL). A posted record lives on the heap and the host deletes it.
 struct MarshalRecord {
+    ControlId control;
     UINT message;
     WPARAM wParam;
     LPARAM lParam;
@@ -116,13 +129,19 @@ public:
 
     // Destroys the subtree (children first), kills the control's timer, sends
     // WM_DESTROY, frees the surfaces and subscriptions and takes the control
-    // out of its list. The object may be created again afterwards.
+    // out of its list. The object may be created again afterwards. Destroying
+    // the object does the same, except that WM_DESTROY and its subscribers are
+    // skipped when the class's own part is already gone: a class keeps what it
+    // owns in members that free themselves, and handles WM_DESTROY only to
+    // reset its state.
     void Destroy();
 
     bool Created() const { return host_ != nullptr; }
-    // The control's handle; also its timer id on the host window.
+    // The control's handle for this creation (0 when not created).
+    ControlId Id() const { return id_; }
     Control* Handle() { return host_ ? this : nullptr; }
-    UINT_PTR TimerId() const { return reinterpret_cast<UINT_PTR>(this); }
+    // The id of the control's timer on the host window (its Id()).
+    UINT_PTR TimerId() const { return id_; }
     HWND Window() const { return window_; }
     HostWindow* Host() const { return host_; }
     Control* Parent() const { return parent_; }
@@ -250,8 +269,6 @@ protected:
     virtual LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
     // Called for WM_PAINT when OnMessage did not handle it, on the surface
     // cleared to transparent. The base invalidates the control afterwards.
-    // (A class that handles WM_DESTROY calls Destroy() in its own destructor,
-    // while its OnMessage can still be reached.)
     virtual void Paint(Gdiplus::GpGraphics* graphics, int width, int height);
 
 private:
@@ -261,8 +278,14 @@ private:
               bool visible, bool focusable, HCURSOR cursor, UINT fadeInterval);
     void AppendTo(Control* parent);
     void ShiftDescendants(float dx, float dy);
-    void DestroySubtree();
+    void TearDown(bool notify);
     void StopFade();
+    // Window and id as another thread may read them.
+    struct Address {
+        HWND window;
+        ControlId id;
+    };
+    Address SnapshotAddress() const;
     LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
 
     struct Subscription {
@@ -271,7 +294,10 @@ private:
         ControlHandler5 five;
     };
 
+    // Written on the UI thread under addressLock_, read by other threads under it.
+    mutable std::mutex addressLock_;
     HWND window_ = nullptr;
+    ControlId id_ = 0;
     HostWindow* host_ = nullptr;
     Control* parent_ = nullptr;
     Control* firstChild_ = nullptr;
@@ -282,6 +308,7 @@ private:
     bool disabled_ = false;
     bool focusable_ = true;
     bool timerRunning_ = false;
+    bool tearingDown_ = false;
     HCURSOR cursor_ = nullptr;
     std::vector<Subscription> subscriptions_;
     RectF rect_{};

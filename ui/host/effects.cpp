@@ -85,30 +85,25 @@ void HostWindow::Show(int animation, int duration) {
     if (window_ == nullptr) {
         return;
     }
-    if (animation != 0) {
-        Animate(animation, duration, true);
-        ApplyBlurBehind();
-        return;
+    // A window asked to show shows, also when the animation cannot run.
+    if (animation == 0 || !Animate(animation, duration, true)) {
+        ShowWindow(window_, SW_SHOWNORMAL);
     }
     ApplyBlurBehind();
-    ShowWindow(window_, SW_SHOWNORMAL);
 }
 
 // Plays a show (or hide) animation through UpdateLayeredWindow. A window that
 // is not layered is made layered for the animation; after a show it is put
 // back, after a hide the caller (OnClose) puts it back once it is hidden.
-void HostWindow::Animate(int kind, int duration, bool showing) {
-    if (!backBuffer_) {
-        return;
+bool HostWindow::Animate(int kind, int duration, bool showing) {
+    DibSurface frame;
+    if (!backBuffer_ || !frame.Create(windowDc_, width_, height_)) {
+        return false;
     }
     Refresh(false);
     const bool wasLayered = HasStyle(window_, WS_EX_LAYERED, true);
     if (!wasLayered) {
         AddStyle(window_, WS_EX_LAYERED, true);
-    }
-    DibSurface frame;
-    if (!frame.Create(windowDc_, width_, height_)) {
-        return;
     }
     suspended_ = true;
     const int frames = showing ? 10 : (kind == 1 ? 15 : 20);
@@ -160,7 +155,7 @@ void HostWindow::Animate(int kind, int duration, bool showing) {
         Sleep(static_cast<DWORD>(std::max(0, pause)));
         PumpMessages();
         if (window_ != window) {
-            return; // the window went away meanwhile
+            return true; // the window went away meanwhile
         }
         if (GetTickCount64() - started > longest) {
             break;
@@ -179,6 +174,7 @@ void HostWindow::Animate(int kind, int duration, bool showing) {
         PresentLayered(frame.dc(), 255);
         restoreAfterHide_ = !wasLayered;
     }
+    return true;
 }
 
 void HostWindow::ApplyBlurBehind() {

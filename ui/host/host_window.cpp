@@ -243,7 +243,7 @@ LRESULT HostWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, bo
         handled = false;
         return 0;
     case WM_TIMER:
-        if (wParam == TimerId() || FindByTimer(wParam) != nullptr) {
+        if (wParam == TimerId() || Lookup(wParam) != nullptr) {
             OnTimer(wParam);
             return 0;
         }
@@ -304,17 +304,20 @@ LRESULT HostWindow::OnPrivateMessage(UINT message, WPARAM wParam, LPARAM lParam,
         }
         return 0;
     case EXM_MOVED: {
-        auto* control = reinterpret_cast<Control*>(wParam);
-        if (!Contains(control)) {
+        const Held control = Hold(reinterpret_cast<Control*>(wParam));
+        if (control.control == nullptr) {
             return 0;
         }
-        DispatchControlMessage(control, EXM_MOVED, 0, 0);
-        if (!control->Tooltip().empty()) {
-            UpdateTooltip(control, TooltipMode::Rect);
+        DispatchControlMessage(control.control, EXM_MOVED, 0, 0);
+        if (!Alive(control)) {
+            return 0;
+        }
+        if (!control.control->Tooltip().empty()) {
+            UpdateTooltip(control.control, TooltipMode::Rect);
         }
         if (!suspended_ && lParam == 1) {
-            queue_.Add(control->PreviousRect(), 0, false);
-            queue_.Add(control->Rect(), 0);
+            queue_.Add(control.control->PreviousRect(), 0, false);
+            queue_.Add(control.control->Rect(), 0);
         }
         return 0;
     }
@@ -334,9 +337,10 @@ LRESULT HostWindow::OnPrivateMessage(UINT message, WPARAM wParam, LPARAM lParam,
         if (record->heap) {
             delete record;
         }
-        auto* control = reinterpret_cast<Control*>(wParam);
-        // A posted message may outlive its control; only live controls get it.
-        if (!Contains(control)) {
+        // A posted message may outlive its control; the id finds only the
+        // creation it was meant for.
+        Control* control = Lookup(copy.control);
+        if (control == nullptr) {
             return 0;
         }
         return DispatchControlMessage(control, copy.message, copy.wParam, copy.lParam);
@@ -416,7 +420,13 @@ void HostWindow::ComposeRect(const RectF& rect, bool present) {
 void HostWindow::PaintControls(Control* first, const RectF& dirty) {
     for (Control* control = first; control != nullptr; control = control->NextSibling()) {
         if (control->Visible() && RectsIntersect(control->Rect(), dirty)) {
+            const Held held = Hold(control);
             PaintControl(control, dirty);
+            // A control that went away while drawing leaves the rest of this
+            // pass to the repaint its removal queued.
+            if (!Alive(held)) {
+                return;
+            }
         }
     }
 }
@@ -487,27 +497,6 @@ Control* HitChildren(Control* last, float x, float y) {
     return nullptr;
 }
 
-bool InList(const Control* first, const Control* wanted) {
-    for (const Control* control = first; control != nullptr; control = control->NextSibling()) {
-        if (control == wanted || InList(control->FirstChild(), wanted)) {
-            return true;
-        }
-    }
-    return false;
-}
-
-Control* FindTimer(Control* first, UINT_PTR id) {
-    for (Control* control = first; control != nullptr; control = control->NextSibling()) {
-        if (control->TimerId() == id) {
-            return control;
-        }
-        if (Control* found = FindTimer(control->FirstChild(), id)) {
-            return found;
-        }
-    }
-    return nullptr;
-}
-
 // Depth-first order of the tree, the order Tab walks.
 Control* NextInTree(Control* control, Control* first) {
     if (control == nullptr) {
@@ -540,11 +529,29 @@ Control* HostWindow::HitTest(float x, float y) const {
 }
 
 bool HostWindow::Contains(const Control* control) const {
-    return control != nullptr && control->Host() == this && InList(first_, control);
+    return control != nullptr && byPointer_.contains(control);
 }
 
-Control* HostWindow::FindByTimer(UINT_PTR id) const {
-    return FindTimer(first_, id);
+Control* HostWindow::Lookup(ControlId id) const {
+    const auto found = byId_.find(id);
+    return found != byId_.end() ? found->second : nullptr;
+}
+
+HostWindow::Held HostWindow::Hold(Control* control) const {
+    if (control == nullptr) {
+        return {nullptr, 0};
+    }
+    const auto found = byPointer_.find(control);
+    return found != byPointer_.end() ? Held{control, found->second} : Held{nullptr, 0};
+}
+
+bool HostWindow::Alive(const Held& held) const {
+    return held.control != nullptr && Lookup(held.id) == held.control;
+}
+
+void HostWindow::ControlCreated(Control* control) {
+    byId_[control->Id()] = control;
+    byPointer_[control] = control->Id();
 }
 
 bool HostWindow::SetFocusControl(Control* control, bool keyboard) {
@@ -555,16 +562,22 @@ bool HostWindow::SetFocusControl(Control* control, bool keyboard) {
     if (focus_ == control) {
         return true;
     }
-    Control* old = focus_;
+    const Held target = Hold(control);
+    const Held old = Hold(focus_);
     focus_ = control;
     keyboardFocus_ = nullptr;
-    if (old != nullptr) {
-        DispatchControlMessage(old, EXM_KILLFOCUS, 0, reinterpret_cast<LPARAM>(control));
+    if (old.control != nullptr) {
+        DispatchControlMessage(old.control, EXM_KILLFOCUS, 0, reinterpret_cast<LPARAM>(control));
+    }
+    // The old control's handler may have destroyed the new one.
+    if (!Alive(target)) {
+        return false;
     }
     if (keyboard) {
         keyboardFocus_ = control;
     }
-    DispatchControlMessage(control, EXM_SETFOCUS, 0, reinterpret_cast<LPARAM>(old));
+    DispatchControlMessage(control, EXM_SETFOCUS, 0,
+                           reinterpret_cast<LPARAM>(Alive(old) ? old.control : nullptr));
     return true;
 }
 
@@ -572,15 +585,24 @@ void HostWindow::SetMouseFocus(Control* control) {
     if (control->Kind() == kKindCaptionButton) {
         return;
     }
-    Control* old = focus_;
+    const Held target = Hold(control);
+    const Held old = Hold(focus_);
     focus_ = control;
     keyboardFocus_ = nullptr;
-    if (old != nullptr) {
-        DispatchControlMessage(old, EXM_KILLFOCUS, 0, reinterpret_cast<LPARAM>(control));
-        Raise(EventFocusLost, old, 0, 0);
+    if (old.control != nullptr) {
+        DispatchControlMessage(old.control, EXM_KILLFOCUS, 0, reinterpret_cast<LPARAM>(control));
+        if (Alive(old)) {
+            Raise(EventFocusLost, old, 0, 0);
+        }
     }
-    DispatchControlMessage(control, EXM_SETFOCUS, 0, reinterpret_cast<LPARAM>(old));
-    Raise(EventFocusGained, control, 0, 0);
+    if (!Alive(target)) {
+        return;
+    }
+    DispatchControlMessage(control, EXM_SETFOCUS, 0,
+                           reinterpret_cast<LPARAM>(Alive(old) ? old.control : nullptr));
+    if (Alive(target)) {
+        Raise(EventFocusGained, target, 0, 0);
+    }
 }
 
 void HostWindow::TabToNext() {
@@ -621,6 +643,8 @@ void HostWindow::RegisterAccessKey(Control* control, wchar_t key) {
 }
 
 void HostWindow::ControlDestroyed(Control* control) {
+    byId_.erase(control->Id());
+    byPointer_.erase(control);
     if (focus_ == control) {
         focus_ = nullptr;
     }
@@ -677,9 +701,23 @@ void HostWindow::UpdateTooltip(Control* control, TooltipMode mode) {
 
 // --- input ---------------------------------------------------------------------
 
-void HostWindow::Raise(const ControlEvent& event, Control* control, WPARAM wParam, LPARAM lParam) {
+// Every handler an event or a control message reaches may destroy the control
+// it was about (a message box's button closes the box), so the control is held
+// with its id and checked again before the host touches it once more.
+bool HostWindow::Raise(const ControlEvent& event, const Held& control, WPARAM wParam,
+                       LPARAM lParam) {
+    if (!Alive(control)) {
+        return false;
+    }
     if (event) {
-        event(window_, control, wParam, lParam, control ? control->Kind() : 0);
+        event(window_, control.control, wParam, lParam, control.control->Kind());
+    }
+    return Alive(control);
+}
+
+void HostWindow::RaiseLeftUp(WPARAM wParam, LPARAM lParam) {
+    if (EventLeftUp) {
+        EventLeftUp(window_, nullptr, wParam, lParam, 0);
     }
 }
 
@@ -690,30 +728,34 @@ void HostWindow::OnMouse(UINT message, WPARAM wParam, LPARAM lParam) {
     const auto x = static_cast<float>(MouseX(lParam));
     const auto y = static_cast<float>(MouseY(lParam));
     if (capturing_ && pressed_ != nullptr) {
-        Control* pressed = pressed_;
-        DispatchControlMessage(pressed, message, wParam, lParam);
+        const Held pressed = Hold(pressed_);
+        DispatchControlMessage(pressed.control, message, wParam, lParam);
         if (message != WM_LBUTTONUP) {
             return;
         }
-        Raise(EventLeftUp, nullptr, wParam, lParam);
-        capturing_ = false;
+        RaiseLeftUp(wParam, lParam);
+        if (capturing_) {
+            capturing_ = false;
+            ReleaseCapture();
+        }
         pressed_ = nullptr;
-        ReleaseCapture();
-        Control* under = HitTest(x, y);
-        if (under == pressed) {
-            DispatchControlMessage(pressed, EXM_CLICK, reinterpret_cast<WPARAM>(pressed), lParam);
+        const Held under = Hold(HitTest(x, y));
+        if (Alive(pressed) && under.control == pressed.control) {
+            DispatchControlMessage(pressed.control, EXM_CLICK,
+                                   reinterpret_cast<WPARAM>(pressed.control), lParam);
             Raise(EventClick, pressed, wParam, lParam);
             return;
         }
-        if (pressed->Visible() && Contains(pressed)) {
-            DispatchControlMessage(pressed, EXM_MOUSELEAVE, wParam,
-                                   reinterpret_cast<LPARAM>(under));
+        if (Alive(pressed) && pressed.control->Visible()) {
+            DispatchControlMessage(pressed.control, EXM_MOUSELEAVE, wParam,
+                                   reinterpret_cast<LPARAM>(under.control));
             Raise(EventMouseLeave, pressed, 0, 0);
         }
-        hot_ = under;
-        if (under != nullptr) {
-            DispatchControlMessage(under, EXM_MOUSEENTER, wParam,
-                                   reinterpret_cast<LPARAM>(pressed));
+        hot_ = Alive(under) ? under.control : nullptr;
+        if (hot_ != nullptr) {
+            DispatchControlMessage(
+                under.control, EXM_MOUSEENTER, wParam,
+                reinterpret_cast<LPARAM>(Alive(pressed) ? pressed.control : nullptr));
             Raise(EventMouseEnter, under, 0, 0);
         }
         return;
@@ -721,66 +763,85 @@ void HostWindow::OnMouse(UINT message, WPARAM wParam, LPARAM lParam) {
     capturing_ = false;
     pressed_ = nullptr;
 
-    Control* under = HitTest(x, y);
-    Control* previousHot = hot_;
-    if (under != previousHot && previousHot != nullptr && previousHot->Visible()) {
-        DispatchControlMessage(previousHot, EXM_MOUSELEAVE, wParam,
-                               reinterpret_cast<LPARAM>(under));
+    Held under = Hold(HitTest(x, y));
+    const Held previousHot = Hold(hot_);
+    if (under.control != previousHot.control && previousHot.control != nullptr &&
+        previousHot.control->Visible()) {
+        DispatchControlMessage(previousHot.control, EXM_MOUSELEAVE, wParam,
+                               reinterpret_cast<LPARAM>(under.control));
         Raise(EventMouseLeave, previousHot, 0, 0);
     }
-    hot_ = under;
-    switch (message) {
-    case WM_LBUTTONDOWN: {
-        if (GetFocus() != window_) {
-            SetFocus(window_);
-        }
-        const bool doubleClick = wParam == kDoubleClickMarker;
-        if (under != nullptr &&
-            (DispatchControlMessage(under, EXM_QUERYPRESS, wParam, lParam) != kNotHandled ||
-             under->Focusable())) {
-            Raise(EventLeftDown, under, wParam, lParam);
-            pressed_ = under;
-            capturing_ = true;
-            if (under->Focusable() && focus_ != under) {
-                SetMouseFocus(under);
-            }
-            if (doubleClick) {
-                Raise(EventDoubleClick, under, wParam, lParam);
-            }
-            SetCapture(window_);
-            if (doubleClick && titleLabel_ && under == titleLabel_.get() &&
-                (frameStyle_ & kFrameTitle) != 0 && (frameStyle_ & kFrameMaximise) != 0) {
-                ToggleMaximise();
-            }
-        } else if (doubleClick && y < 30 && (frameStyle_ & kFrameMaximise) != 0) {
-            ToggleMaximise();
-        } else if (dragToMove_) {
-            SendMessageW(window_, WM_NCLBUTTONDOWN, HTCAPTION, CursorScreenPosition());
-        }
-        break;
+    if (!Alive(under)) {
+        under = {};
     }
+    hot_ = under.control;
+    switch (message) {
+    case WM_LBUTTONDOWN:
+        OnLeftDown(under, wParam, lParam);
+        break;
     case WM_RBUTTONDOWN:
-        if (under != nullptr) {
-            Raise(EventRightDown, under, wParam, lParam);
-        }
+        Raise(EventRightDown, under, wParam, lParam);
         break;
     case WM_RBUTTONUP:
-        if (under != nullptr) {
-            Raise(EventRightUp, under, wParam, lParam);
-        }
+        Raise(EventRightUp, under, wParam, lParam);
         break;
     case WM_MOUSEMOVE:
-        if (under != nullptr && under != previousHot) {
-            DispatchControlMessage(under, EXM_MOUSEENTER, wParam,
-                                   reinterpret_cast<LPARAM>(previousHot));
+        if (under.control != nullptr && under.control != previousHot.control) {
+            DispatchControlMessage(
+                under.control, EXM_MOUSEENTER, wParam,
+                reinterpret_cast<LPARAM>(Alive(previousHot) ? previousHot.control : nullptr));
             Raise(EventMouseEnter, under, 0, 0);
         }
         break;
     default:
         break;
     }
-    if (under != nullptr && Contains(under)) {
-        DispatchControlMessage(under, message, wParam, lParam);
+    if (Alive(under)) {
+        DispatchControlMessage(under.control, message, wParam, lParam);
+    }
+}
+
+void HostWindow::OnLeftDown(const Held& under, WPARAM wParam, LPARAM lParam) {
+    if (GetFocus() != window_) {
+        SetFocus(window_);
+    }
+    const bool doubleClick = wParam == kDoubleClickMarker;
+    bool accepted = false;
+    if (Alive(under)) {
+        accepted =
+            DispatchControlMessage(under.control, EXM_QUERYPRESS, wParam, lParam) != kNotHandled;
+        if (!Alive(under)) {
+            return;
+        }
+        accepted = accepted || under.control->Focusable();
+    }
+    if (!accepted) {
+        if (doubleClick && MouseY(lParam) < 30 && (frameStyle_ & kFrameMaximise) != 0) {
+            ToggleMaximise();
+        } else if (dragToMove_) {
+            SendMessageW(window_, WM_NCLBUTTONDOWN, HTCAPTION, CursorScreenPosition());
+        }
+        return;
+    }
+    Control* control = under.control;
+    if (!Raise(EventLeftDown, under, wParam, lParam)) {
+        return;
+    }
+    pressed_ = control;
+    capturing_ = true;
+    if (control->Focusable() && focus_ != control) {
+        SetMouseFocus(control);
+        if (!Alive(under)) {
+            return;
+        }
+    }
+    if (doubleClick && !Raise(EventDoubleClick, under, wParam, lParam)) {
+        return;
+    }
+    SetCapture(window_);
+    if (doubleClick && titleLabel_ && control == titleLabel_.get() &&
+        (frameStyle_ & kFrameTitle) != 0 && (frameStyle_ & kFrameMaximise) != 0) {
+        ToggleMaximise();
     }
 }
 
@@ -845,9 +906,9 @@ void HostWindow::OnMouseLeave() {
         ReleaseCapture();
     }
     if (hot_ != nullptr) {
-        Control* hot = hot_;
+        const Held hot = Hold(hot_);
         hot_ = nullptr;
-        DispatchControlMessage(hot, EXM_MOUSELEAVE, 0, 0);
+        DispatchControlMessage(hot.control, EXM_MOUSELEAVE, 0, 0);
         Raise(EventMouseLeave, hot, 0, 0);
     }
 }
@@ -857,12 +918,13 @@ void HostWindow::OnKeyDown(WPARAM key, LPARAM lParam) {
         DispatchControlMessage(focus_, WM_KEYDOWN, key, lParam) != kNotHandled) {
         return;
     }
+    // focus_ is cleared if the key handler destroyed the control.
     if (key == VK_TAB) {
         TabToNext();
     } else if ((key == VK_RETURN || key == VK_SPACE) && focus_ != nullptr && focus_->Visible() &&
                !focus_->Disabled()) {
-        Control* control = focus_;
-        DispatchControlMessage(control, EXM_CLICK, 0, 0);
+        const Held control = Hold(focus_);
+        DispatchControlMessage(control.control, EXM_CLICK, 0, 0);
         Raise(EventClick, control, 0, 0);
     }
 }
@@ -875,14 +937,18 @@ void HostWindow::OnSysKeyDown(WPARAM key, LPARAM lParam) {
         return;
     }
     const auto pressed = static_cast<wint_t>(key);
+    Held found{};
     for (const AccessKey& entry : accessKeys_) {
         if (static_cast<wint_t>(std::towupper(entry.key)) == pressed && entry.control->Visible() &&
             !entry.control->Disabled()) {
-            Control* control = entry.control;
-            DispatchControlMessage(control, EXM_CLICK, 0, 0);
-            Raise(EventClick, control, key, lParam);
-            return;
+            found = Hold(entry.control);
+            break;
         }
+    }
+    // The click may change the list (a control destroyed): it is left first.
+    if (found.control != nullptr) {
+        DispatchControlMessage(found.control, EXM_CLICK, 0, 0);
+        Raise(EventClick, found, key, lParam);
     }
 }
 
@@ -925,7 +991,7 @@ void HostWindow::OnTimer(UINT_PTR id) {
         FadeTick();
         return;
     }
-    if (Control* control = FindByTimer(id)) {
+    if (Control* control = Lookup(id)) {
         DispatchControlMessage(control, WM_TIMER, id, 0);
     }
 }

@@ -31,6 +31,7 @@
 #include <memory>
 #include <optional>
 #include <span>
+#include <unordered_map>
 #include <vector>
 
 namespace kodaro::ui {
@@ -107,8 +108,8 @@ public:
     // (nothing changed) for a null or invalid window or one already attached.
     bool Attach(HWND window, const AttachOptions& options = {});
     HWND Window() const { return window_; }
-    // The host's own timer id (the fade transition).
-    UINT_PTR TimerId() const { return reinterpret_cast<UINT_PTR>(this); }
+    // The host's own timer id (the fade transition); below every control id.
+    static constexpr UINT_PTR TimerId() { return 1; }
 
     // --- application events ------------------------------------------------
     // Control events get (window, control, wParam, lParam, control kind).
@@ -206,8 +207,11 @@ public:
     Control* KeyboardFocusMarker() const { return keyboardFocus_; }
     // Topmost visible, enabled control containing (x, y), deepest first.
     Control* HitTest(float x, float y) const;
-    // Whether control belongs to this host's tree.
+    // Whether control belongs to this host's tree (the pointer is only
+    // compared, never read).
     bool Contains(const Control* control) const;
+    // The live control with this id, or null.
+    Control* Lookup(ControlId id) const;
     // Refused for a disabled, hidden, unfocusable or caption-button control.
     // Sends EXM_KILLFOCUS/EXM_SETFOCUS; raises no application events.
     bool SetFocusControl(Control* control, bool keyboard);
@@ -246,8 +250,18 @@ private:
     void OnClose();
     void ToggleMaximise();
     void SetMouseFocus(Control* control);
-    void ChangeHot(Control* control, WPARAM keys, bool enter);
-    void Raise(const ControlEvent& event, Control* control, WPARAM wParam, LPARAM lParam);
+    // A control together with the id it had when it was taken: still alive
+    // only while the tree maps that id to that control.
+    struct Held {
+        Control* control;
+        ControlId id;
+    };
+    Held Hold(Control* control) const;
+    bool Alive(const Held& held) const;
+    // Raises a control event; true when the control survived the handler.
+    bool Raise(const ControlEvent& event, const Held& control, WPARAM wParam, LPARAM lParam);
+    void RaiseLeftUp(WPARAM wParam, LPARAM lParam);
+    void OnLeftDown(const Held& under, WPARAM wParam, LPARAM lParam);
     void PaintControls(Control* first, const RectF& dirty);
     void PaintControl(Control* control, const RectF& dirty);
     void PresentRect(const RectF& rect);
@@ -258,6 +272,7 @@ private:
     void CreateTooltipWindow();
     void TabToNext();
     // Called by controls.
+    void ControlCreated(Control* control);
     void ControlDestroyed(Control* control);
     void InvalidateLater(const RectF& rect);
     void FlushPending();
@@ -269,9 +284,9 @@ private:
     void TakeSnapshot();
     void StartFadeTransition();
     void FadeTick();
-    void Animate(int kind, int duration, bool showing);
+    // False when it could not run (no back buffer or frame surface).
+    bool Animate(int kind, int duration, bool showing);
     void ApplyBlurBehind();
-    Control* FindByTimer(UINT_PTR id) const;
 
     HWND window_ = nullptr;
     Control* focus_ = nullptr;
@@ -288,6 +303,8 @@ private:
     ColorRef backgroundColour_ = 0xFFFFFF;
     Control* first_ = nullptr;
     Control* last_ = nullptr;
+    std::unordered_map<ControlId, Control*> byId_;
+    std::unordered_map<const Control*, ControlId> byPointer_;
     int frameStyle_ = 0;
     int frameLook_ = kLookRounded;
     int opacity_ = -1;

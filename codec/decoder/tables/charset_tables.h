@@ -45,4 +45,15 @@ extern const uint16_t kCp1251[128];
 extern const uint16_t kCp1252[128];
 extern const uint16_t kCp1256[128];
 
+// The Han characters (Hangul syllables for Korean) that make up 99 % of
+// real text in each language, sorted (see generate_common_characters.py).
+extern const uint16_t kCommonSimplified[];
+extern const int kCommonSimplifiedCount;
+extern const uint16_t kCommonTraditional[];
+extern const int kCommonTraditionalCount;
+extern const uint16_t kCommonKanji[];
+extern const int kCommonKanjiCount;
+extern const uint16_t kCommonHangul[];
+extern const int kCommonHangulCount;
+
 } // namespace kodaro::codec::tables

@@ -116,15 +116,30 @@ TEST(Bitstream, RefusesMalformedStreams) {
 }
 
 TEST(Charsets, GuessesFromTheBytesWhenNoEciIsGiven) {
-    EXPECT_EQ(GuessCharset("plain ascii", false), Charset::Utf8);
-    EXPECT_EQ(GuessCharset("\xE4\xBD\xA0\xE5\xA5\xBD", false), Charset::Utf8);
+    EXPECT_EQ(GuessCharset("plain ascii", ModeHint::None), Charset::Utf8);
+    EXPECT_EQ(GuessCharset("\xE4\xBD\xA0\xE5\xA5\xBD", ModeHint::None), Charset::Utf8);
     // GBK "中文测试"
-    EXPECT_EQ(GuessCharset("\xD6\xD0\xCE\xC4\xB2\xE2\xCA\xD4", false), Charset::Gbk);
+    EXPECT_EQ(GuessCharset("\xD6\xD0\xCE\xC4\xB2\xE2\xCA\xD4", ModeHint::None), Charset::Gbk);
+    // GBK "谢谢" is valid UTF-8 too ("лл"), but Cyrillic that short is less likely.
+    EXPECT_EQ(GuessCharset("\xD0\xBB\xD0\xBB", ModeHint::None), Charset::Gbk);
     // Shift_JIS "ひらがな" (full-width kana give Japanese away)
-    EXPECT_EQ(GuessCharset("\x82\xD0\x82\xE7\x82\xAA\x82\xC8", false), Charset::ShiftJis);
-    // Not valid in either double-byte charset: ISO-8859-1.
-    EXPECT_EQ(GuessCharset("caf\xE9", false), Charset::Latin1);
+    EXPECT_EQ(GuessCharset("\x82\xD0\x82\xE7\x82\xAA\x82\xC8", ModeHint::None), Charset::ShiftJis);
+    // Not valid in any double-byte charset: ISO-8859-1.
+    EXPECT_EQ(GuessCharset("caf\xE9", ModeHint::None), Charset::Latin1);
     EXPECT_EQ(ToUtf8("caf\xE9", Charset::Latin1), "caf\xC3\xA9");
+}
+
+TEST(Charsets, DoubleByteModesBesideTheBytesSettleWhatTheBytesLeaveOpen) {
+    // "ｶﾀｶﾅ" in Shift_JIS is also GBK "独杜": Chinese wins on its own, but
+    // kanji-mode characters in the same symbol make it Japanese.
+    const std::string katakana = "\xB6\xC0\xB6\xC5";
+    EXPECT_EQ(GuessCharset(katakana, ModeHint::None), Charset::Gbk);
+    EXPECT_EQ(GuessCharset(katakana, ModeHint::Kanji), Charset::ShiftJis);
+    // Kanji mode does not force Shift_JIS on bytes it cannot read.
+    EXPECT_EQ(GuessCharset("\xD6\xD0\xCE\xC4\xFF", ModeHint::Kanji), Charset::Latin1);
+    // EUC-KR "한국" is also GBK "茄惫"; hanzi mode tips it to Chinese.
+    EXPECT_EQ(GuessCharset("\xC7\xD1\xB1\xB9", ModeHint::None), Charset::EucKr);
+    EXPECT_EQ(GuessCharset("\xC7\xD1\xB1\xB9", ModeHint::Hanzi), Charset::Gbk);
 }
 
 TEST(Charsets, ConvertsTheNamedCharsetsAndMarksUndefinedBytes) {

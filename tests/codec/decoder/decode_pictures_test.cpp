@@ -2,6 +2,9 @@
 // distorted pictures.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -43,6 +46,32 @@ TEST(DecodePictures, ReadsKanjiModeGbkAndShiftJisBytes) {
     ASSERT_EQ(sjis.size(), 1u);
     EXPECT_EQ(sjis[0].text, "ひらがなと漢字のデータ");
     EXPECT_EQ(sjis[0].charset, Charset::ShiftJis);
+}
+
+std::string Upper(std::string s) {
+    std::transform(s.begin(), s.end(), s.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+    return s;
+}
+
+// Byte data without an ECI that qrencode wrote in the legacy charsets:
+// Japanese with and without half-width katakana, Chinese in GBK and Big5,
+// Korean, accented Latin. The list gives each picture's charset and text.
+TEST(DecodePictures, ReadsDataWithoutEciInTheCharsetItWasWrittenIn) {
+    std::ifstream list(std::string(KODARO_SOURCE_DIR) + "/tests/data/decoder/charsets.txt");
+    int pictures = 0;
+    for (std::string line; std::getline(list, line); ++pictures) {
+        const size_t a = line.find('\t');
+        const size_t b = line.find('\t', a + 1);
+        ASSERT_NE(b, std::string::npos) << line;
+        const std::string name = line.substr(0, a);
+        auto s = Decode(Load(name, 2));
+        ASSERT_EQ(s.size(), 1u) << name;
+        EXPECT_EQ(s[0].eci, -1) << name;
+        EXPECT_EQ(Upper(CharsetName(s[0].charset)), line.substr(a + 1, b - a - 1)) << name;
+        EXPECT_EQ(s[0].text, line.substr(b + 1)) << name;
+    }
+    EXPECT_EQ(pictures, 29);
 }
 
 TEST(DecodePictures, ReadsAStructuredAppendSequence) {

@@ -21,6 +21,48 @@ printf '中文测试：你好，世界' | iconv -f UTF-8 -t GBK | qrencode -8 -s
 printf 'ひらがなと漢字のデータ' | iconv -f UTF-8 -t SHIFT_JIS | qrencode -8 -s 1 -m 4 -o "$tmp/s.png"
 pgm "$tmp/s.png" sjis_bytes.pgm
 
+# Byte data without an ECI in the legacy charsets of East Asia and Western
+# Europe, as older generators wrote it: charsets.txt lists each picture with
+# the charset it was written in and its text.
+: >charsets.txt
+n=0
+while IFS=$'\t' read -r charset text; do
+  n=$((n + 1))
+  printf '%s' "$text" | iconv -f UTF-8 -t "$charset" | qrencode -8 -s 1 -m 4 -o "$tmp/c.png"
+  pgm "$tmp/c.png" "charset_$n.pgm"
+  printf 'charset_%s.pgm\t%s\t%s\n' "$n" "$charset" "$text" >>charsets.txt
+done <<'EOF_CHARSETS'
+SHIFT_JIS	ﾃﾞｻﾞｲﾝ
+SHIFT_JIS	ｺﾝﾋﾟｭｰﾀｰ
+SHIFT_JIS	ﾎﾟｲﾝﾄｶｰﾄﾞ
+SHIFT_JIS	ｺｰﾋｰ ｶﾌｪ
+SHIFT_JIS	ﾃﾞｻﾞｲﾝ事務所
+SHIFT_JIS	ｶﾌﾞｼｷｶﾞｲｼｬ 山田商店
+SHIFT_JIS	東京都渋谷区
+SHIFT_JIS	ありがとうございます
+SHIFT_JIS	会議室
+GBK	二维码生成器
+GBK	北京市朝阳区建国路88号
+GBK	欢迎光临
+GBK	价格：￥25.00
+GBK	张伟
+GBK	谢谢
+GBK	电话：13800138000
+BIG5	中文測試
+BIG5	繁體中文
+BIG5	台北市信義區
+BIG5	歡迎光臨
+EUC-KR	안녕하세요
+EUC-KR	한국어 텍스트
+EUC-KR	서울특별시 강남구
+EUC-KR	감사합니다
+ISO-8859-1	Café crème
+ISO-8859-1	Müller & Söhne
+ISO-8859-1	¿Dónde está?
+ISO-8859-1	naïve façade
+ISO-8859-1	Straße 5
+EOF_CHARSETS
+
 # Structured append: three version 1 symbols whose parity (XOR of all data
 # bytes) is 0x0A.
 message="STRUCTURED APPEND ACROSS THREE SYMBOLS"

@@ -337,6 +337,19 @@ TEST(HostWindowFrame, ShowAnimationsEndShownComposedAndInTheirOwnStyle) {
     EXPECT_TRUE(HasStyle(layered.hwnd, WS_EX_LAYERED, true));
 }
 
+TEST(HostWindowFrame, ShowShowsEvenWhenTheAnimationCannotRun) {
+    StartFramework();
+    HWND hwnd = CreateHostWindow();
+    // Without an area there is no back buffer to animate.
+    SetWindowPos(hwnd, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    HostWindow host;
+    ASSERT_TRUE(host.Attach(hwnd));
+    ASSERT_FALSE(host.Buffer());
+    host.Show(7, 20);
+    EXPECT_TRUE(IsWindowVisible(hwnd));
+    DestroyWindow(hwnd);
+}
+
 TEST(HostWindowFrame, FadeTransitionTakesFiveTicks) {
     TestWindow window({.backgroundColour = 0x0000FF});
     ShowWindow(window.hwnd, SW_SHOWNORMAL);

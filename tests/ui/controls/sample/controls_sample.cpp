@@ -1,6 +1,9 @@
-// Shows the buttons, tabs, radios, picture boxes and panels on a window made
-// like the main window (background picture, frame, layered), for screenshots.
+// Shows the buttons, tabs, radios, picture boxes, panels and edit boxes on a
+// window made like the main window (background picture, frame, layered), for
+// screenshots and the whole-program tests. Arguments: [milliseconds before it
+// closes itself] [file that receives the edit boxes' texts when it closes].
 
+#include "edit_boxes.h"
 #include "runtime/text.h"
 #include "ui/controls/panel.h"
 #include "ui/controls/picture_box.h"
@@ -38,6 +41,8 @@ struct Sample {
     PictureBox picture, animation, help;
     Panel frame, info, toolbar;
     TabButton icons[5];
+    sample::SampleEditBoxes edits;
+    std::wstring textsFile;
 };
 
 } // namespace
@@ -53,8 +58,12 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     HWND window = CreateHostWindow(options);
     auto sample = std::make_unique<Sample>();
     HostWindow& host = sample->host;
-    host.EventMessage = [](HWND, UINT message, WPARAM, LPARAM) -> LRESULT {
+    host.EventMessage = [edits = &sample->edits,
+                         file = &sample->textsFile](HWND, UINT message, WPARAM, LPARAM) -> LRESULT {
         if (message == WM_DESTROY) {
+            if (!file->empty()) {
+                edits->WriteTexts(*file);
+            }
             PostQuitMessage(0);
         }
         return -1;
@@ -139,12 +148,17 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     sample->animation.Create(window, 180, 260, 48, 48,
                              ReadSource("tests/ui/controls/data/anim_zero.gif"), animated);
 
+    sample->edits.Create(window);
+
     host.SetCloseAnimation(2);
     host.Show(7);
     int argc = 0;
     LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc);
-    if (argc > 1) {
+    if (argc > 1 && _wtoi(argv[1]) > 0) {
         SetTimer(window, 1, static_cast<UINT>(_wtoi(argv[1])), CloseAfterTimeout);
+    }
+    if (argc > 2) {
+        sample->textsFile = argv[2];
     }
     LocalFree(argv);
     int code = RunMessageLoop();

@@ -1,0 +1,9 @@
+# Edit box tests on a real framework window (included by this folder's CMakeLists).
+kodaro_test(NAME ui_edit_box_test NO_MAIN TIMEOUT 120
+  SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/controls_test_main.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/test_window.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/edit_box_test.cpp
+  LIBS kodaro_ui_controls kodaro_test_pixels)
+target_compile_definitions(ui_edit_box_test PRIVATE
+  KODARO_CONTROLS_TEST_DATA="${CMAKE_CURRENT_LIST_DIR}/data")

@@ -1,0 +1,10 @@
+# Scroll bar, image list, list view and combo box tests on real framework
+# windows (included by this folder's CMakeLists).
+kodaro_test(NAME ui_lists_test NO_MAIN
+  SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/controls_test_main.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/test_window.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/scroll_bar_test.cpp
+  LIBS kodaro_ui_controls kodaro_test_pixels)
+target_compile_definitions(ui_lists_test PRIVATE
+  KODARO_CONTROLS_TEST_DATA="${CMAKE_CURRENT_LIST_DIR}/data")
