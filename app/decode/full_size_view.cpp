@@ -1,9 +1,9 @@
 #include "app/decode/full_size_view.h"
 
-#include "app/decode/modal_loop.h"
 #include "ui/draw/image.h"
 #include "ui/host/framework.h"
 #include "ui/host/host_window.h"
+#include "ui/host/popup_loop.h"
 
 namespace kodaro {
 
@@ -11,14 +11,6 @@ namespace {
 
 // A plain popup: no minimise or maximise buttons to offer.
 constexpr DWORD kPopupStyle = WS_POPUP | WS_CLIPCHILDREN | WS_SYSMENU;
-
-LRESULT OnPopupMessage(HWND window, UINT message, WPARAM wParam, LPARAM) {
-    if (message == WM_KEYDOWN && wParam == VK_ESCAPE) {
-        PostMessageW(window, WM_CLOSE, 0, 0);
-        return 0;
-    }
-    return -1;
-}
 
 } // namespace
 
@@ -46,7 +38,15 @@ void ShowFullSize(HWND owner, std::span<const std::uint8_t> picture) {
         return;
     }
     ui::HostWindow host;
-    host.EventMessage = OnPopupMessage;
+    host.EventMessage = [owner](HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+        // Enabled again before the popup hides, so that the owner becomes
+        // the active window once more.
+        if (message == WM_CLOSE) {
+            EnableWindow(owner, TRUE);
+        }
+        // Escape closes the popup.
+        return ui::PopupMessageHook(window, message, wParam, lParam);
+    };
     ui::AttachOptions attach;
     attach.backgroundImage = picture;
     attach.backgroundMode = ui::kBackgroundCentre;
@@ -60,11 +60,11 @@ void ShowFullSize(HWND owner, std::span<const std::uint8_t> picture) {
     ui::MakeTopmost(popup);
     // The owner's hover look would otherwise stay until the mouse comes back.
     PostMessageW(owner, WM_MOUSELEAVE, 0, 0);
-    RunModalLoop([popup] { return !IsWindow(popup); }, {.inputWindow = popup});
-    // The loop also ends on WM_QUIT, with the popup still open.
-    if (IsWindow(popup)) {
-        DestroyWindow(popup);
-    }
+    // A click on the disabled owner neither activates it nor raises it over
+    // the popup; whatever input still reaches it is dropped by the loop.
+    EnableWindow(owner, FALSE);
+    ui::RunPopupLoop(popup, {.owner = owner, .dropForeignInput = true});
+    EnableWindow(owner, TRUE);
 }
 
 } // namespace kodaro

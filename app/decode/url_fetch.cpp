@@ -1,6 +1,6 @@
 #include "app/decode/url_fetch.h"
 
-#include "app/decode/modal_loop.h"
+#include "ui/host/popup_loop.h"
 
 #include <objbase.h>
 #include <oleauto.h>
@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <array>
 #include <cwctype>
+#include <functional>
 #include <span>
 #include <string_view>
 #include <utility>
@@ -211,6 +212,37 @@ bool SetHeader(Automation& request, const FetchRequest& options) {
     return SUCCEEDED(request.Call(L"setRequestHeader", header));
 }
 
+// Runs the thread's messages until done() holds (true) or the time runs out
+// or WM_QUIT arrives (false; the quit is posted again). The popup loop runs
+// on a hidden window that a timer closes; keyboard and mouse input to every
+// other window is dropped meanwhile.
+struct Wait {
+    const std::function<bool()>& done;
+    ULONGLONG deadline;
+    bool finished;
+};
+
+void CALLBACK OnWaitTimer(HWND window, UINT, UINT_PTR, DWORD) {
+    auto* wait = reinterpret_cast<Wait*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    wait->finished = wait->done();
+    if (wait->finished || GetTickCount64() >= wait->deadline) {
+        DestroyWindow(window);
+    }
+}
+
+bool WaitWithoutInput(const std::function<bool()>& done, DWORD timeoutMs) {
+    Wait wait{done, GetTickCount64() + timeoutMs, false};
+    HWND waiter =
+        CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    if (waiter == nullptr) {
+        return false;
+    }
+    SetWindowLongPtrW(waiter, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&wait));
+    SetTimer(waiter, 1, kPollMs, OnWaitTimer);
+    ui::RunPopupLoop(waiter, {.dropForeignInput = true});
+    return wait.finished;
+}
+
 } // namespace
 
 FetchResult FetchUrlBytes(const std::wstring& address, const FetchRequest& options) {
@@ -224,10 +256,10 @@ FetchResult FetchUrlBytes(const std::wstring& address, const FetchRequest& optio
     if (FAILED(request.Call(L"send", body))) {
         return result;
     }
-    const ModalLoopEnd end = RunModalLoop(
+    const bool arrived = WaitWithoutInput(
         [&request] { return request.LongProperty(L"readyState") == kReadyStateComplete; },
-        {.timeoutMs = options.timeoutMs, .pollMs = kPollMs});
-    if (end != ModalLoopEnd::Done) {
+        options.timeoutMs);
+    if (!arrived) {
         request.Call(L"abort", {});
         return result;
     }

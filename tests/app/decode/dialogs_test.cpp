@@ -137,12 +137,14 @@ TEST(FullSizeView, ShowsThePictureWithItsMarginsOnTopAndIgnoresTheOwnerUntilEsca
     ASSERT_FALSE(picture.empty());
     RECT box{};
     LONG_PTR exStyle = 0;
+    bool ownerEnabled = true;
     gOwnerClicks = 0;
     {
         Answerer user([owner](HWND w) { return IsPopupOf(w, owner); },
                       [&, owner](HWND popup) {
                           GetWindowRect(popup, &box);
                           exStyle = GetWindowLongPtrW(popup, GWL_EXSTYLE);
+                          ownerEnabled = IsWindowEnabled(owner);
                           PostMessageW(owner, WM_LBUTTONDOWN, 0, 0);
                           Sleep(200);
                           PostMessageW(popup, WM_KEYDOWN, VK_ESCAPE, 0);
@@ -153,6 +155,8 @@ TEST(FullSizeView, ShowsThePictureWithItsMarginsOnTopAndIgnoresTheOwnerUntilEsca
     EXPECT_EQ(box.bottom - box.top, 148 + 12);
     EXPECT_TRUE(exStyle & WS_EX_TOPMOST) << std::hex << exStyle;
     EXPECT_EQ(gOwnerClicks, 0) << "the owner took a click while the popup was open";
+    EXPECT_FALSE(ownerEnabled);
+    EXPECT_TRUE(IsWindowEnabled(owner));
     DestroyWindow(owner);
 }
 
