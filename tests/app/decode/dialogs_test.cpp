@@ -1,19 +1,15 @@
-// The picture chooser (the real common dialog, answered by a helper thread
-// the way a user would) and the full-size popup.
+// The full-size popup, answered by a helper thread the way a user would.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
 #include <atomic>
 #include <functional>
-#include <optional>
 #include <string>
 #include <thread>
 
 #include "app/decode/full_size_view.h"
-#include "app/decode/open_dialog.h"
 #include "runtime/file_io.h"
-#include "tests/app/symbol/render_test_support.h"
 #include "ui/host/framework.h"
 
 namespace kodaro {
@@ -63,44 +59,6 @@ private:
     std::thread thread_;
 };
 
-bool IsDialogTitled(HWND window, const wchar_t* title) {
-    wchar_t text[64] = {};
-    wchar_t className[16] = {};
-    GetWindowTextW(window, text, 64);
-    GetClassNameW(window, className, 16);
-    return std::wstring(className) == L"#32770" && std::wstring(text) == title;
-}
-
-TEST(OpenDialog, ReturnsTheChosenFileWhateverItsNameAndNothingWhenCancelled) {
-    test::TempFolder folder;
-    const std::wstring chosen = folder.File(L"चित्र \U0001F600.png");
-    test::WriteBytes(chosen, std::vector<std::uint8_t>{1});
-    std::wstring filterShown;
-    std::optional<std::wstring> result;
-    {
-        Answerer user([](HWND w) { return IsDialogTitled(w, kOpenDialogTitle); },
-                      [&](HWND dialog) {
-                          wchar_t text[128] = {};
-                          SendDlgItemMessageW(dialog, cmb1, CB_GETLBTEXT, 0,
-                                              reinterpret_cast<LPARAM>(text));
-                          filterShown = text;
-                          SetDlgItemTextW(dialog, cmb13, chosen.c_str());
-                          SetDlgItemTextW(dialog, edt1, chosen.c_str());
-                          PostMessageW(dialog, WM_COMMAND, IDOK, 0);
-                      });
-        result = ShowOpenDialog(nullptr);
-    }
-    ASSERT_TRUE(result.has_value());
-    EXPECT_EQ(*result, chosen);
-    EXPECT_EQ(filterShown, L"图片文件*.jpg;*.jpeg;*.bmp;*.gif;*.icon;*.ico;*.png");
-    {
-        Answerer user([](HWND w) { return IsDialogTitled(w, kOpenDialogTitle); },
-                      [](HWND dialog) { PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0); });
-        result = ShowOpenDialog(nullptr);
-    }
-    EXPECT_FALSE(result.has_value());
-}
-
 // The owner: a plain window that counts the clicks it gets.
 std::atomic<int> gOwnerClicks{0};
 
@@ -135,6 +93,8 @@ TEST(FullSizeView, ShowsThePictureWithItsMarginsOnTopAndIgnoresTheOwnerUntilEsca
     ASSERT_NE(owner, nullptr);
     const std::vector<std::uint8_t> picture = ReadWholeFile(DataPath(L"v3m_abc.png"));
     ASSERT_FALSE(picture.empty());
+    ShowFullSize(owner, {});
+    ShowFullSize(owner, std::vector<std::uint8_t>{'n', 'o'});
     RECT box{};
     LONG_PTR exStyle = 0;
     bool ownerEnabled = true;
@@ -157,37 +117,6 @@ TEST(FullSizeView, ShowsThePictureWithItsMarginsOnTopAndIgnoresTheOwnerUntilEsca
     EXPECT_EQ(gOwnerClicks, 0) << "the owner took a click while the popup was open";
     EXPECT_FALSE(ownerEnabled);
     EXPECT_TRUE(IsWindowEnabled(owner));
-    DestroyWindow(owner);
-}
-
-TEST(FullSizeView, EndsWithItsOwnerOrOnQuitAndDoesNothingWithoutAPicture) {
-    ASSERT_TRUE(ui::FrameworkStartup());
-    HWND owner = MakeOwner();
-    const std::vector<std::uint8_t> picture = ReadWholeFile(DataPath(L"v3m_abc.png"));
-    ShowFullSize(owner, {});
-    ShowFullSize(owner, std::vector<std::uint8_t>{'n', 'o'});
-    {
-        Answerer user([owner](HWND w) { return IsPopupOf(w, owner); },
-                      [owner](HWND) { PostMessageW(owner, WM_CLOSE, 0, 0); });
-        ShowFullSize(owner, picture);
-    }
-    EXPECT_FALSE(IsWindow(owner));
-
-    owner = MakeOwner();
-    HWND popup = nullptr;
-    {
-        Answerer user([owner](HWND w) { return IsPopupOf(w, owner); },
-                      [&, owner](HWND found) {
-                          popup = found;
-                          PostThreadMessageW(GetWindowThreadProcessId(owner, nullptr), WM_QUIT, 7,
-                                             0);
-                      });
-        ShowFullSize(owner, picture);
-    }
-    EXPECT_FALSE(IsWindow(popup));
-    MSG quit;
-    ASSERT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
-    EXPECT_EQ(quit.wParam, 7u);
     DestroyWindow(owner);
 }
 
