@@ -1,6 +1,7 @@
 #include "test_window.h"
 
 #include "tests/support/process_memory.h"
+#include "tests/support/timer_script.h"
 #include "ui/controls/combo_box.h"
 #include "ui/controls/combo_drop_down.h"
 #include "ui/host/popup_loop.h"
@@ -16,9 +17,6 @@ namespace {
 
 using test::TestWindow;
 
-// Work to do inside the drop-down's own loop, once its window shows.
-std::function<void(HWND popup)> whileOpen;
-
 // This process's drop-down window (tests of other programs may run at the
 // same time on the same desktop).
 HWND OwnDropDown() {
@@ -33,21 +31,22 @@ HWND OwnDropDown() {
     return nullptr;
 }
 
-void CALLBACK RunWhileOpen(HWND, UINT, UINT_PTR id, DWORD) {
-    const HWND popup = OwnDropDown();
-    if (popup == nullptr || !IsWindowVisible(popup)) {
-        return; // not open yet: the timer comes again
-    }
-    KillTimer(nullptr, id);
-    auto work = std::move(whileOpen);
-    whileOpen = nullptr;
-    work(popup);
+// A script step that runs work inside the drop-down's own loop once its
+// window shows.
+test::ScriptStep WhileOpen(std::function<void(HWND popup)> work) {
+    return [work = std::move(work)] {
+        const HWND popup = OwnDropDown();
+        if (popup == nullptr || !IsWindowVisible(popup)) {
+            return false;
+        }
+        work(popup);
+        return true;
+    };
 }
 
 // Opens the drop-down with work scheduled inside it; what DropDown returns.
 bool OpenWith(ComboBox& combo, std::function<void(HWND)> work) {
-    whileOpen = std::move(work);
-    SetTimer(nullptr, 0, 20, &RunWhileOpen);
+    test::TimerScript script({WhileOpen(std::move(work))});
     return combo.DropDown();
 }
 
@@ -164,8 +163,7 @@ TEST(ComboDropDown, AClickOnARowChoosesIt) {
 
     // A press or Space on the combo opens it once the press is handled.
     f.window.host().SetFocusControl(&f.combo, false);
-    whileOpen = [](HWND popup) { Key(popup, VK_ESCAPE); };
-    SetTimer(nullptr, 0, 20, &RunWhileOpen);
+    test::TimerScript script({WhileOpen([](HWND popup) { Key(popup, VK_ESCAPE); })});
     f.events.clear();
     f.window.Click(40, 40);
     f.window.Pump();
@@ -224,6 +222,16 @@ TEST(ComboDropDown, TheOwnerClosingEndsTheDropDown) {
     EXPECT_FALSE(f.combo.Created());
     EXPECT_EQ(OwnDropDown(), nullptr);
     EXPECT_EQ(f.events, (std::vector<std::string>{"before"}));
+
+    // The same when the list was opened by a click, from the window's own
+    // message handling.
+    ComboFixture clicked;
+    test::TimerScript script({WhileOpen([&](HWND) { DestroyWindow(clicked.window.hwnd()); })});
+    clicked.window.Click(40, 40);
+    clicked.window.Pump();
+    EXPECT_FALSE(IsWindow(clicked.window.hwnd()));
+    EXPECT_EQ(OwnDropDown(), nullptr);
+    EXPECT_EQ(clicked.events, (std::vector<std::string>{"before"}));
 }
 
 TEST(ComboDropDown, OpeningAndClosingAHundredTimesLeavesNothingBehind) {

@@ -206,14 +206,7 @@ protected:
     }
     // A key with Control and/or Shift held, as the keyboard state says.
     void Key(WPARAM key, bool control = false, bool shift = false) {
-        BYTE state[256] = {};
-        GetKeyboardState(state);
-        state[VK_CONTROL] = control ? 0x80 : 0;
-        state[VK_SHIFT] = shift ? 0x80 : 0;
-        SetKeyboardState(state);
-        SendMessageW(window.hwnd(), WM_KEYDOWN, key, 1);
-        state[VK_CONTROL] = state[VK_SHIFT] = 0;
-        SetKeyboardState(state);
+        window.KeyDown(key, control, shift);
     }
     // Window coordinates of a box's first line at x within the text.
     POINT LinePoint(EditBox& target, float x) {
