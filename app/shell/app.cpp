@@ -8,13 +8,13 @@ namespace kodaro {
         cardAddressBox, cardHomepageBox, cardCompanyBox, cardTitleBox, cardNoteBox, webAddressBox, \
         siteButtons, dialNumberBox, messageNumberBox, messageTextBox, messageCounter, wifiSsidBox, \
         wifiPasswordBox, wifiEncryptionBox, decodeSourceLocal, decodeSourceWeb,                    \
-        decodeSourcePreview, decodeBrowseButton, logoPathBox, logoBrowseButton,                    \
-        logoBorderRectangle, logoBorderRounded, logoBorderNone, foregroundColorRadio,              \
-        foregroundPictureRadio, foregroundPathBox, foregroundBrowseButton, foregroundColorSwatch,  \
-        backgroundColorRadio, backgroundPictureRadio, backgroundColorSwatch, backgroundPathBox,    \
-        backgroundBrowseButton, previewPicture, previewCaption, previewToolbar, createIcon,        \
-        decodeIcon, beautifyIcon, copyIcon, saveIcon, infoGroup, ecLevelLabel, ecLevelBox,         \
-        ecHelpIcon, sizeBox, saveButton, decodeButton
+        decodeSourcePreview, decodePathBox, decodeResultBox, decodeBrowseButton, logoPathBox,      \
+        logoBrowseButton, logoBorderRectangle, logoBorderRounded, logoBorderNone,                  \
+        foregroundColorRadio, foregroundPictureRadio, foregroundPathBox, foregroundBrowseButton,   \
+        foregroundColorSwatch, backgroundColorRadio, backgroundPictureRadio,                       \
+        backgroundColorSwatch, backgroundPathBox, backgroundBrowseButton, previewPicture,          \
+        previewCaption, previewToolbar, createIcon, decodeIcon, beautifyIcon, copyIcon, saveIcon,  \
+        infoGroup, ecLevelLabel, ecLevelBox, ecHelpIcon, sizeBox, saveButton, decodeButton
 
 AppObjects::AppObjects() {
     EmplaceInOrder(KODARO_APP_OBJECTS);

@@ -21,6 +21,7 @@
 #include <array>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace kodaro {
 
@@ -92,6 +93,8 @@ struct AppObjects {
     std::optional<ui::RadioButton> decodeSourceLocal;
     std::optional<ui::RadioButton> decodeSourceWeb;
     std::optional<ui::RadioButton> decodeSourcePreview;
+    std::optional<ui::EditBox> decodePathBox;
+    std::optional<ui::EditBox> decodeResultBox;
     std::optional<ui::PushButton> decodeBrowseButton;
     // Beautify page.
     std::optional<ui::EditBox> logoPathBox;
@@ -148,8 +151,8 @@ struct App {
     int currentPage = kPageNone;
     ContentType currentContentType{};
     ui::Control* selectedTab = nullptr;
-    // Whether the preview shows a symbol rather than the placeholder picture.
-    bool previewHasSymbol = false;
+    // The picture the preview shows until the first symbol or picture.
+    std::vector<std::uint8_t> previewPlaceholder;
     // The program's folder; resource paths are relative to it.
     std::wstring directory;
 };

@@ -1,6 +1,7 @@
 #include "app/shell/pages.h"
 
 #include "app/shell/create_page.h"
+#include "app/shell/decode_page.h"
 #include "app/shell/page_list.h"
 #include "app/shell/page_painter.h"
 #include "app/shell/preview_hover.h"
@@ -114,6 +115,15 @@ void CreateDecodePage(App& app) {
     CreateRadio(app, *o.decodeSourceLocal, 1, 180, 146, 80, L"本地文件", true);
     CreateRadio(app, *o.decodeSourceWeb, 1, 260, 146, 80, L"网络文件");
     CreateRadio(app, *o.decodeSourcePreview, 1, 340, 146, 80, L"预览图片");
+    ui::EditBoxOptions path;
+    path.visible = false;
+    o.decodePathBox->Create(*o.mainWindow, 187, 175, 248, 22, L"", path);
+    ui::EditBoxOptions result;
+    result.multiLine = true;
+    result.inputType = ui::kEditReadOnly;
+    result.scrollBars = ui::kEditVerticalBar;
+    result.visible = false;
+    o.decodeResultBox->Create(*o.mainWindow, 187, 204, 248, 123, L"", result);
     CreateBrowseButton(app, *o.decodeBrowseButton, 177);
 }
 
@@ -142,7 +152,8 @@ void CreateBeautifyPage(App& app) {
 void CreatePreviewArea(App& app) {
     AppObjects& o = app.objects;
     ui::HostWindow& window = *o.mainWindow;
-    o.previewPicture->Create(window, 452, 120, 206, 207, Resource(app, L"Resource\\qr.jpg"));
+    app.previewPlaceholder = Resource(app, L"Resource\\qr.jpg");
+    o.previewPicture->Create(window, 452, 120, 206, 207, app.previewPlaceholder);
     o.previewPicture->Opacity(230);
 
     o.previewCaption->Create(window, 450, 111, 210, 218, L"二维码预览");
@@ -198,11 +209,7 @@ void ShowColourChoice(App& app, bool pageShown) {
 void OnRadioClick(App& app, Control* control) {
     AppObjects& o = app.objects;
     if (app.currentPage == kPageDecode) {
-        if (control == &*o.decodeSourceLocal) {
-            o.decodeBrowseButton->Visible(true);
-        } else if (control == &*o.decodeSourceWeb || control == &*o.decodeSourcePreview) {
-            o.decodeBrowseButton->Visible(false);
-        }
+        OnDecodeSourceClick(app, control);
     } else if (app.currentPage == kPageBeautify) {
         if (control == &*o.logoBorderRectangle || control == &*o.logoBorderRounded ||
             control == &*o.logoBorderNone) {
@@ -259,7 +266,7 @@ void ReadPreviewInputs(App& app, PreviewInputs& inputs) {
 // Until the first regeneration the preview holds the placeholder picture;
 // save and copy hand out a symbol of the current content instead.
 void RenderSymbolIntoPreview(App& app) {
-    if (app.previewHasSymbol) {
+    if (app.objects.previewPicture->Picture() != app.previewPlaceholder) {
         return;
     }
     PreviewInputs inputs;
@@ -267,7 +274,6 @@ void RenderSymbolIntoPreview(App& app) {
     const std::optional<std::vector<std::uint8_t>> picture = RenderPreviewNow(inputs);
     if (picture && !picture->empty()) {
         app.objects.previewPicture->Picture(*picture);
-        app.previewHasSymbol = true;
     }
 }
 
@@ -335,9 +341,10 @@ bool ShowPage(App& app, Control* tab, bool show) {
         o.sizeBox->Visible(show);
     } else if (tab == &*o.decodeTab) {
         app.currentPage = kPageDecode;
-        for (ui::RadioButton* source :
-             {&*o.decodeSourceLocal, &*o.decodeSourceWeb, &*o.decodeSourcePreview}) {
-            source->Visible(show);
+        for (Control* part : std::initializer_list<Control*>{
+                 &*o.decodeSourceLocal, &*o.decodeSourceWeb, &*o.decodeSourcePreview,
+                 &*o.decodePathBox, &*o.decodeResultBox}) {
+            part->Visible(show);
         }
         o.decodeBrowseButton->Visible(show && o.decodeSourceLocal->Checked());
         o.decodeButton->Visible(show);
@@ -383,10 +390,8 @@ void OnMainWindowClick(App& app, Control* control, int kind) {
         } else if (control == &*o.beautifyIcon) {
             ClickTab(app, *o.beautifyTab);
         } else if (control == &*o.decodeIcon) {
-            // The decode page with the preview as the source.
             ClickTab(app, *o.decodeTab);
-            OnRadioClick(app, &*o.decodeSourcePreview);
-            o.decodeSourcePreview->Checked(true);
+            DecodeShownSymbol(app);
         } else if (control == &*o.saveIcon) {
             SavePreview(app);
         } else if (control == &*o.copyIcon) {
@@ -399,6 +404,15 @@ void OnMainWindowClick(App& app, Control* control, int kind) {
     case ui::kKindPushButton:
         if (control == &*o.saveButton) {
             SavePreview(app);
+        } else if (control == &*o.decodeButton) {
+            DecodeCheckedSource(app);
+        } else if (control == &*o.decodeBrowseButton && app.currentPage == kPageDecode) {
+            BrowseDecodePicture(app);
+        }
+        break;
+    case ui::kKindPanel:
+        if (control == &*o.previewCaption) {
+            ShowPreviewFullSize(app);
         }
         break;
     case ui::kKindPictureBox:
@@ -419,7 +433,6 @@ LRESULT OnMainWindowMessage(App& app, HWND, UINT message, WPARAM, LPARAM lParam)
     case kShowPreviewPicture:
         app.objects.previewPicture->Picture(
             *reinterpret_cast<const std::vector<std::uint8_t>*>(lParam));
-        app.previewHasSymbol = true;
         break;
     case WM_CLOSE:
         app.preview.running = false;
