@@ -1,6 +1,7 @@
 #include "app/shell/create_page.h"
 
 #include "app/shell/byte_count.h"
+#include "app/shell/plain_file.h"
 #include "app/shell/symbol_options.h"
 #include "app/symbol/style_images.h"
 #include "ui/controls/embedded_image.h"
@@ -79,6 +80,13 @@ std::vector<ui::Control*> KindControls(App& app, ContentType kind) {
     return {};
 }
 
+// A path box's picture: anything but a plain file (a path still being typed,
+// a folder) empties the slot without reading.
+void ReloadFromBox(App& app, StyleSlot slot, ui::EditBox& box) {
+    const std::wstring path = box.Text();
+    ReloadStyleImage(slot, IsPlainFile(path) ? path : std::wstring(), ChosenSide(app));
+}
+
 } // namespace
 
 void CreateCreatePage(App& app) {
@@ -119,11 +127,11 @@ void OnBoxChanged(App& app, ui::EditBox* box) {
     } else if (box == &*o.messageTextBox) {
         o.messageCounter->Text(ByteCountCaption(box->Text()));
     } else if (box == &*o.logoPathBox) {
-        ReloadStyleImage(StyleSlot::Logo, box->Text(), ChosenSide(app));
+        ReloadFromBox(app, StyleSlot::Logo, *box);
     } else if (box == &*o.foregroundPathBox) {
-        ReloadStyleImage(StyleSlot::Foreground, box->Text(), ChosenSide(app));
+        ReloadFromBox(app, StyleSlot::Foreground, *box);
     } else if (box == &*o.backgroundPathBox) {
-        ReloadStyleImage(StyleSlot::Background, box->Text(), ChosenSide(app));
+        ReloadFromBox(app, StyleSlot::Background, *box);
     }
     app.preview.dirty = true;
 }

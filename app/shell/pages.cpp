@@ -1,9 +1,11 @@
 #include "app/shell/pages.h"
 
+#include "app/shell/beautify_page.h"
 #include "app/shell/create_page.h"
 #include "app/shell/decode_page.h"
 #include "app/shell/page_list.h"
 #include "app/shell/page_painter.h"
+#include "app/shell/plain_file.h"
 #include "app/shell/preview_hover.h"
 #include "app/shell/preview_regeneration.h"
 #include "app/shell/symbol_options.h"
@@ -214,9 +216,7 @@ void OnRadioClick(App& app, Control* control) {
         if (control == &*o.logoBorderRectangle || control == &*o.logoBorderRounded ||
             control == &*o.logoBorderNone) {
             // Without a logo the border changes nothing on the symbol.
-            const DWORD attributes = GetFileAttributesW(o.logoPathBox->Text().c_str());
-            if (attributes != INVALID_FILE_ATTRIBUTES &&
-                (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+            if (IsPlainFile(o.logoPathBox->Text())) {
                 app.preview.dirty = true;
             }
         } else if (control == &*o.foregroundColorRadio || control == &*o.foregroundPictureRadio ||
@@ -408,7 +408,12 @@ void OnMainWindowClick(App& app, Control* control, int kind) {
             DecodeCheckedSource(app);
         } else if (control == &*o.decodeBrowseButton && app.currentPage == kPageDecode) {
             BrowseDecodePicture(app);
+        } else if (app.currentPage == kPageBeautify) {
+            BrowseStylePicture(app, control);
         }
+        break;
+    case ui::kKindLabel:
+        PickSwatchColour(app, control);
         break;
     case ui::kKindPanel:
         if (control == &*o.previewCaption) {
