@@ -1,5 +1,7 @@
 #include "app/decode/decode_report.h"
 
+#include <windows.h>
+
 #include "runtime/dll_binding.h"
 #include "runtime/text.h"
 
@@ -28,6 +30,25 @@ void AppendHexByte(std::wstring& out, int value) {
     constexpr wchar_t kDigits[] = L"0123456789ABCDEF";
     out += kDigits[(value >> 4) & 0xF];
     out += kDigits[value & 0xF];
+}
+
+// The component takes an ANSI path. One the code page cannot carry (an emoji
+// in a folder name) is handed on by its short (8.3) name, which is plain
+// ASCII, where the file system keeps one.
+std::string PathForDecoder(const std::wstring& path) {
+    const std::string ansi = WideToAnsi(path);
+    if (AnsiToWide(ansi) == path)
+        return ansi;
+    const DWORD needed = GetShortPathNameW(path.c_str(), nullptr, 0);
+    if (needed == 0)
+        return ansi;
+    std::wstring shortPath(needed, L'\0');
+    const DWORD written = GetShortPathNameW(path.c_str(), shortPath.data(), needed);
+    if (written == 0 || written >= needed)
+        return ansi;
+    shortPath.resize(written);
+    const std::string shortAnsi = WideToAnsi(shortPath);
+    return AnsiToWide(shortAnsi) == shortPath ? shortAnsi : ansi;
 }
 
 } // namespace
@@ -67,8 +88,7 @@ std::wstring_view DecodeErrorMessage(int code) {
 }
 
 std::wstring DecodeToReport(const std::wstring& path) {
-    const std::string ansiPath = WideToAnsi(path);
-    const int count = gDecodePictureFile(ansiPath.c_str());
+    const int count = gDecodePictureFile(PathForDecoder(path).c_str());
     if (count < 1)
         return std::wstring(DecodeErrorMessage(count));
 

@@ -9,7 +9,8 @@ namespace kodaro {
 // One block per symbol ("解码序号: ", "模型版本: ", "容错等级: " with the
 // structured-append part when there is one, "解码数据: ", then the data),
 // without the final line break; or the message for the decoder's error code.
-// The path is handed to the component in the ANSI code page.
+// The path is handed to the component in the ANSI code page, by its short
+// name when the code page cannot carry it.
 std::wstring DecodeToReport(const std::wstring& path);
 
 // Label of an error-correction level index 0..3 (L, M, Q, H); empty otherwise.

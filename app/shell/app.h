@@ -5,7 +5,10 @@
 
 #include "app/content/content_payload.h"
 #include "app/shell/preview_worker.h"
+#include "ui/controls/combo_box.h"
+#include "ui/controls/image_list.h"
 #include "ui/controls/label.h"
+#include "ui/controls/list_view.h"
 #include "ui/controls/panel.h"
 #include "ui/controls/picture_box.h"
 #include "ui/controls/push_button.h"
@@ -42,6 +45,8 @@ struct AppObjects {
     std::optional<ui::TabButton> decodeTab;
     std::optional<ui::TabButton> beautifyTab;
     std::optional<ui::TabButton> aboutTab;
+    std::optional<ui::ImageList> pageImages;
+    std::optional<ui::ListView> pageList;
     // Decode page.
     std::optional<ui::RadioButton> decodeSourceLocal;
     std::optional<ui::RadioButton> decodeSourceWeb;
@@ -71,7 +76,9 @@ struct AppObjects {
     std::optional<ui::TabButton> saveIcon;
     std::optional<ui::Panel> infoGroup;
     std::optional<ui::Label> ecLevelLabel;
+    std::optional<ui::ComboBox> ecLevelBox;
     std::optional<ui::PictureBox> ecHelpIcon;
+    std::optional<ui::ComboBox> sizeBox;
     std::optional<ui::PushButton> saveButton;
     std::optional<ui::PushButton> decodeButton;
 };

@@ -1,8 +1,10 @@
 #include "app/shell/pages.h"
 
+#include "app/shell/page_list.h"
 #include "app/shell/page_painter.h"
 #include "app/shell/preview_hover.h"
 #include "app/shell/preview_regeneration.h"
+#include "app/shell/symbol_options.h"
 #include "app/symbol/clipboard_export.h"
 #include "app/symbol/save_command.h"
 #include "app/symbol/style_images.h"
@@ -146,6 +148,7 @@ void CreatePreviewArea(App& app) {
 
     o.infoGroup->Create(window, 450, 330, 210, 60, L"二维码信息");
     o.ecLevelLabel->Create(*o.infoGroup, 458, 357, 65, 50, L"纠错等级:");
+    CreateEcLevelBox(app);
     o.ecHelpIcon->Create(*o.infoGroup, 630, 354, 24, 20,
                          Resource(app, L"Resource\\Main\\help.png"));
     o.ecHelpIcon->Opacity(125);
@@ -156,6 +159,7 @@ void CreatePreviewArea(App& app) {
 void CreateBottomBar(App& app) {
     AppObjects& o = app.objects;
     ui::HostWindow& window = *o.mainWindow;
+    CreateSizeBox(app);
     o.saveButton->Create(window, 580, 436, 80, 26, L"保存[&S]");
     ui::ButtonOptions hidden;
     hidden.visible = false;
@@ -231,6 +235,7 @@ void BuildMainWindow(App& app) {
     window.Attach(app.mainWindowHandle, attach);
 
     CreateTabs(app);
+    CreatePageList(app);
     CreateDecodePage(app);
     CreateBeautifyPage(app);
     CreatePreviewArea(app);
@@ -259,6 +264,7 @@ bool ShowPage(App& app, Control* tab, bool show) {
     if (tab == &*o.createTab) {
         app.currentPage = kPageCreate;
         o.saveButton->Visible(show);
+        o.sizeBox->Visible(show);
     } else if (tab == &*o.decodeTab) {
         app.currentPage = kPageDecode;
         for (ui::RadioButton* source :
@@ -270,6 +276,7 @@ bool ShowPage(App& app, Control* tab, bool show) {
     } else if (tab == &*o.beautifyTab) {
         app.currentPage = kPageBeautify;
         o.saveButton->Visible(show);
+        o.sizeBox->Visible(show);
         o.logoBrowseButton->Visible(show);
         for (ui::RadioButton* radio :
              {&*o.logoBorderRectangle, &*o.logoBorderRounded, &*o.logoBorderNone,
@@ -283,6 +290,9 @@ bool ShowPage(App& app, Control* tab, bool show) {
         o.previewCaption->Visible(false);
         o.infoGroup->Visible(false);
         o.previewPicture->Visible(false);
+    }
+    if (show) {
+        FillPageList(app);
     }
     return true;
 }
@@ -334,6 +344,8 @@ namespace {
 void ReadPreviewInputs(const App& app, PreviewInputs& inputs) {
     const AppObjects& o = app.objects;
     inputs.kind = app.currentContentType;
+    inputs.level = ChosenEcLevel(app);
+    inputs.side = ChosenSide(app);
     SymbolStyle& style = inputs.style;
     style.foregroundIsPicture = o.foregroundPictureRadio->Checked();
     style.foregroundColor = o.foregroundColorSwatch->GradientColor1();

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numeric>
 
 #include "codec/common/symbol_layout.h"
 #include "codec/decoder/binarizer.h"
@@ -14,10 +15,13 @@ namespace kodaro::codec {
 
 namespace {
 
-// Candidate marks considered per pass, and decoding attempts per pass: they
-// bound the work on noisy pictures full of mark look-alikes.
+// Marks considered together (one mark and its nearest neighbours), and the
+// decoding attempts a pass may spend: kMaxAttempts, and kAttemptsPerSymbol
+// more for every symbol read. Noise full of mark look-alikes stays cheap,
+// while a picture of a hundred symbols is read whole.
 constexpr size_t kMaxMarks = 24;
 constexpr int kMaxAttempts = 60;
+constexpr int kAttemptsPerSymbol = 20;
 // A mapping whose timing patterns are this far off is not tried further.
 constexpr double kMaxTimingMismatch = 0.3;
 // Beyond this no nearby mapping is worth searching for.
@@ -53,7 +57,7 @@ bool DecodeGridOneWay(const BitMatrix& grid, DecodedSymbol* out) {
 
 struct Mark {
     FinderPattern pattern;
-    bool used = false;
+    bool used = false;                      // part of a symbol read
     std::optional<std::vector<PointF>> rim; // traced when first needed
 };
 
@@ -62,14 +66,18 @@ struct Triple {
     double score;
 };
 
-// Plausible triples of marks, most symbol-like first: similar module sizes,
-// a right angle at one mark, two legs of similar length, well confirmed.
-std::vector<Triple> RankTriples(const std::vector<Mark>& marks) {
+// Plausible triples of the marks in `group`, most symbol-like first:
+// similar module sizes, a right angle at one mark, two legs of similar
+// length, well confirmed.
+std::vector<Triple> RankTriples(const std::vector<Mark>& marks, const std::vector<int>& group) {
     std::vector<Triple> triples;
-    const int n = static_cast<int>(marks.size());
-    for (int i = 0; i < n; ++i) {
-        for (int j = i + 1; j < n; ++j) {
-            for (int k = j + 1; k < n; ++k) {
+    const size_t n = group.size();
+    for (size_t gi = 0; gi < n; ++gi) {
+        for (size_t gj = gi + 1; gj < n; ++gj) {
+            for (size_t gk = gj + 1; gk < n; ++gk) {
+                const int i = group[gi];
+                const int j = group[gj];
+                const int k = group[gk];
                 const auto& p = marks[i].pattern;
                 const auto& q = marks[j].pattern;
                 const auto& r = marks[k].pattern;
@@ -280,34 +288,33 @@ PointF Centre(const DecodedSymbol& s) {
             (s.corners[0].y + s.corners[1].y + s.corners[2].y + s.corners[3].y) / 4};
 }
 
-// Returns how many well-confirmed marks were left unused: symbols this pass
-// may have missed.
-int DecodePass(const BitMatrix& bits, std::vector<DecodedSymbol>& results) {
-    // Marks inside symbols already read are spent and take no place among
-    // the candidates.
-    std::vector<FinderPattern> patterns;
-    for (const auto& p : FindFinderPatterns(bits))
-        if (std::none_of(results.begin(), results.end(),
-                         [&](const DecodedSymbol& r) { return Inside(r, p.center); }))
-            patterns.push_back(p);
-    std::vector<Mark> marks;
-    for (const auto& p : patterns)
-        if (p.hits >= 2 && marks.size() < kMaxMarks)
-            marks.push_back({p, false, std::nullopt});
-    if (marks.size() < 3) {
-        marks.clear();
-        for (const auto& p : patterns)
-            if (marks.size() < kMaxMarks)
-                marks.push_back({p, false, std::nullopt});
-    }
-    if (marks.size() < 3)
-        return 0;
-    int attempts = 0;
-    for (const Triple& tr : RankTriples(marks)) {
+// The mark itself and the unused marks nearest to it: the other two marks
+// of its symbol are among them even when many symbols crowd the picture.
+std::vector<int> Neighbourhood(const std::vector<Mark>& marks, int seed) {
+    std::vector<std::pair<double, int>> byDistance;
+    for (int i = 0; i < static_cast<int>(marks.size()); ++i)
+        if (!marks[i].used)
+            byDistance.push_back(
+                {Distance(marks[i].pattern.center, marks[seed].pattern.center), i});
+    const size_t keep = std::min(byDistance.size(), kMaxMarks);
+    std::partial_sort(byDistance.begin(), byDistance.begin() + static_cast<std::ptrdiff_t>(keep),
+                      byDistance.end());
+    std::vector<int> group;
+    for (size_t i = 0; i < keep; ++i)
+        group.push_back(byDistance[i].second);
+    return group;
+}
+
+// Tries the triples of one neighbourhood, best first, while `budget`
+// attempts last; each symbol read adds to the budget.
+void DecodeNeighbourhood(const BitMatrix& bits, std::vector<Mark>& marks,
+                         const std::vector<int>& group, std::vector<DecodedSymbol>& results,
+                         int* budget) {
+    for (const Triple& tr : RankTriples(marks, group)) {
         if (marks[tr.a].used || marks[tr.b].used || marks[tr.c].used)
             continue;
-        if (++attempts > kMaxAttempts)
-            break;
+        if (--*budget < 0)
+            return;
         const FinderTriple t = OrderFinderTriple(
             marks[tr.a].pattern.center, marks[tr.b].pattern.center, marks[tr.c].pattern.center);
         const std::vector<PointF>* rims[3] = {};
@@ -333,8 +340,49 @@ int DecodePass(const BitMatrix& bits, std::vector<DecodedSymbol>& results) {
         const bool duplicate =
             std::any_of(results.begin(), results.end(),
                         [&](const DecodedSymbol& r) { return Inside(r, centre); });
-        if (!duplicate)
+        if (!duplicate) {
             results.push_back(std::move(symbol));
+            *budget += kAttemptsPerSymbol;
+        }
+    }
+}
+
+// Reads the symbols whose marks this binarization shows, one neighbourhood
+// of marks after another, best-confirmed mark first. Returns how many
+// well-confirmed marks were left unused: symbols this pass may have missed.
+int DecodePass(const BitMatrix& bits, std::vector<DecodedSymbol>& results) {
+    // Marks inside symbols already read are spent and take no place among
+    // the candidates.
+    std::vector<FinderPattern> patterns;
+    for (const auto& p : FindFinderPatterns(bits))
+        if (std::none_of(results.begin(), results.end(),
+                         [&](const DecodedSymbol& r) { return Inside(r, p.center); }))
+            patterns.push_back(p);
+    std::vector<Mark> marks;
+    for (const auto& p : patterns)
+        if (p.hits >= 2)
+            marks.push_back({p, false, std::nullopt});
+    if (marks.size() < 3) {
+        marks.clear();
+        for (const auto& p : patterns)
+            marks.push_back({p, false, std::nullopt});
+    }
+    if (marks.size() < 3)
+        return 0;
+    int budget = kMaxAttempts;
+    // The best-confirmed marks of the whole picture first (the marks come
+    // sorted so): most pictures hold one symbol or a few, whose marks are
+    // better confirmed than look-alikes in their data.
+    std::vector<int> best(std::min(marks.size(), kMaxMarks));
+    std::iota(best.begin(), best.end(), 0);
+    DecodeNeighbourhood(bits, marks, best, results, &budget);
+    // Then, in a crowd, the marks still unused with their neighbours.
+    for (int seed = 0; seed < static_cast<int>(marks.size()) && budget > 0; ++seed) {
+        if (marks[seed].used)
+            continue;
+        const std::vector<int> group = Neighbourhood(marks, seed);
+        if (group.size() >= 3)
+            DecodeNeighbourhood(bits, marks, group, results, &budget);
     }
     return static_cast<int>(std::count_if(
         marks.begin(), marks.end(), [](const Mark& m) { return !m.used && m.pattern.hits >= 2; }));
@@ -390,14 +438,7 @@ std::vector<DecodedSymbol> DecodeQrSymbols(const GreyImage& image) {
     // of the smoothed picture for noisy ones; then all of them again for
     // light-on-dark symbols.
     BitMatrix local = BinarizeLocal(image);
-    int leftOver = DecodePass(local, results);
-    // A picture with more symbols than one pass considers marks for is read
-    // in further passes over the marks that are left.
-    for (size_t found = 0, rounds = 0; results.size() > found && leftOver >= 3 && rounds < 8;
-         ++rounds) {
-        found = results.size();
-        leftOver = DecodePass(local, results);
-    }
+    const int leftOver = DecodePass(local, results);
     if (!results.empty() && leftOver < 3) {
         SortReadingOrder(results);
         return results;

@@ -7,17 +7,6 @@
 #   edit_box_test.sh BIN_DIR UPD_EXE
 source "$(dirname "$0")/lib.sh"
 start_display
-# "é" sits on a key of the layout, as on a French keyboard. Wine reads the
-# keyboard when it starts; a key that xdotool maps only for the moment of
-# typing reaches it unreliably.
-spare=$(xmodmap -pke | awk '$4 == "" {k = $2} END {print k}')
-[ -n "$spare" ] || fail "no spare keycode"
-restore_key() {
-  xmodmap -e "keycode $spare =" || true
-  e2e_cleanup
-}
-trap restore_key EXIT
-xmodmap -e "keycode $spare = eacute Eacute"
 mkdir -p "$work/program" "$work/shots"
 cp "$bin_dir/controls_sample.exe" "$work/program/"
 texts="$work/texts.txt"
@@ -32,6 +21,20 @@ for _ in $(seq 600); do
 done
 [ -n "$window" ] || fail "no sample window"
 sleep 1.5
+# "é" sits on a key of the layout, as on a French keyboard: the key left of
+# "1" becomes "é" while the sample runs (a key that xdotool maps only for the
+# moment of typing reaches Wine unreliably). The map is changed while the
+# sample holds its connection, since an X server left without clients resets
+# its keyboard; Wine reads the new map when told of the change.
+key=49
+original=$(xmodmap -pke | awk -v k="$key" '$2 == k {sub(/^keycode +[0-9]+ = ?/, ""); print}')
+restore_key() {
+  xmodmap -e "keycode $key = $original" || true
+  e2e_cleanup
+}
+trap restore_key EXIT
+xmodmap -e "keycode $key = eacute Eacute"
+sleep 0.5
 read_geometry "$window"
 
 # The single-line box holds "单行 single".

@@ -75,11 +75,12 @@ wait_exit() {
   fail "Kodaro did not end within $seconds s"
 }
 
-# The id of the visible main window, waiting for it up to seconds.
+# The id of the visible main window (or of the window whose name matches the
+# pattern given second), waiting for it up to seconds.
 wait_window() {
-  local seconds=$1 id=""
+  local seconds=$1 name=${2:-^Kodaro$} id=""
   for _ in $(seq $((seconds * 10))); do
-    id=$(xdotool search --onlyvisible --name '^Kodaro$' 2>/dev/null | head -n1 || true)
+    id=$(xdotool search --onlyvisible --name "$name" 2>/dev/null | head -n1 || true)
     if [ -n "$id" ]; then
       # The show animation grows the window from its middle; let it finish.
       sleep 1.5
@@ -88,7 +89,7 @@ wait_window() {
     fi
     sleep 0.1
   done
-  fail "no Kodaro window within $seconds s"
+  fail "no window named $name within $seconds s"
 }
 
 # Sets WX WY WW WH from the window's geometry.

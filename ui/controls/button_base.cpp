@@ -76,16 +76,7 @@ bool WindowIsDarkBehind(const HostWindow* host, const RectF& rect) {
 }
 
 wchar_t ButtonBase::AccessKeyOf(std::wstring_view text) {
-    for (size_t i = 0; i + 1 < text.size(); ++i) {
-        if (text[i] != L'&') {
-            continue;
-        }
-        if (text[i + 1] != L'&') {
-            return text[i + 1];
-        }
-        ++i; // "&&" stands for a literal "&"
-    }
-    return 0;
+    return ui::AccessKeyOf(text);
 }
 
 bool ButtonBase::Create(ControlParent parent, float x, float y, float width, float height,

@@ -3,6 +3,7 @@
 #include "ui/controls/clipboard_text.h"
 #include "ui/draw/shapes.h"
 #include "ui/host/host_window.h"
+#include "ui/host/popup_menu.h"
 
 #include <imm.h>
 
@@ -243,6 +244,41 @@ void EditBox::RunCommand(UINT command) {
     }
 }
 
+void EditBox::ShowContextMenu(LPARAM position) {
+    const EditMenuState state = MenuState();
+    PopupMenu& menu = EditContextMenu();
+    for (int index = 1; index <= menu.ItemCount(); ++index) {
+        bool enabled = false;
+        switch (menu.ItemCommand(index)) {
+        case kEditCommandCut:
+            enabled = state.cut;
+            break;
+        case kEditCommandCopy:
+            enabled = state.copy;
+            break;
+        case kEditCommandPaste:
+            enabled = state.paste;
+            break;
+        case kEditCommandSelectAll:
+            enabled = state.selectAll;
+            break;
+        default:
+            continue;
+        }
+        menu.ItemState(index, enabled ? kMenuItemEnabled : kMenuItemDisabled);
+    }
+    HWND window = Window();
+    POINT at{MouseX(position), MouseY(position)};
+    ClientToScreen(window, &at);
+    const UINT chosen = menu.TrackPopup(Host(), at.x, at.y);
+    // The box may be gone once the menu's loop ends: the command goes
+    // through the window to the focus control, which is this box while it
+    // lives.
+    if (chosen != 0) {
+        SendMessageW(window, WM_COMMAND, chosen, 0);
+    }
+}
+
 void EditBox::Copy() {
     if (HasSelection() && inputType_ != kEditPassword) {
         PutClipboardText(Window(), SelectedText());
@@ -261,7 +297,10 @@ void EditBox::Paste() {
 // --- geometry --------------------------------------------------------------------
 
 RectF EditBox::TextArea() const {
-    return MakeRectF(2, 2, std::max(0.0f, Width() - 4), std::max(0.0f, Height() - 4));
+    const float barWidth = vBar_.Created() ? kEditScrollBarSize : 0.0f;
+    const float barHeight = hBar_.Created() ? kEditScrollBarSize : 0.0f;
+    return MakeRectF(2, 2, std::max(0.0f, Width() - 4 - barWidth),
+                     std::max(0.0f, Height() - 4 - barHeight));
 }
 
 float EditBox::LineTop(int line) const {
@@ -324,6 +363,62 @@ void EditBox::ClampScroll() {
         multiLine_ ? std::clamp(scrollY_, std::min(0.0f, area.Height - textHeight), 0.0f) : 0.0f;
     // One pixel beyond the widest line stays in view for the caret.
     scrollX_ = std::clamp(scrollX_, std::min(0.0f, area.Width - 1 - ContentWidth()), 0.0f);
+    SyncScrollBars();
+}
+
+void EditBox::CreateScrollBars() {
+    // Children of the box: they move with it and are clipped to it.
+    if ((scrollBars_ & kEditVerticalBar) != 0) {
+        vBar_.Create(*this, 0, 0, kEditScrollBarSize, kEditScrollBarSize);
+        vBar_.OnScroll([this](ScrollBar& bar, int position) { OnBarScrolled(bar, position); });
+    }
+    if ((scrollBars_ & kEditHorizontalBar) != 0) {
+        hBar_.Create(*this, 0, 0, kEditScrollBarSize, kEditScrollBarSize, true);
+        hBar_.OnScroll([this](ScrollBar& bar, int position) { OnBarScrolled(bar, position); });
+    }
+    LayoutScrollBars();
+}
+
+void EditBox::LayoutScrollBars() {
+    const RectF area = TextArea();
+    if (vBar_.Created()) {
+        vBar_.Move(X() + area.X + area.Width, Y() + area.Y, kEditScrollBarSize, area.Height);
+    }
+    if (hBar_.Created()) {
+        hBar_.Move(X() + area.X, Y() + area.Y + area.Height, area.Width, kEditScrollBarSize);
+    }
+}
+
+void EditBox::SyncScrollBars() {
+    const RectF area = TextArea();
+    if (vBar_.Created()) {
+        const float textHeight = static_cast<float>(buffer_.LineCount()) * lineHeight_;
+        const int maximum = static_cast<int>(std::ceil(std::max(0.0f, textHeight - area.Height)));
+        if (vBar_.Maximum() != maximum) {
+            vBar_.Maximum(maximum);
+        }
+        vBar_.LineStep(static_cast<int>(lineHeight_));
+        vBar_.PageSize(static_cast<int>(area.Height));
+        vBar_.Position(static_cast<int>(std::lround(-scrollY_)));
+    }
+    if (hBar_.Created()) {
+        const int maximum =
+            static_cast<int>(std::ceil(std::max(0.0f, ContentWidth() + 1 - area.Width)));
+        if (hBar_.Maximum() != maximum) {
+            hBar_.Maximum(maximum);
+        }
+        hBar_.LineStep(static_cast<int>(lineHeight_));
+        hBar_.PageSize(static_cast<int>(area.Width));
+        hBar_.Position(static_cast<int>(std::lround(-scrollX_)));
+    }
+}
+
+void EditBox::OnBarScrolled(ScrollBar& bar, int position) {
+    // The user looks elsewhere; the caret stays where it is.
+    (bar.Horizontal() ? scrollX_ : scrollY_) = -static_cast<float>(position);
+    ClampScroll();
+    Redraw();
+    PlaceSystemCaret();
 }
 
 void EditBox::EnsureCaretVisible() {
@@ -338,7 +433,9 @@ void EditBox::EnsureCaretVisible() {
     }
     const float x = ColumnX(caret_);
     if (x + scrollX_ < 0) {
-        scrollX_ = -x;
+        // Coming back from the right, a third of the view shows what lies
+        // before the caret.
+        scrollX_ = std::min(0.0f, area.Width / 3 - x);
     } else if (x + scrollX_ > area.Width - 1) {
         scrollX_ = area.Width - 1 - x;
     }
@@ -561,10 +658,15 @@ void EditBox::OnMouseMove(WPARAM keys, LPARAM position) {
     const float x = static_cast<float>(MouseX(position)) - X();
     float y = static_cast<float>(MouseY(position)) - Y();
     if (multiLine_ && (y < area.Y || y >= area.Y + area.Height)) {
-        // Dragging above or below the text scrolls it a line at a time.
-        scrollY_ += y < area.Y ? lineHeight_ : -lineHeight_;
+        // Dragging above or below the text scrolls it a line at a time; the
+        // caret goes to the first or last line wholly in view.
+        const bool above = y < area.Y;
+        scrollY_ += above ? lineHeight_ : -lineHeight_;
         ClampScroll();
-        y = std::clamp(y, area.Y, area.Y + area.Height - 1);
+        int line = above ? static_cast<int>(std::ceil(-scrollY_ / lineHeight_))
+                         : static_cast<int>(std::floor((area.Height - scrollY_) / lineHeight_)) - 1;
+        line = std::clamp(line, 0, buffer_.LineCount() - 1);
+        y = LineTop(line) + lineHeight_ / 2;
     }
     MoveCaret(HitTest(x, y), true);
 }
@@ -618,6 +720,9 @@ LRESULT EditBox::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             lineHeight_ = kDefaultFontSize + 2;
         }
         caret_ = anchor_ = {};
+        if (multiLine_) {
+            CreateScrollBars();
+        }
         return 0;
     case WM_DESTROY:
         if (focused_) {
@@ -644,6 +749,11 @@ LRESULT EditBox::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_KEYDOWN:
         return OnKeyDown(wParam, false);
     case WM_COMMAND:
+        // Only a menu's command (no notification code, no sending window):
+        // a child window's notification must not cut or paste.
+        if (HIWORD(wParam) != 0 || lParam != 0) {
+            return kNotHandled;
+        }
         RunCommand(LOWORD(wParam));
         return 0;
     case WM_CHAR:
@@ -675,6 +785,17 @@ LRESULT EditBox::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             Redraw();
         }
         return 0;
+    case WM_RBUTTONDOWN:
+        // The context menu acts on the box it was opened on.
+        if (!focused_ && Host() != nullptr) {
+            Host()->SetFocusControl(this, false);
+        }
+        return 0;
+    case WM_RBUTTONUP:
+        if (inputType_ != kEditPassword && focused_) {
+            ShowContextMenu(lParam);
+        }
+        return 0;
     case WM_MOUSEWHEEL:
         OnWheel(wParam);
         return 0;
@@ -683,7 +804,15 @@ LRESULT EditBox::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         OnFocus(message == EXM_SETFOCUS);
         return 0;
     case EXM_SIZE:
+        LayoutScrollBars();
         ClampScroll();
+        return 0;
+    case EXM_ALPHACHANGED:
+        for (ScrollBar* bar : {&vBar_, &hBar_}) {
+            if (bar->Created()) {
+                bar->Opacity(static_cast<int>(lParam));
+            }
+        }
         return 0;
     default:
         return kNotHandled;
@@ -717,6 +846,7 @@ void EditBox::Paint(Gdiplus::GpGraphics* graphics, int width, int height) {
     const std::wstring_view password =
         inputType_ == kEditPassword ? std::wstring_view(passwordChar_) : std::wstring_view();
     const float left = area.X + scrollX_;
+    const float widest = widest_;
     for (int line = first; line <= last; ++line) {
         const LineLayout& layout = MeasuredLine(line);
         const float top = LineTop(line);
@@ -729,6 +859,10 @@ void EditBox::Paint(Gdiplus::GpGraphics* graphics, int width, int height) {
         EditLineLayout::Draw(graphics, font_.get(), format_.get(), textBrush_.get(),
                              buffer_.Line(line), password, layout, left, top, -scrollX_,
                              -scrollX_ + area.Width);
+    }
+    if (widest_ != widest) {
+        // Lines shown for the first time may be the widest yet.
+        SyncScrollBars();
     }
     caretRect_ = ComputeCaretRect();
     if (focused_ && caretOn_) {

@@ -18,6 +18,7 @@
 #include "ui/controls/edit_line_layout.h"
 #include "ui/controls/edit_text_buffer.h"
 #include "ui/controls/font_slot.h"
+#include "ui/controls/scroll_bar.h"
 #include "ui/draw/colour.h"
 #include "ui/draw/text.h"
 
@@ -40,6 +41,8 @@ inline constexpr Argb kEditSelectionColor = 0x803399FF;
 // Scroll-bar setting bits of a multi-line box.
 inline constexpr int kEditHorizontalBar = 1;
 inline constexpr int kEditVerticalBar = 2;
+// Thickness of the box's scroll bars.
+inline constexpr float kEditScrollBarSize = 14;
 
 // Control messages of the box (the text travels by pointer, so send them,
 // never post): set the text (wParam = caret to the end, lParam = const
@@ -135,6 +138,9 @@ public:
     // whether the blink shows it now.
     RectF CaretRect() const { return caretRect_; }
     bool CaretShown() const { return caretOn_ && HasFocusNow(); }
+    // The box's scroll bars (not created when the setting has no such bar).
+    ScrollBar& VerticalBar() { return vBar_; }
+    ScrollBar& HorizontalBar() { return hBar_; }
     // The context menu's enabling for the box as it is now.
     EditMenuState MenuState() const;
     // Runs the action of a Control+letter key or a context-menu command.
@@ -159,6 +165,11 @@ private:
     void CaretMoved(bool keepPreferredX = false);
     void EnsureCaretVisible();
     void ClampScroll();
+    void CreateScrollBars();
+    void LayoutScrollBars();
+    // Ranges and positions of the bars follow the text and the offsets.
+    void SyncScrollBars();
+    void OnBarScrolled(ScrollBar& bar, int position);
     void ScrollBy(float dy);
     void RestartBlink();
     void PlaceSystemCaret();
@@ -176,6 +187,7 @@ private:
     void Copy();
     void Paste();
     RectF ComputeCaretRect();
+    void ShowContextMenu(LPARAM position);
     bool HasFocusNow() const { return focused_; }
     bool Editable() const { return inputType_ != kEditReadOnly; }
 
@@ -212,6 +224,8 @@ private:
     bool inputContextDetached_ = false;
     bool systemCaret_ = false;
     ChangeHandler onChange_;
+    ScrollBar vBar_;
+    ScrollBar hBar_;
 };
 
 } // namespace kodaro::ui

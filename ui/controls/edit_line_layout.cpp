@@ -34,14 +34,23 @@ std::wstring PieceText(std::wstring_view line, std::wstring_view passwordChar,
 void EditLineLayout::Measure(Gdiplus::GpGraphics* graphics, const Gdiplus::GpFont* font,
                              Gdiplus::GpStringFormat* format, std::wstring_view line,
                              std::wstring_view passwordChar, LineLayout& layout) {
-    layout.bounds.assign(1, 0);
-    for (std::size_t pos = 0; pos < line.size();) {
+    // Pieces wholly before the edited column keep their measurements; the
+    // last piece is always measured again, since it may grow.
+    std::size_t kept = 0;
+    const std::size_t oldCount = layout.bounds.empty() ? 0 : layout.bounds.size() - 1;
+    while (kept < layout.origins.size() && (kept + 1) * kPiece <= oldCount &&
+           layout.bounds[(kept + 1) * kPiece] < layout.unchangedBefore) {
+        ++kept;
+    }
+    layout.bounds.resize(kept * kPiece + 1, 0);
+    layout.xs.resize(kept * kPiece + 1, 0.0f);
+    layout.origins.resize(kept);
+    for (std::size_t pos = layout.bounds.back(); pos < line.size();) {
         pos = NextCharacterEnd(line, pos);
         layout.bounds.push_back(static_cast<int>(pos));
     }
-    layout.xs.assign(1, 0.0f);
-    layout.origins.clear();
     layout.valid = true;
+    layout.unchangedBefore = 0;
     const std::size_t count = layout.bounds.size() - 1;
     for (UniqueRegion& region : regions_) {
         if (!region) {
@@ -54,9 +63,9 @@ void EditLineLayout::Measure(Gdiplus::GpGraphics* graphics, const Gdiplus::GpFon
     for (std::size_t i = 0; i < kPiece; ++i) {
         regions[i] = regions_[i].get();
     }
-    float start = 0.0f;
+    float start = layout.xs.back();
     std::vector<Gdiplus::CharacterRange> ranges;
-    for (std::size_t first = 0; first < count; first += kPiece) {
+    for (std::size_t first = kept * kPiece; first < count; first += kPiece) {
         const std::size_t last = std::min(first + kPiece, count);
         const auto n = static_cast<INT>(last - first);
         ranges.clear();

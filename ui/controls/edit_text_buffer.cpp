@@ -260,7 +260,7 @@ TextPosition EditTextBuffer::Insert(TextPosition at, std::wstring_view text) {
     std::wstring tail = entry.text.substr(at.column);
     entry.text.erase(at.column);
     entry.text += parts[0];
-    entry.layout.valid = false;
+    entry.layout.Touch(at.column);
     if (parts.size() == 1) {
         const TextPosition end{at.line, static_cast<int>(entry.text.size())};
         entry.text += tail;
@@ -296,7 +296,7 @@ void EditTextBuffer::Erase(TextPosition from, TextPosition to) {
         first.text += lines_[to.line].text.substr(to.column);
         lines_.erase(lines_.begin() + from.line + 1, lines_.begin() + to.line + 1);
     }
-    first.layout.valid = false;
+    first.layout.Touch(from.column);
 }
 
 std::wstring EditTextBuffer::Range(TextPosition from, TextPosition to) const {
@@ -437,7 +437,7 @@ std::pair<TextPosition, TextPosition> EditTextBuffer::WordAt(TextPosition at) co
 
 void EditTextBuffer::InvalidateLayouts() {
     for (Entry& entry : lines_) {
-        entry.layout.valid = false;
+        entry.layout.Touch(0);
     }
 }
 

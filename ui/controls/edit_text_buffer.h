@@ -3,6 +3,7 @@
 // which typed or pasted characters an input type accepts.
 #pragma once
 
+#include <algorithm>
 #include <compare>
 #include <cstddef>
 #include <string>
@@ -52,6 +53,14 @@ struct LineLayout {
     std::vector<float> xs;      // x of each boundary, non-decreasing
     std::vector<float> origins; // where each drawn piece's first glyph starts
     bool valid = false;
+    // After an edit, the measurements of the text before this column still
+    // hold: only what follows is measured again.
+    int unchangedBefore = 0;
+    // Marks the line as edited from column on.
+    void Touch(int column) {
+        unchangedBefore = valid ? column : std::min(unchangedBefore, column);
+        valid = false;
+    }
     float Width() const { return xs.empty() ? 0.0f : xs.back(); }
 };
 

@@ -1,12 +1,12 @@
 #include "ui/controls/radio_button.h"
 
+#include "ui/controls/embedded_image.h"
 #include "ui/controls/resource_ids.h"
 #include "ui/draw/shapes.h"
 #include "ui/host/host_window.h"
 
 #include <cmath>
 #include <mutex>
-#include <span>
 
 namespace kodaro::ui {
 
@@ -19,15 +19,7 @@ std::shared_ptr<MemoryImage> RadioButton::LoadGlyphs() {
     if (std::shared_ptr<MemoryImage> existing = shared.lock()) {
         return existing;
     }
-    HMODULE module = GetModuleHandleW(nullptr);
-    HRSRC info = FindResourceW(module, MAKEINTRESOURCEW(IDR_RADIO_GLYPH), RT_RCDATA);
-    HGLOBAL data = info != nullptr ? LoadResource(module, info) : nullptr;
-    const void* bytes = data != nullptr ? LockResource(data) : nullptr;
-    if (bytes == nullptr) {
-        return nullptr;
-    }
-    auto image = std::make_shared<MemoryImage>(LoadImageFromBytes(
-        std::span(static_cast<const std::uint8_t*>(bytes), SizeofResource(module, info))));
+    auto image = std::make_shared<MemoryImage>(LoadEmbeddedImage(IDR_RADIO_GLYPH));
     if (!*image) {
         return nullptr;
     }

@@ -105,6 +105,17 @@ void DrawRoundRect(Gdiplus::GpGraphics* graphics, const RectF& rect, float diame
     gdip::GdipDrawPath(graphics, pen.get(), path.get());
 }
 
+void FillRoundRect(Gdiplus::GpGraphics* graphics, const RectF& rect, float diameter, Argb colour) {
+    if (graphics == nullptr) {
+        return;
+    }
+    const UniquePath path = RoundRectPath(rect, diameter);
+    const UniqueBrush brush = MakeSolidBrush(colour);
+    if (path && brush) {
+        gdip::GdipFillPath(graphics, brush.get(), path.get());
+    }
+}
+
 void DrawBorder(Gdiplus::GpGraphics* graphics, const RectF& rect, int style,
                 std::optional<Argb> colour, float width) {
     if (graphics == nullptr) {

@@ -29,6 +29,8 @@ UniquePath RoundRectPath(const RectF& rect, float diameter,
 
 void DrawRoundRect(Gdiplus::GpGraphics* graphics, const RectF& rect, float diameter, Argb colour,
                    Gdiplus::DashStyle dashStyle = Gdiplus::DashStyleSolid, float width = 1.0f);
+// Fills the RoundRectPath of rect.
+void FillRoundRect(Gdiplus::GpGraphics* graphics, const RectF& rect, float diameter, Argb colour);
 
 inline constexpr int kBorderNone = 0;
 inline constexpr int kBorderSunken = 1;

@@ -277,6 +277,19 @@ bool MeasureText(Gdiplus::GpGraphics* graphics, std::wstring_view text, const Gd
     return true;
 }
 
+wchar_t AccessKeyOf(std::wstring_view text) {
+    for (size_t i = 0; i + 1 < text.size(); ++i) {
+        if (text[i] != L'&') {
+            continue;
+        }
+        if (text[i + 1] != L'&') {
+            return text[i + 1];
+        }
+        ++i; // "&&" stands for a literal "&"
+    }
+    return 0;
+}
+
 float FontHeight(Gdiplus::GpGraphics* graphics, const Gdiplus::GpFont* font) {
     Gdiplus::REAL height = 0;
     if (font == nullptr || gdip::GdipGetFontHeight(font, graphics, &height) != Gdiplus::Ok) {

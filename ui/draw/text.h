@@ -69,6 +69,10 @@ int FontStyleOf(const Gdiplus::GpFont* font);
 bool MeasureText(Gdiplus::GpGraphics* graphics, std::wstring_view text, const Gdiplus::GpFont* font,
                  const RectF& layout, const Gdiplus::GpStringFormat* format, RectF* bounds);
 
+// The character after the first "&" that does not escape another "&" (the
+// access key of a caption); 0 when the text has none.
+wchar_t AccessKeyOf(std::wstring_view text);
+
 // Line spacing of the font on that graphics, in the graphics' unit.
 float FontHeight(Gdiplus::GpGraphics* graphics, const Gdiplus::GpFont* font);
 

@@ -2,6 +2,7 @@
 
 #include "ui/draw/defaults.h"
 #include "ui/draw/gdiplus.h"
+#include "ui/host/popup_menu.h"
 #include "ui/host/resources.h"
 
 #include <commctrl.h>
@@ -78,6 +79,11 @@ bool FrameworkStartup() {
                       {L"粘贴(&P)", 'V'},
                       {L"", 0},
                       {L"全部选择(&A)", 'A'}};
+    PopupMenu& editMenu = EditContextMenu();
+    editMenu.Clear();
+    for (const EditMenuItem& item : state.editMenu) {
+        editMenu.AddItem(item.text, {}, item.key);
+    }
     state.ok = RegisterWindowClass() != 0;
     return state.ok;
 }

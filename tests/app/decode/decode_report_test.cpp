@@ -57,6 +57,23 @@ TEST(DecodeReport, GivesTheMessageForEachFailure) {
     DeleteFileW(locked.c_str());
 }
 
+TEST(DecodeReport, ReadsPicturesWhosePathTheCodePageCannotCarry) {
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    const std::wstring folder = std::wstring(temp) + L"kodaro \U0001F600 图片";
+    CreateDirectoryW(folder.c_str(), nullptr);
+    for (const wchar_t* name : {L"\\v3m_abc.png", L"\\smile \U0001F600.png"}) {
+        const std::wstring copy = folder + name;
+        ASSERT_TRUE(CopyFileW(DataPath(L"v3m_abc.png").c_str(), copy.c_str(), FALSE));
+        EXPECT_EQ(DecodeToReport(copy),
+                  L"解码序号: 1\r\n模型版本: 3\r\n容错等级: 低 - 15%\r\n解码数据: \r\nABC");
+        DeleteFileW(copy.c_str());
+    }
+    RemoveDirectoryW(folder.c_str());
+    // A missing file there is still reported as missing.
+    EXPECT_EQ(DecodeToReport(folder + L"\\gone \U0001F600.png"), L"文件未找到！");
+}
+
 TEST(DecodeReport, NamesLevelsAndErrorsOnlyForKnownCodes) {
     EXPECT_EQ(DecodeLevelLabel(0), L"最低 - 7%");
     EXPECT_EQ(DecodeLevelLabel(3), L"高 - 30%");

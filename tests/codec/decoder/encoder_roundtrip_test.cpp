@@ -184,5 +184,57 @@ TEST(EncoderRoundTrip, ReadsAModuleGridDirectlyEitherWayRound) {
     EXPECT_TRUE(out.mirrored);
 }
 
+testing::Picture Draw(const std::string& text, int scale, int margin, int version = 1) {
+    QrEncodeOptions options;
+    options.minVersion = version;
+    const auto symbol = EncodeQr(text, options);
+    EXPECT_TRUE(symbol) << text;
+    return testing::DrawModules(symbol->modules, symbol->size, scale, margin);
+}
+
+TEST(EncoderRoundTrip, ReadsEverySymbolOfACrowdedPicture) {
+    // A hundred different texts in a grid, and a row of ten texts of
+    // different lengths (so different versions) side by side.
+    std::vector<testing::Picture> grid;
+    std::vector<testing::Picture> row;
+    std::vector<std::string> gridTexts;
+    std::vector<std::string> rowTexts;
+    for (int i = 0; i < 100; ++i) {
+        gridTexts.push_back("crowd member " + std::to_string(1000 + i * 37));
+        grid.push_back(Draw(gridTexts.back(), 2, 4));
+    }
+    for (int i = 0; i < 10; ++i) {
+        rowTexts.push_back("text " + std::to_string(i) +
+                           std::string(static_cast<size_t>(6 * i), 'x'));
+        row.push_back(Draw(rowTexts.back(), 2, 2));
+    }
+    for (const auto& [picture, texts] : {std::pair{testing::Tile(grid, 10, 0), gridTexts},
+                                         {testing::Tile(row, 10, 0), rowTexts}}) {
+        const auto found = DecodeQrSymbols(picture.View());
+        ASSERT_EQ(found.size(), texts.size());
+        for (size_t i = 0; i < texts.size(); ++i)
+            EXPECT_EQ(found[i].text, texts[i]) << i;
+    }
+}
+
+TEST(EncoderRoundTrip, ReadsASmallSymbolInALargeOnesQuietZone) {
+    // The large symbol's alignment patterns look like position marks and
+    // outnumber the small symbol's faint ones.
+    const testing::Picture large = Draw("a large symbol with many alignment patterns", 4, 6, 20);
+    const testing::Picture small = Draw("inner one", 1, 1);
+    // On a wider white canvas, two pixels from the large symbol's right edge,
+    // inside its quiet zone of 24 pixels.
+    const int gap = small.width;
+    testing::Picture both = testing::Tile({large}, 1, gap);
+    const int left = gap + large.width - 24 + 2;
+    for (int y = 0; y < small.height; ++y)
+        for (int x = 0; x < small.width; ++x)
+            both.pixels[static_cast<size_t>(y + 40) * both.width + left + x] = small.At(x, y);
+    const auto found = DecodeQrSymbols(both.View());
+    ASSERT_EQ(found.size(), 2u);
+    EXPECT_EQ(found[0].text, "inner one");
+    EXPECT_EQ(found[1].text, "a large symbol with many alignment patterns");
+}
+
 } // namespace
 } // namespace kodaro::codec

@@ -1,6 +1,9 @@
 #include "test_window.h"
+#include "tests/support/timer_script.h"
 #include "ui/controls/clipboard_text.h"
 #include "ui/controls/edit_box.h"
+#include "ui/draw/defaults.h"
+#include "ui/host/popup_menu.h"
 
 #include <gtest/gtest.h>
 #include <imm.h>
@@ -118,6 +121,36 @@ TEST(EditTextBufferTest, MenuEnablingFollowsTypeSelectionAndClipboard) {
               (EditMenuState{false, true, false, true}));
     EXPECT_EQ(EditMenuStates(kEditDigits, false, true, false),
               (EditMenuState{false, false, true, true}));
+}
+
+TEST(EditLineLayoutTest, AnEditedLineMeasuresLikeAFreshOne) {
+    TestWindow window;
+    Gdiplus::GpGraphics* graphics = window.host().Buffer().graphics();
+    TextFormat format(Gdiplus::StringFormatFlagsMeasureTrailingSpaces);
+    EditLineLayout measure;
+    std::wstring line;
+    for (int i = 0; i < 12; ++i) {
+        line += L"word" + std::to_wstring(i) + L" 中文 ";
+    }
+    LineLayout edited;
+    measure.Measure(graphics, DefaultFont(), format.get(), line, {}, edited);
+    ASSERT_GT(edited.Width(), 100.0f);
+    struct Edit {
+        std::size_t at;
+        std::size_t erase;
+        std::wstring insert;
+    };
+    const Edit edits[] = {{line.size(), 0, L"end"}, {70, 0, L"\u0301x"}, {5, 3, L""}};
+    for (const Edit& edit : edits) {
+        line.replace(edit.at, edit.erase, edit.insert);
+        edited.Touch(static_cast<int>(edit.at));
+        measure.Measure(graphics, DefaultFont(), format.get(), line, {}, edited);
+        LineLayout fresh;
+        measure.Measure(graphics, DefaultFont(), format.get(), line, {}, fresh);
+        EXPECT_EQ(edited.bounds, fresh.bounds) << edit.at;
+        EXPECT_EQ(edited.xs, fresh.xs) << edit.at;
+        EXPECT_EQ(edited.origins, fresh.origins) << edit.at;
+    }
 }
 
 // --- the box on a real window ----------------------------------------------------
@@ -276,6 +309,58 @@ TEST_F(EditBoxTest, PasswordBoxHidesTextAndRefusesCopyDragAndInputMethod) {
     ImmReleaseContext(window.hwnd(), context);
 }
 
+TEST_F(EditBoxTest, ContextMenuEnablesByStateAndRunsTheChosenCommand) {
+    using Script = kodaro::test::TimerScript;
+    const PopupMenu& menu = EditContextMenu();
+    box.Text(L"some text");
+    ASSERT_TRUE(PutClipboardText(window.hwnd(), L"clip"));
+    std::vector<int> states;
+    // Rows of 24 pixels from y = 8; the separator is 9 high.
+    const LPARAM selectAllRow = MAKELPARAM(60, 8 + 3 * 24 + 9 + 12);
+    Script script({[&] {
+                       if (menu.Window() == nullptr) {
+                           return false;
+                       }
+                       for (int index = 1; index <= menu.ItemCount(); ++index) {
+                           states.push_back(menu.ItemState(index));
+                       }
+                       return true;
+                   },
+                   [&] {
+                       SendMessageW(menu.Window(), WM_MOUSEMOVE, 0, selectAllRow);
+                       SendMessageW(menu.Window(), WM_LBUTTONDOWN, MK_LBUTTON, selectAllRow);
+                       SendMessageW(menu.Window(), WM_LBUTTONUP, 0, selectAllRow);
+                       return true;
+                   }});
+    const LPARAM inBox = MAKELPARAM(60, 30);
+    SendMessageW(window.hwnd(), WM_RBUTTONDOWN, MK_RBUTTON, inBox);
+    SendMessageW(window.hwnd(), WM_RBUTTONUP, 0, inBox);
+    EXPECT_TRUE(Script::Done());
+    EXPECT_EQ(window.host().FocusControl(), &box);
+    // Nothing selected: cut and copy disabled; text on the clipboard: paste.
+    EXPECT_EQ(states, (std::vector<int>{kMenuItemDisabled, kMenuItemDisabled, kMenuItemEnabled,
+                                        kMenuItemEnabled, kMenuItemEnabled}));
+    EXPECT_EQ(box.SelectedText(), L"some text");
+
+    // A password box opens no menu at all.
+    EditBox password;
+    ASSERT_TRUE(
+        password.Create(window.hwnd(), 20, 60, 200, 24, L"x", {.inputType = kEditPassword}));
+    bool opened = false;
+    Script guard({[&] {
+        if (menu.Window() == nullptr) {
+            return false;
+        }
+        opened = true;
+        SendMessageW(menu.Window(), WM_KEYDOWN, VK_ESCAPE, 0);
+        return true;
+    }});
+    SendMessageW(window.hwnd(), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(60, 70));
+    SendMessageW(window.hwnd(), WM_RBUTTONUP, 0, MAKELPARAM(60, 70));
+    window.Pump();
+    EXPECT_FALSE(opened);
+}
+
 TEST_F(EditBoxTest, DoubleClickSelectsAsciiWordsAndTripleClickOnlySoonAfter) {
     box.Text(L"abc中文def ghi");
     window.Click(30, 30);
@@ -318,10 +403,50 @@ TEST_F(EditBoxTest, WheelScrollsAMultiLineBoxOnlyWithinItsText) {
     EXPECT_EQ(multi.ScrollY(), bottom);
     wheel(50);
     EXPECT_EQ(multi.ScrollY(), 0);
+    // The bar follows the text, and the text follows the bar.
+    ASSERT_TRUE(multi.VerticalBar().Created());
+    EXPECT_FALSE(multi.HorizontalBar().Created());
+    EXPECT_EQ(multi.VerticalBar().Position(), 0);
+    const RectF bar = multi.VerticalBar().Rect();
+    window.Click(static_cast<int>(bar.X + 5), static_cast<int>(bar.Y + bar.Height - 5));
+    EXPECT_EQ(multi.ScrollY(), -multi.LineHeight());
+    EXPECT_EQ(multi.Caret(), (TextPosition{0, 0}));
+    Key(VK_END, true);
+    EXPECT_EQ(multi.VerticalBar().Position(), static_cast<int>(-bottom));
     // A text that fits does not scroll at all.
     multi.Text(L"short");
     wheel(-1);
     EXPECT_EQ(multi.ScrollY(), 0);
+}
+
+TEST_F(EditBoxTest, DraggingSelectsAndScrollsPastTheTextsEdge) {
+    EditBox multi;
+    std::wstring text;
+    for (int i = 0; i < 20; ++i) {
+        text += L"row " + std::to_wstring(i) + L"\r\n";
+    }
+    ASSERT_TRUE(multi.Create(window.hwnd(), 20, 60, 200, 100, text, {.multiLine = true}));
+    const int x = 40;
+    const int y = 70;
+    window.MouseMove(x, y);
+    window.LeftDown(x, y);
+    const TextPosition start = multi.Caret();
+    // Every move below the text scrolls one line further.
+    for (int i = 1; i <= 3; ++i) {
+        SendMessageW(window.hwnd(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(x, 200));
+        EXPECT_EQ(multi.ScrollY(), -i * multi.LineHeight());
+    }
+    window.LeftUp(x, 200);
+    EXPECT_EQ(multi.Anchor(), start);
+    EXPECT_GT(multi.Caret().line, start.line + 4);
+    // A menu command runs the Control+letter action; a child window's
+    // notification with the same number does not.
+    SendMessageW(window.hwnd(), WM_COMMAND, MAKEWPARAM(kEditCommandCut, 0), 0);
+    EXPECT_FALSE(multi.HasSelection());
+    multi.SelectAll();
+    SendMessageW(window.hwnd(), WM_COMMAND, MAKEWPARAM(kEditCommandCut, 1),
+                 reinterpret_cast<LPARAM>(window.hwnd()));
+    EXPECT_TRUE(multi.HasSelection());
 }
 
 TEST_F(EditBoxTest, KeysMoveByCharacterWordLineAndPage) {
