@@ -1,5 +1,7 @@
 #include "app/shell/symbol_options.h"
 
+#include <initializer_list>
+
 namespace kodaro {
 
 namespace {
@@ -7,7 +9,15 @@ namespace {
 constexpr int kEcLevelOpacity = 180;
 constexpr int kSizeOpacity = 190;
 
-void Subscribe(App& app, ui::ComboBox& box) {
+// Fills a drop-down, makes item `current` its choice and lets a new choice
+// regenerate the preview.
+void FillChoices(App& app, ui::ComboBox& box, std::initializer_list<const wchar_t*> items,
+                 int current, int opacity) {
+    for (const wchar_t* item : items) {
+        box.AddItem(item);
+    }
+    box.CurrentIndex(current);
+    box.Opacity(opacity);
     box.OnSelect([&app](ui::ComboBox&, int) { OnDropDownChanged(app); });
 }
 
@@ -16,23 +26,14 @@ void Subscribe(App& app, ui::ComboBox& box) {
 void CreateEcLevelBox(App& app) {
     ui::ComboBox& box = *app.objects.ecLevelBox;
     box.Create(*app.objects.infoGroup, 518, 352, 110, 24);
-    for (const wchar_t* level : {L"最低 - 7%", L"低 - 15%", L"中等 - 25%", L"高 - 30%"}) {
-        box.AddItem(level);
-    }
-    box.CurrentIndex(3);
-    box.Opacity(kEcLevelOpacity);
-    Subscribe(app, box);
+    FillChoices(app, box, {L"最低 - 7%", L"低 - 15%", L"中等 - 25%", L"高 - 30%"}, 3,
+                kEcLevelOpacity);
 }
 
 void CreateSizeBox(App& app) {
     ui::ComboBox& box = *app.objects.sizeBox;
     box.Create(*app.objects.mainWindow, 510, 436, 60, 26);
-    for (const wchar_t* side : {L"128", L"256", L"512", L"768"}) {
-        box.AddItem(side);
-    }
-    box.CurrentIndex(2);
-    box.Opacity(kSizeOpacity);
-    Subscribe(app, box);
+    FillChoices(app, box, {L"128", L"256", L"512", L"768"}, 2, kSizeOpacity);
 }
 
 void OnDropDownChanged(App& app) {

@@ -4,6 +4,7 @@
 // time (target: under a second) and checks the box stays usable: going to the
 // end and typing there. Every keystroke goes through the window's message
 // procedure and is composed and presented before the next.
+#include "bench/support/bench_timing.h"
 #include "ui/controls/clipboard_text.h"
 #include "ui/controls/edit_box.h"
 #include "ui/host/framework.h"
@@ -14,24 +15,10 @@
 #include <string>
 
 using namespace kodaro::ui;
+using kodaro::bench::Now;
+using kodaro::bench::Pump;
 
 namespace {
-
-double Now() {
-    LARGE_INTEGER frequency;
-    LARGE_INTEGER counter;
-    QueryPerformanceFrequency(&frequency);
-    QueryPerformanceCounter(&counter);
-    return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-void Pump() {
-    MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-    }
-}
 
 std::wstring Lines(int count) {
     std::wstring text;

@@ -1,6 +1,7 @@
 // Times painting and wheel-scrolling a list of 100,000 rows against a list of
 // 100 rows of the same size, in the same run, and prints the ratio (target:
 // at most 1.5, since only the rows in view are measured and painted).
+#include "bench/support/bench_timing.h"
 #include "ui/controls/list_view.h"
 #include "ui/host/framework.h"
 #include "ui/host/host_window.h"
@@ -9,24 +10,10 @@
 #include <string>
 
 using namespace kodaro::ui;
+using kodaro::bench::Now;
+using kodaro::bench::Pump;
 
 namespace {
-
-double Now() {
-    LARGE_INTEGER frequency;
-    LARGE_INTEGER counter;
-    QueryPerformanceFrequency(&frequency);
-    QueryPerformanceCounter(&counter);
-    return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-void Pump() {
-    MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-    }
-}
 
 void Fill(ListView& list, int rows) {
     list.InsertColumn(0, L"名称", 120);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numeric>
+#include <unordered_set>
 
 #include "codec/common/symbol_layout.h"
 #include "codec/decoder/binarizer.h"
@@ -305,16 +306,34 @@ std::vector<int> Neighbourhood(const std::vector<Mark>& marks, int seed) {
     return group;
 }
 
-// Tries the triples of one neighbourhood, best first, while `budget`
-// attempts last; each symbol read adds to the budget.
+// What a pass may still spend, and the triples it has tried: neighbourhoods
+// overlap, and a triple that failed once would fail again.
+struct Attempts {
+    int budget = kMaxAttempts;
+    std::unordered_set<uint64_t> tried;
+
+    bool Try(int a, int b, int c) {
+        int key[3] = {a, b, c};
+        std::sort(key, key + 3);
+        const uint64_t packed = static_cast<uint64_t>(key[0]) << 42 |
+                                static_cast<uint64_t>(key[1]) << 21 | static_cast<uint64_t>(key[2]);
+        return tried.insert(packed).second && --budget >= 0;
+    }
+};
+
+// Tries the triples of one neighbourhood, best first, while attempts last;
+// each symbol read adds to the budget.
 void DecodeNeighbourhood(const BitMatrix& bits, std::vector<Mark>& marks,
                          const std::vector<int>& group, std::vector<DecodedSymbol>& results,
-                         int* budget) {
+                         Attempts* attempts) {
     for (const Triple& tr : RankTriples(marks, group)) {
         if (marks[tr.a].used || marks[tr.b].used || marks[tr.c].used)
             continue;
-        if (--*budget < 0)
-            return;
+        if (!attempts->Try(tr.a, tr.b, tr.c)) {
+            if (attempts->budget < 0)
+                return;
+            continue;
+        }
         const FinderTriple t = OrderFinderTriple(
             marks[tr.a].pattern.center, marks[tr.b].pattern.center, marks[tr.c].pattern.center);
         const std::vector<PointF>* rims[3] = {};
@@ -342,7 +361,7 @@ void DecodeNeighbourhood(const BitMatrix& bits, std::vector<Mark>& marks,
                         [&](const DecodedSymbol& r) { return Inside(r, centre); });
         if (!duplicate) {
             results.push_back(std::move(symbol));
-            *budget += kAttemptsPerSymbol;
+            attempts->budget += kAttemptsPerSymbol;
         }
     }
 }
@@ -369,20 +388,20 @@ int DecodePass(const BitMatrix& bits, std::vector<DecodedSymbol>& results) {
     }
     if (marks.size() < 3)
         return 0;
-    int budget = kMaxAttempts;
+    Attempts attempts;
     // The best-confirmed marks of the whole picture first (the marks come
     // sorted so): most pictures hold one symbol or a few, whose marks are
     // better confirmed than look-alikes in their data.
     std::vector<int> best(std::min(marks.size(), kMaxMarks));
     std::iota(best.begin(), best.end(), 0);
-    DecodeNeighbourhood(bits, marks, best, results, &budget);
+    DecodeNeighbourhood(bits, marks, best, results, &attempts);
     // Then, in a crowd, the marks still unused with their neighbours.
-    for (int seed = 0; seed < static_cast<int>(marks.size()) && budget > 0; ++seed) {
+    for (int seed = 0; seed < static_cast<int>(marks.size()) && attempts.budget > 0; ++seed) {
         if (marks[seed].used)
             continue;
         const std::vector<int> group = Neighbourhood(marks, seed);
         if (group.size() >= 3)
-            DecodeNeighbourhood(bits, marks, group, results, &budget);
+            DecodeNeighbourhood(bits, marks, group, results, &attempts);
     }
     return static_cast<int>(std::count_if(
         marks.begin(), marks.end(), [](const Mark& m) { return !m.used && m.pattern.hits >= 2; }));

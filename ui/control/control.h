@@ -62,6 +62,7 @@ enum ControlKind : int {
     kKindListView = 8,
     kKindEditBox = 9,
     kKindRadioButton = 11,
+    kKindProgressBar = 12,
     kKindComboBox = 15,
     kKindPanel = 16,
     kKindScrollBar = 19,

@@ -39,15 +39,6 @@ const GlassLook& GlassFor(int state) {
     }
 }
 
-void FillPath(Gdiplus::GpGraphics* graphics, Gdiplus::GpPath* path, Argb colour) {
-    Gdiplus::GpSolidFill* brush = nullptr;
-    if (path == nullptr || gdip::GdipCreateSolidFill(colour, &brush) != Gdiplus::Ok) {
-        return;
-    }
-    gdip::GdipFillPath(graphics, brush, path);
-    gdip::GdipDeleteBrush(brush);
-}
-
 void DrawPlainRect(Gdiplus::GpGraphics* graphics, const RectF& rect, Argb colour) {
     UniquePen pen = MakePen(colour);
     if (pen) {

@@ -300,6 +300,12 @@ LRESULT ComboBox::OnMessage(UINT message, WPARAM wParam, LPARAM) {
     case EXM_KILLFOCUS:
         Redraw();
         return 0;
+    case EXM_QUERYFOCUS:
+        // An editable combo has the focus while its box has it.
+        if (Editor() != nullptr) {
+            return editor_.HasFocus() ? 1 : 0;
+        }
+        return kNotHandled;
     case EXM_SIZE:
         if (Editor() != nullptr) {
             editor_.Rect(EditorRect());
@@ -330,7 +336,7 @@ void ComboBox::Paint(Gdiplus::GpGraphics* graphics, int width, int height) {
         const RectF textBox = MakeRectF(kTextLeft, 0, w - kTextLeft - kArrowArea, h);
         DrawTextEffect(graphics, textBox, text_, font_.get(), textColor_, format_.get());
     }
-    if (HasFocus() && !dropped_) {
+    if (!editable_ && HasFocus() && !dropped_) {
         DrawBorder(graphics, MakeRectF(3, 3, w - kArrowRight - kArrowCell - 6, h - 6),
                    kBorderDashed);
     }

@@ -84,6 +84,7 @@ bool EditBox::Create(ControlParent parent, float x, float y, float width, float 
                                    (kEditHorizontalBar | kEditVerticalBar)
                              : 0;
     font_.Make(options.fontName, options.fontSize, options.fontStyle);
+    measure_.ForgetFont();
     format_.Create(kFormatFlags |
                    (scrollBars_ == kEditVerticalBar ? Gdiplus::StringFormatFlagsLineLimit : 0));
     format_.Trimming(Gdiplus::StringTrimmingNone);

@@ -11,21 +11,24 @@ namespace {
 constexpr float kUnbounded = 1.0e6f;
 constexpr float kBoxHeight = 1.0e4f;
 
-// The text drawn for boundaries [first, last) of a line.
+// The text drawn for boundaries [first, last) of a line, and where each
+// character starts in it. A tab is shown as a space: a piece is laid out on
+// its own, so tab stops would fall differently than in the whole line.
 std::wstring PieceText(std::wstring_view line, std::wstring_view passwordChar,
                        const LineLayout& layout, std::size_t first, std::size_t last,
-                       std::vector<Gdiplus::CharacterRange>* ranges) {
+                       std::vector<std::size_t>* starts) {
     std::wstring piece;
     for (std::size_t i = first; i < last; ++i) {
         const std::wstring_view shown =
             passwordChar.empty()
                 ? line.substr(layout.bounds[i], layout.bounds[i + 1] - layout.bounds[i])
                 : passwordChar;
-        if (ranges != nullptr) {
-            ranges->push_back({static_cast<INT>(piece.size()), static_cast<INT>(shown.size())});
+        if (starts != nullptr) {
+            starts->push_back(piece.size());
         }
         piece += shown;
     }
+    std::replace(piece.begin(), piece.end(), L'\t', L' ');
     return piece;
 }
 
@@ -52,64 +55,70 @@ void EditLineLayout::Measure(Gdiplus::GpGraphics* graphics, const Gdiplus::GpFon
     layout.valid = true;
     layout.unchangedBefore = 0;
     const std::size_t count = layout.bounds.size() - 1;
-    for (UniqueRegion& region : regions_) {
-        if (!region) {
-            Gdiplus::GpRegion* made = nullptr;
-            gdip::GdipCreateRegion(&made);
-            region.reset(made);
-        }
-    }
-    Gdiplus::GpRegion* regions[kPiece];
-    for (std::size_t i = 0; i < kPiece; ++i) {
-        regions[i] = regions_[i].get();
+    if (!UseFont(graphics, font, format)) {
+        layout.xs.resize(count + 1, layout.xs.back());
+        layout.origins.resize((count + kPiece - 1) / kPiece, 0.0f);
+        return;
     }
     float start = layout.xs.back();
-    std::vector<Gdiplus::CharacterRange> ranges;
+    std::vector<std::size_t> starts;
+    std::vector<int> extents;
     for (std::size_t first = kept * kPiece; first < count; first += kPiece) {
         const std::size_t last = std::min(first + kPiece, count);
-        const auto n = static_cast<INT>(last - first);
-        ranges.clear();
-        const std::wstring piece = PieceText(line, passwordChar, layout, first, last, &ranges);
-        const Gdiplus::RectF box(0, 0, kUnbounded, kBoxHeight);
-        bool measured = gdip::GdipSetStringFormatMeasurableCharacterRanges(
-                            format, n, ranges.data()) == Gdiplus::Ok &&
-                        gdip::GdipMeasureCharacterRanges(graphics, piece.c_str(),
-                                                         static_cast<INT>(piece.size()), font, box,
-                                                         format, n, regions) == Gdiplus::Ok;
-        // Lefts and rights within the piece; a character without ink (or a
-        // failed measurement) takes no room.
-        std::vector<float> lefts(n, 0.0f);
-        std::vector<float> rights(n, 0.0f);
-        float origin = 0.0f;
-        bool haveOrigin = false;
-        for (INT i = 0; i < n && measured; ++i) {
-            Gdiplus::RectF bounds;
-            if (gdip::GdipGetRegionBounds(regions[i], graphics, &bounds) != Gdiplus::Ok ||
-                (bounds.Width <= 0 && bounds.Height <= 0)) {
-                lefts[i] = rights[i] = -1.0f;
-                continue;
-            }
-            lefts[i] = bounds.X;
-            rights[i] = bounds.X + bounds.Width;
-            if (!haveOrigin) {
-                origin = bounds.X;
-                haveOrigin = true;
-            }
+        starts.clear();
+        const std::wstring piece = PieceText(line, passwordChar, layout, first, last, &starts);
+        // extents[i]: the advance of the piece's first i + 1 units.
+        extents.assign(piece.size(), 0);
+        SIZE size{};
+        GetTextExtentExPointW(dc_.get(), piece.c_str(), static_cast<int>(piece.size()), 0, nullptr,
+                              extents.data(), &size);
+        for (std::size_t i = 1; i < starts.size(); ++i) {
+            layout.xs.push_back(start + static_cast<float>(extents[starts[i] - 1]));
         }
-        float reach = origin;
-        for (INT i = 0; i < n; ++i) {
-            if (lefts[i] < 0.0f) {
-                lefts[i] = rights[i] = reach;
-            }
-            if (i > 0) {
-                layout.xs.push_back(std::max(layout.xs.back(), start + lefts[i] - origin));
-            }
-            reach = std::max(reach, rights[i]);
-        }
-        start = std::max(layout.xs.back(), start + reach - origin);
+        start += static_cast<float>(piece.empty() ? 0 : extents.back());
         layout.xs.push_back(start);
-        layout.origins.push_back(origin);
+        layout.origins.push_back(origin_);
     }
+}
+
+bool EditLineLayout::UseFont(Gdiplus::GpGraphics* graphics, const Gdiplus::GpFont* font,
+                             Gdiplus::GpStringFormat* format) {
+    if (font == font_ && dc_) {
+        return true;
+    }
+    font_ = nullptr;
+    LOGFONTW logFont{};
+    if (graphics == nullptr || font == nullptr ||
+        gdip::GdipGetLogFontW(const_cast<Gdiplus::GpFont*>(font), graphics, &logFont) !=
+            Gdiplus::Ok) {
+        return false;
+    }
+    if (!dc_) {
+        dc_.reset(CreateCompatibleDC(nullptr));
+    }
+    gdiFont_.reset(CreateFontIndirectW(&logFont));
+    if (!dc_ || !gdiFont_) {
+        return false;
+    }
+    SelectObject(dc_.get(), gdiFont_.get());
+    // GDI+ starts a line's first glyph a little right of the layout box; the
+    // pieces are drawn that much further left.
+    origin_ = 0.0f;
+    const Gdiplus::CharacterRange range{0, 1};
+    const Gdiplus::RectF box(0, 0, kUnbounded, kBoxHeight);
+    Gdiplus::GpRegion* region = nullptr;
+    if (gdip::GdipCreateRegion(&region) == Gdiplus::Ok) {
+        Gdiplus::RectF bounds;
+        if (gdip::GdipSetStringFormatMeasurableCharacterRanges(format, 1, &range) == Gdiplus::Ok &&
+            gdip::GdipMeasureCharacterRanges(graphics, L"x", 1, font, box, format, 1, &region) ==
+                Gdiplus::Ok &&
+            gdip::GdipGetRegionBounds(region, graphics, &bounds) == Gdiplus::Ok) {
+            origin_ = bounds.X;
+        }
+        gdip::GdipDeleteRegion(region);
+    }
+    font_ = font;
+    return true;
 }
 
 void EditLineLayout::Draw(Gdiplus::GpGraphics* graphics, const Gdiplus::GpFont* font,

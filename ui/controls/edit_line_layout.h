@@ -1,18 +1,19 @@
 // Where the characters of one edit-box line lie on screen, and drawing the
 // line so that its glyphs land exactly there.
 //
-// A line is measured in pieces of up to 32 characters (the most one GDI+
-// character-range call takes), each piece laid out on its own, and drawn in
-// the same pieces at the measured places. Measuring and drawing therefore
-// agree by construction, long lines cost time in proportion to their length,
-// and only the pieces inside the view are drawn.
+// Advances come from GDI (one call per piece of up to 32 characters, the way
+// GDI+ itself lays out grid-fitted text); each piece is then drawn by GDI+ at
+// its measured place, so a drift can never build up along a line, long lines
+// cost time in proportion to their length, and only the pieces inside the
+// view are drawn. (GDI+'s own character ranges give the same places but cost
+// far more: every range's bounds go through a region.)
 #pragma once
 
 #include "ui/controls/edit_text_buffer.h"
 #include "ui/draw/gdiplus.h"
 #include "ui/draw/geometry.h"
 
-#include <array>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -45,8 +46,19 @@ public:
 
     static constexpr std::size_t kPiece = 32;
 
+    // Measures anew with the next font given, even at the same address.
+    void ForgetFont() { font_ = nullptr; }
+
 private:
-    std::array<UniqueRegion, kPiece> regions_{};
+    // Selects a GDI font equal to font into the measuring context; false
+    // when there is none.
+    bool UseFont(Gdiplus::GpGraphics* graphics, const Gdiplus::GpFont* font,
+                 Gdiplus::GpStringFormat* format);
+
+    UniqueMemoryDc dc_;
+    std::unique_ptr<std::remove_pointer_t<HFONT>, detail::GdiObjectDeleter> gdiFont_;
+    const Gdiplus::GpFont* font_ = nullptr;
+    float origin_ = 0.0f;
 };
 
 } // namespace kodaro::ui

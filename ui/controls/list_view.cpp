@@ -626,12 +626,7 @@ void ListView::PaintRow(Gdiplus::GpGraphics* graphics, int index, float top, int
     if (selected || index == hot_) {
         const Argb fill = selected ? highlightColor_ : HalfAlpha(highlightColor_);
         if (selectionStyle_ == 2) {
-            UniquePath shape = RoundRectPath(area, 4);
-            Gdiplus::GpSolidFill* brush = nullptr;
-            if (shape && gdip::GdipCreateSolidFill(fill, &brush) == Gdiplus::Ok) {
-                gdip::GdipFillPath(graphics, brush, shape.get());
-                gdip::GdipDeleteBrush(brush);
-            }
+            FillRoundRect(graphics, area, 4, fill);
             if (selected) {
                 DrawRoundRect(graphics, area, 4, borderColor_);
             }

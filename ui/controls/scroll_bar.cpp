@@ -312,12 +312,7 @@ void ScrollBar::PaintArrow(Gdiplus::GpGraphics* graphics, const RectF& box, bool
     const int part = first ? kScrollFirstArrow : kScrollSecondArrow;
     const int look = LookOf(part, hot_, pressed_);
     if (look != 0) {
-        UniquePath back = RoundRectPath(GrowRect(box, 1, 1, -2, -2), 4);
-        Gdiplus::GpSolidFill* brush = nullptr;
-        if (back && gdip::GdipCreateSolidFill(kArrowBack[look], &brush) == Gdiplus::Ok) {
-            gdip::GdipFillPath(graphics, brush, back.get());
-            gdip::GdipDeleteBrush(brush);
-        }
+        FillRoundRect(graphics, GrowRect(box, 1, 1, -2, -2), 4, kArrowBack[look]);
     }
     // A triangle pointing away from the track, a third of the box wide.
     const float cx = box.X + box.Width / 2;

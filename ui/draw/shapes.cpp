@@ -54,6 +54,13 @@ void FillRectangle(Gdiplus::GpGraphics* graphics, const RectF& rect, Argb colour
     }
 }
 
+void FillPath(Gdiplus::GpGraphics* graphics, Gdiplus::GpPath* path, Argb colour) {
+    const UniqueBrush brush = MakeSolidBrush(colour);
+    if (path != nullptr && brush) {
+        gdip::GdipFillPath(graphics, brush.get(), path);
+    }
+}
+
 void FillGradient(Gdiplus::GpGraphics* graphics, const RectF& rect, Argb colour1, Argb colour2,
                   int mode) {
     if (graphics == nullptr || rect.Width <= 0 || rect.Height <= 0) {

@@ -17,6 +17,9 @@ void DrawLine(Gdiplus::GpGraphics* graphics, Argb colour, float x1, float y1, fl
 // Fills (x, y, width - 1, height - 1): a 10 x 10 rectangle colours 9 x 9 pixels.
 void FillRectangle(Gdiplus::GpGraphics* graphics, const RectF& rect, Argb colour);
 
+// Fills the path (nothing for a null path).
+void FillPath(Gdiplus::GpGraphics* graphics, Gdiplus::GpPath* path, Argb colour);
+
 // Linear gradient from colour1 to colour2 over the same area as FillRectangle;
 // mode is a Gdiplus::LinearGradientMode (1, vertical: colour1 at the top).
 void FillGradient(Gdiplus::GpGraphics* graphics, const RectF& rect, Argb colour1, Argb colour2,

@@ -43,7 +43,9 @@ DWORD ReadOsMajorVersion() {
     return 0;
 }
 
-std::span<const std::uint8_t> ResourceBytes(const wchar_t* name) {
+} // namespace
+
+std::span<const std::uint8_t> ModuleResourceBytes(const wchar_t* name) {
     HMODULE module = GetModuleHandleW(nullptr);
     HRSRC found = FindResourceW(module, name, MAKEINTRESOURCEW(10) /*RT_RCDATA*/);
     if (found == nullptr) {
@@ -56,8 +58,6 @@ std::span<const std::uint8_t> ResourceBytes(const wchar_t* name) {
     }
     return {static_cast<const std::uint8_t*>(data), SizeofResource(module, found)};
 }
-
-} // namespace
 
 bool FrameworkStartup() {
     FrameworkState& state = State();
@@ -73,7 +73,7 @@ bool FrameworkStartup() {
     InitCommonControlsEx(&controls);
     state.osMajor = ReadOsMajorVersion();
     InitDefaultFont();
-    InitSkinStrip(ResourceBytes(kSkinStripResource));
+    InitSkinStrip(ModuleResourceBytes(kSkinStripResource));
     state.editMenu = {{L"剪切(&T)", 'X'},
                       {L"复制(&C)", 'C'},
                       {L"粘贴(&P)", 'V'},

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -35,6 +37,9 @@ const std::vector<EditMenuItem>& EditMenuItems();
 // The icon remembered by RegisterWindowClass (resource 129 of the program by
 // default; may be null when the program has none).
 HICON ClassIcon();
+
+// The bytes of an RT_RCDATA resource of the program; empty when it has none.
+std::span<const std::uint8_t> ModuleResourceBytes(const wchar_t* name);
 
 // Registers a window class with CS_DBLCLKS and the button-face background.
 // A null cursor means DefaultCursor(), a null icon resource 129 of the module,

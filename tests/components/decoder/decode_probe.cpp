@@ -14,6 +14,8 @@
 #include <cwchar>
 #include <string>
 
+#include "runtime/text.h"
+
 namespace {
 
 using DecodePictureFileFn = int(__stdcall*)(const char*);
@@ -32,16 +34,6 @@ PROCESS_MEMORY_COUNTERS Counters() {
     c.cb = sizeof c;
     GetProcessMemoryInfo(GetCurrentProcess(), &c, sizeof c);
     return c;
-}
-
-std::string ToAnsi(const wchar_t* wide) {
-    const int n = WideCharToMultiByte(CP_ACP, 0, wide, -1, nullptr, 0, nullptr, nullptr);
-    if (n <= 0)
-        return {};
-    std::string out(static_cast<size_t>(n), '\0');
-    WideCharToMultiByte(CP_ACP, 0, wide, -1, out.data(), n, nullptr, nullptr);
-    out.resize(static_cast<size_t>(n - 1));
-    return out;
 }
 
 } // namespace
@@ -63,7 +55,7 @@ int wmain(int argc, wchar_t** argv) {
         reinterpret_cast<void*>(GetProcAddress(library, "FreeAllocateMemory")));
     if (decode == nullptr || release == nullptr)
         return 3;
-    const std::string path = ToAnsi(argv[1]);
+    const std::string path = kodaro::WideToAnsi(argv[1]);
 
     LARGE_INTEGER frequency;
     LARGE_INTEGER start;

@@ -1,6 +1,7 @@
 #include "test_window.h"
 
 #include "tests/support/process_memory.h"
+#include "tests/support/timer_script.h"
 #include "ui/controls/combo_box.h"
 #include "ui/controls/combo_drop_down.h"
 #include "ui/host/popup_loop.h"
@@ -16,24 +17,36 @@ namespace {
 
 using test::TestWindow;
 
-// Work to do inside the drop-down's own loop, once its window shows.
-std::function<void(HWND popup)> whileOpen;
-
-void CALLBACK RunWhileOpen(HWND, UINT, UINT_PTR id, DWORD) {
-    const HWND popup = FindWindowW(kDropDownClassName, nullptr);
-    if (popup == nullptr || !IsWindowVisible(popup)) {
-        return; // not open yet: the timer comes again
+// This process's drop-down window (tests of other programs may run at the
+// same time on the same desktop).
+HWND OwnDropDown() {
+    HWND found = nullptr;
+    while ((found = FindWindowExW(nullptr, found, kDropDownClassName, nullptr)) != nullptr) {
+        DWORD process = 0;
+        GetWindowThreadProcessId(found, &process);
+        if (process == GetCurrentProcessId()) {
+            return found;
+        }
     }
-    KillTimer(nullptr, id);
-    auto work = std::move(whileOpen);
-    whileOpen = nullptr;
-    work(popup);
+    return nullptr;
+}
+
+// A script step that runs work inside the drop-down's own loop once its
+// window shows.
+test::ScriptStep WhileOpen(std::function<void(HWND popup)> work) {
+    return [work = std::move(work)] {
+        const HWND popup = OwnDropDown();
+        if (popup == nullptr || !IsWindowVisible(popup)) {
+            return false;
+        }
+        work(popup);
+        return true;
+    };
 }
 
 // Opens the drop-down with work scheduled inside it; what DropDown returns.
 bool OpenWith(ComboBox& combo, std::function<void(HWND)> work) {
-    whileOpen = std::move(work);
-    SetTimer(nullptr, 0, 20, &RunWhileOpen);
+    test::TimerScript script({WhileOpen(std::move(work))});
     return combo.DropDown();
 }
 
@@ -120,7 +133,7 @@ TEST(ComboDropDown, OpensBelowTheComboAndTheKeyboardChooses) {
     EXPECT_EQ(f.events, (std::vector<std::string>{"before", "after", "select 3"}));
     EXPECT_EQ(f.combo.CurrentIndex(), 3);
     EXPECT_EQ(f.combo.Text(), L"512");
-    EXPECT_EQ(FindWindowW(kDropDownClassName, nullptr), nullptr);
+    EXPECT_EQ(OwnDropDown(), nullptr);
 
     // Escape closes without a choice; the after callback still runs.
     f.events.clear();
@@ -150,8 +163,7 @@ TEST(ComboDropDown, AClickOnARowChoosesIt) {
 
     // A press or Space on the combo opens it once the press is handled.
     f.window.host().SetFocusControl(&f.combo, false);
-    whileOpen = [](HWND popup) { Key(popup, VK_ESCAPE); };
-    SetTimer(nullptr, 0, 20, &RunWhileOpen);
+    test::TimerScript script({WhileOpen([](HWND popup) { Key(popup, VK_ESCAPE); })});
     f.events.clear();
     f.window.Click(40, 40);
     f.window.Pump();
@@ -186,6 +198,7 @@ TEST(ComboEditable, TheEmbeddedBoxTypesTheTextAndTakesTheChoice) {
     window.host().SetFocusControl(&combo, false);
     window.Pump();
     EXPECT_EQ(window.host().FocusControl(), box);
+    EXPECT_TRUE(combo.HasFocus());
     SendMessageW(window.hwnd(), WM_CHAR, L'!', 1);
     EXPECT_EQ(combo.Text(), L"set!");
 
@@ -207,8 +220,18 @@ TEST(ComboDropDown, TheOwnerClosingEndsTheDropDown) {
     ComboFixture f;
     EXPECT_FALSE(OpenWith(f.combo, [&](HWND) { DestroyWindow(f.window.hwnd()); }));
     EXPECT_FALSE(f.combo.Created());
-    EXPECT_EQ(FindWindowW(kDropDownClassName, nullptr), nullptr);
+    EXPECT_EQ(OwnDropDown(), nullptr);
     EXPECT_EQ(f.events, (std::vector<std::string>{"before"}));
+
+    // The same when the list was opened by a click, from the window's own
+    // message handling.
+    ComboFixture clicked;
+    test::TimerScript script({WhileOpen([&](HWND) { DestroyWindow(clicked.window.hwnd()); })});
+    clicked.window.Click(40, 40);
+    clicked.window.Pump();
+    EXPECT_FALSE(IsWindow(clicked.window.hwnd()));
+    EXPECT_EQ(OwnDropDown(), nullptr);
+    EXPECT_EQ(clicked.events, (std::vector<std::string>{"before"}));
 }
 
 TEST(ComboDropDown, OpeningAndClosingAHundredTimesLeavesNothingBehind) {

@@ -153,6 +153,45 @@ TEST(EditLineLayoutTest, AnEditedLineMeasuresLikeAFreshOne) {
     }
 }
 
+TEST(EditLineLayoutTest, PlacesAgreeWithGdiPlusOwnLayout) {
+    TestWindow window;
+    Gdiplus::GpGraphics* graphics = window.host().Buffer().graphics();
+    TextFormat format(Gdiplus::StringFormatFlagsMeasureTrailingSpaces |
+                      Gdiplus::StringFormatFlagsNoClip);
+    const std::wstring line = L"Wim 中文 lly, AV. 1.5";
+    LineLayout layout;
+    EditLineLayout().Measure(graphics, DefaultFont(), format.get(), line, {}, layout);
+    std::vector<Gdiplus::CharacterRange> ranges;
+    for (int i = 0; i < static_cast<int>(line.size()); ++i) {
+        ranges.push_back({i, 1});
+    }
+    std::vector<UniqueRegion> owned(line.size());
+    std::vector<Gdiplus::GpRegion*> regions;
+    for (UniqueRegion& region : owned) {
+        Gdiplus::GpRegion* made = nullptr;
+        gdip::GdipCreateRegion(&made);
+        region.reset(made);
+        regions.push_back(made);
+    }
+    ASSERT_EQ(gdip::GdipSetStringFormatMeasurableCharacterRanges(
+                  format.get(), static_cast<INT>(ranges.size()), ranges.data()),
+              Gdiplus::Ok);
+    ASSERT_EQ(gdip::GdipMeasureCharacterRanges(graphics, line.c_str(),
+                                               static_cast<INT>(line.size()), DefaultFont(),
+                                               Gdiplus::RectF(0, 0, 1000, 100), format.get(),
+                                               static_cast<INT>(ranges.size()), regions.data()),
+              Gdiplus::Ok);
+    float origin = 0;
+    for (std::size_t i = 0; i < line.size(); ++i) {
+        Gdiplus::RectF bounds;
+        gdip::GdipGetRegionBounds(regions[i], graphics, &bounds);
+        if (i == 0) {
+            origin = bounds.X;
+        }
+        EXPECT_NEAR(layout.xs[i], bounds.X - origin, 1.0f) << i;
+    }
+}
+
 // --- the box on a real window ----------------------------------------------------
 
 class EditBoxTest : public testing::Test {
@@ -167,14 +206,7 @@ protected:
     }
     // A key with Control and/or Shift held, as the keyboard state says.
     void Key(WPARAM key, bool control = false, bool shift = false) {
-        BYTE state[256] = {};
-        GetKeyboardState(state);
-        state[VK_CONTROL] = control ? 0x80 : 0;
-        state[VK_SHIFT] = shift ? 0x80 : 0;
-        SetKeyboardState(state);
-        SendMessageW(window.hwnd(), WM_KEYDOWN, key, 1);
-        state[VK_CONTROL] = state[VK_SHIFT] = 0;
-        SetKeyboardState(state);
+        window.KeyDown(key, control, shift);
     }
     // Window coordinates of a box's first line at x within the text.
     POINT LinePoint(EditBox& target, float x) {

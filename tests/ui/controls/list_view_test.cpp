@@ -47,14 +47,7 @@ struct ListFixture {
 
     // The key as the window gets it while the given modifiers are down.
     void Key(WPARAM key, bool shift = false, bool control = false) {
-        BYTE state[256];
-        GetKeyboardState(state);
-        state[VK_SHIFT] = shift ? 0x80 : 0;
-        state[VK_CONTROL] = control ? 0x80 : 0;
-        SetKeyboardState(state);
-        SendMessageW(window.hwnd(), WM_KEYDOWN, key, 1);
-        state[VK_SHIFT] = state[VK_CONTROL] = 0;
-        SetKeyboardState(state);
+        window.KeyDown(key, control, shift);
         window.Pump();
     }
 

@@ -72,6 +72,17 @@ void TestWindow::AltKey(wchar_t key) {
     Pump();
 }
 
+void TestWindow::KeyDown(WPARAM key, bool control, bool shift) {
+    BYTE state[256] = {};
+    GetKeyboardState(state);
+    state[VK_CONTROL] = control ? 0x80 : 0;
+    state[VK_SHIFT] = shift ? 0x80 : 0;
+    SetKeyboardState(state);
+    SendMessageW(window_, WM_KEYDOWN, key, 1);
+    state[VK_CONTROL] = state[VK_SHIFT] = 0;
+    SetKeyboardState(state);
+}
+
 std::vector<std::uint8_t> TestData(const char* name) {
     return ReadWholeFile(Utf8ToWide(std::string(KODARO_CONTROLS_TEST_DATA) + "/" + name));
 }

@@ -34,6 +34,9 @@ public:
     void Click(int x, int y);
     // Alt + key as the system delivers it.
     void AltKey(wchar_t key);
+    // WM_KEYDOWN to the window while the keyboard state holds Control and/or
+    // Shift down (as GetKeyState then reports them).
+    void KeyDown(WPARAM key, bool control = false, bool shift = false);
 
     // Control events raised by the host.
     struct Event {
