@@ -10,6 +10,8 @@ packages=(
   googletest libgtest-dev libbenchmark-dev
   wine wine64 xvfb xdotool x11-utils x11-apps x11-xserver-utils imagemagick fonts-wqy-microhei
   zbar-tools libzbar-dev qrencode libqrencode-dev zxing-cpp-tools libzxing-dev
+  # The decode test: a local web server and the clipboard read back.
+  python3 xclip
   # zh_CN.UTF-8 must exist for Wine to use code page 936 file names.
   locales-all
 )

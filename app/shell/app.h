@@ -6,6 +6,7 @@
 #include "app/content/content_payload.h"
 #include "app/shell/preview_worker.h"
 #include "ui/controls/combo_box.h"
+#include "ui/controls/edit_box.h"
 #include "ui/controls/image_list.h"
 #include "ui/controls/label.h"
 #include "ui/controls/list_view.h"
@@ -51,6 +52,8 @@ struct AppObjects {
     std::optional<ui::RadioButton> decodeSourceLocal;
     std::optional<ui::RadioButton> decodeSourceWeb;
     std::optional<ui::RadioButton> decodeSourcePreview;
+    std::optional<ui::EditBox> decodePathBox;
+    std::optional<ui::EditBox> decodeResultBox;
     std::optional<ui::PushButton> decodeBrowseButton;
     // Beautify page.
     std::optional<ui::PushButton> logoBrowseButton;

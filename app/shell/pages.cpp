@@ -1,5 +1,6 @@
 #include "app/shell/pages.h"
 
+#include "app/shell/decode_page.h"
 #include "app/shell/page_list.h"
 #include "app/shell/page_painter.h"
 #include "app/shell/preview_hover.h"
@@ -104,6 +105,15 @@ void CreateDecodePage(App& app) {
     CreateRadio(app, *o.decodeSourceLocal, 1, 180, 146, 80, L"本地文件", true);
     CreateRadio(app, *o.decodeSourceWeb, 1, 260, 146, 80, L"网络文件");
     CreateRadio(app, *o.decodeSourcePreview, 1, 340, 146, 80, L"预览图片");
+    ui::EditBoxOptions path;
+    path.visible = false;
+    o.decodePathBox->Create(*o.mainWindow, 187, 175, 248, 22, L"", path);
+    ui::EditBoxOptions result;
+    result.multiLine = true;
+    result.inputType = ui::kEditReadOnly;
+    result.scrollBars = ui::kEditVerticalBar;
+    result.visible = false;
+    o.decodeResultBox->Create(*o.mainWindow, 187, 204, 248, 123, L"", result);
     CreateBrowseButton(app, *o.decodeBrowseButton, 177);
 }
 
@@ -179,11 +189,7 @@ void ShowColourChoice(App& app, bool pageShown) {
 void OnRadioClick(App& app, Control* control) {
     AppObjects& o = app.objects;
     if (app.currentPage == kPageDecode) {
-        if (control == &*o.decodeSourceLocal) {
-            o.decodeBrowseButton->Visible(true);
-        } else if (control == &*o.decodeSourceWeb || control == &*o.decodeSourcePreview) {
-            o.decodeBrowseButton->Visible(false);
-        }
+        OnDecodeSourceClick(app, control);
     } else if (app.currentPage == kPageBeautify) {
         if (control == &*o.foregroundColorRadio || control == &*o.foregroundPictureRadio ||
             control == &*o.backgroundColorRadio || control == &*o.backgroundPictureRadio) {
@@ -267,9 +273,10 @@ bool ShowPage(App& app, Control* tab, bool show) {
         o.sizeBox->Visible(show);
     } else if (tab == &*o.decodeTab) {
         app.currentPage = kPageDecode;
-        for (ui::RadioButton* source :
-             {&*o.decodeSourceLocal, &*o.decodeSourceWeb, &*o.decodeSourcePreview}) {
-            source->Visible(show);
+        for (Control* part : std::initializer_list<Control*>{
+                 &*o.decodeSourceLocal, &*o.decodeSourceWeb, &*o.decodeSourcePreview,
+                 &*o.decodePathBox, &*o.decodeResultBox}) {
+            part->Visible(show);
         }
         o.decodeBrowseButton->Visible(show && o.decodeSourceLocal->Checked());
         o.decodeButton->Visible(show);
@@ -311,10 +318,8 @@ void OnMainWindowClick(App& app, Control* control, int kind) {
         } else if (control == &*o.beautifyIcon) {
             ClickTab(app, *o.beautifyTab);
         } else if (control == &*o.decodeIcon) {
-            // The decode page with the preview as the source.
             ClickTab(app, *o.decodeTab);
-            OnRadioClick(app, &*o.decodeSourcePreview);
-            o.decodeSourcePreview->Checked(true);
+            DecodeShownSymbol(app);
         } else if (control == &*o.saveIcon) {
             SavePreview(app);
         } else if (control == &*o.copyIcon) {
@@ -327,6 +332,15 @@ void OnMainWindowClick(App& app, Control* control, int kind) {
     case ui::kKindPushButton:
         if (control == &*o.saveButton) {
             SavePreview(app);
+        } else if (control == &*o.decodeButton) {
+            DecodeCheckedSource(app);
+        } else if (control == &*o.decodeBrowseButton && app.currentPage == kPageDecode) {
+            BrowseDecodePicture(app);
+        }
+        break;
+    case ui::kKindPanel:
+        if (control == &*o.previewCaption) {
+            ShowPreviewFullSize(app);
         }
         break;
     case ui::kKindPictureBox:

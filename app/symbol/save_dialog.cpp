@@ -17,8 +17,9 @@ std::wstring FilterToDoubleNul(std::wstring_view filter) {
     return list;
 }
 
-std::optional<std::wstring> ShowSaveDialog(HWND owner, std::wstring_view filter,
-                                           std::wstring_view title) {
+std::optional<std::wstring> ShowFileDialog(FileDialogFunction function, HWND owner,
+                                           std::wstring_view filter, std::wstring_view title,
+                                           DWORD flags) {
     const std::wstring filterList = FilterToDoubleNul(filter);
     const std::wstring titleText(title);
     std::array<wchar_t, 255> file{};
@@ -29,11 +30,17 @@ std::optional<std::wstring> ShowSaveDialog(HWND owner, std::wstring_view filter,
     dialog.lpstrFile = file.data();
     dialog.nMaxFile = static_cast<DWORD>(file.size());
     dialog.lpstrTitle = titleText.c_str();
-    dialog.Flags = OFN_OVERWRITEPROMPT | OFN_EXPLORER;
-    if (!GetSaveFileNameW(&dialog)) {
+    dialog.Flags = flags;
+    if (!function(&dialog)) {
         return std::nullopt;
     }
     return std::wstring(file.data());
+}
+
+std::optional<std::wstring> ShowSaveDialog(HWND owner, std::wstring_view filter,
+                                           std::wstring_view title) {
+    return ShowFileDialog(GetSaveFileNameW, owner, filter, title,
+                          OFN_OVERWRITEPROMPT | OFN_EXPLORER);
 }
 
 } // namespace kodaro

@@ -2,8 +2,8 @@
 """Writes charset guessing samples (one per line: the charset, a tab, the
 bytes in hex) from real translated messages that the common-character
 tables were not made from: Chinese in GBK and Big5, Japanese in Shift_JIS
-(also with its katakana in half-width form), Korean in EUC-KR, and French,
-German, Spanish, Italian and Portuguese in ISO-8859-1. Each sample is a
+(also with its katakana in half-width form), Korean in EUC-KR, French,
+German, Spanish, Italian and Portuguese in ISO-8859-1, and a mix in UTF-8. Each sample is a
 stretch of 2 to 16 characters, as short as symbol data often is.
 
 Usage: make_charset_samples.py > samples.txt   (see charset_confusion.cpp)
@@ -20,7 +20,8 @@ import generate_common_characters as common  # noqa: E402
 SAMPLES_PER_SET = 1500
 SETS = [("GBK", "zh_CN", "gbk"), ("Big5", "zh_TW", "big5"), ("Shift_JIS", "ja", "cp932"),
         ("EUC-KR", "ko", "euc_kr")] + [("ISO-8859-1", lang, "latin-1")
-                                       for lang in ("fr", "de", "es", "it", "pt")]
+                                       for lang in ("fr", "de", "es", "it", "pt")] + [
+    ("UTF-8", lang, "utf-8") for lang in ("zh_CN", "ja", "ko", "fr", "ru")]
 
 # Full-width katakana to their half-width spelling (voiced ones as two characters).
 HALF_WIDTH = {}
@@ -65,9 +66,10 @@ def main():
     rng = random.Random(16)
     for name, lang, encoding in SETS:
         texts = [t.replace("\n", " ") for t in common.messages(lang, held_out=True)]
-        count = SAMPLES_PER_SET if lang in ("zh_CN", "zh_TW", "ja", "ko") else SAMPLES_PER_SET // 5
+        count = SAMPLES_PER_SET if name != "UTF-8" and lang in ("zh_CN", "zh_TW", "ja", "ko") \
+            else SAMPLES_PER_SET // 5
         emit(name, stretches(texts, rng, count), encoding, count)
-        if lang == "ja":
+        if lang == "ja" and name == "Shift_JIS":
             katakana = [to_half_width(t) for t in texts if any(0x30A1 <= ord(c) <= 0x30FC for c in t)]
             pieces = (p for p in stretches(katakana, rng, count)
                       if any(0xFF61 <= ord(c) <= 0xFF9F for c in p))

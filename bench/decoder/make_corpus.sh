@@ -102,4 +102,69 @@ for ((i = 0; i < count; i++)); do
   "$convert" "$tmp/c.jpg" -colorspace Gray -depth 8 "$out/combined/$i.pgm"
   printf '%s\n' "$text" >"$out/combined/$i.txt"
 done
+
+# Photographs of printed symbols, simulated: each class adds what one kind of
+# shot does to a symbol on paper, and every one ends as a phone's JPEG at
+# quality 30 to 60.
+quality() { echo $((30 + RANDOM % 31)); }
+long_payload() { # a larger version: 150 to 500 characters
+  local text
+  text=$(payload)
+  while [ ${#text} -lt $((150 + RANDOM % 350)) ]; do text="$text $(payload)"; done
+  printf '%s' "${text:0:500}"
+}
+slant() { # perspective corner offsets up to a 1/$2 of the width $1
+  local w=$1 d=$2
+  r() { echo $((RANDOM % (w / d))); }
+  echo "0,0 $(r),$(r)  $w,0 $((w - $(r))),$(r)  $w,$w $((w - $(r))),$((w - $(r)))  0,$w $(r),$((w - $(r)))"
+}
+photo() { # class, index, text, convert options applied to $tmp/s.png
+  local class=$1 i=$2 text=$3
+  shift 3
+  mkdir -p "$out/$class"
+  "$convert" "$tmp/s.png" -background white -virtual-pixel white "$@" +repage -quality "$(quality)" "$tmp/p.jpg"
+  "$convert" "$tmp/p.jpg" -colorspace Gray -depth 8 "$out/$class/$i.pgm"
+  printf '%s\n' "$text" >"$out/$class/$i.txt"
+}
+for ((i = 0; i < count; i++)); do
+  # Wrapped round a bottle or a can, seen a little from the side.
+  text=$(payload)
+  symbol "$tmp/s.png" $((4 + RANDOM % 3)) "$text"
+  w=$("$convert" "$tmp/s.png" -format %w info:)
+  photo curved "$i" "$text" -distort Plane2Cylinder $((40 + RANDOM % 41)) \
+    -distort Perspective "$(slant "$w" 10)" -blur 0x0.6
+
+  # A large version at a strong slant through a wide lens (barrel distortion).
+  text=$(long_payload)
+  symbol "$tmp/s.png" 4 "$text"
+  w=$("$convert" "$tmp/s.png" -format %w info:)
+  photo slanted "$i" "$text" -distort Perspective "$(slant "$w" 5)" \
+    -distort Barrel "0.0 0.0 0.0$((2 + RANDOM % 5)) 0.95" -blur 0x0.5
+
+  # A shadow falls across the symbol, and the light fades to one side.
+  text=$(payload)
+  symbol "$tmp/s.png" $((4 + RANDOM % 2)) "$text"
+  w=$("$convert" "$tmp/s.png" -format %w info:)
+  x1=$((RANDOM % w)) x2=$((RANDOM % w))
+  "$convert" -size "${w}x${w}" gradient:white-gray60 -rotate $((RANDOM % 360)) -gravity center \
+    -extent "${w}x${w}" \( -size "${w}x${w}" xc:white -fill "gray$((35 + RANDOM % 25))" \
+    -draw "polygon $x1,0 $w,0 $w,$w $x2,$w" -blur 0x$((4 + RANDOM % 12)) \) -compose multiply \
+    -composite "$tmp/light.png"
+  photo shadow "$i" "$text" "$tmp/light.png" -compose multiply -composite -attenuate 0.8 +noise Gaussian
+
+  # A shaking hand.
+  text=$(payload)
+  symbol "$tmp/s.png" 5 "$text"
+  photo motion "$i" "$text" -rotate $((RANDOM % 30 - 15)) -motion-blur "0x$((2 + RANDOM % 3))+$((RANDOM % 180))"
+
+  # A small symbol somewhere in a large, busy photograph.
+  text=$(payload)
+  symbol "$tmp/s.png" $((2 + RANDOM % 2)) "$text"
+  w=$("$convert" "$tmp/s.png" -format %w info:)
+  "$convert" "$tmp/s.png" -background white -virtual-pixel white -distort Perspective "$(slant "$w" 10)" \
+    +repage "$tmp/small.png"
+  "$convert" -size 2000x1500 -seed "$RANDOM" plasma:gray70-gray30 -colorspace Gray \
+    "$tmp/small.png" -geometry "+$((100 + RANDOM % 1500))+$((100 + RANDOM % 1000))" -composite "$tmp/s.png"
+  photo large "$i" "$text" -blur 0x0.4
+done
 touch "$out/.complete"

@@ -96,22 +96,37 @@ BitMatrix BinarizeLocal(const GreyImage& image) {
         return averages[static_cast<size_t>(by) * blocksX + bx];
     };
 
+    // Column-wise minimum, maximum and sum over the eight rows of a block row
+    // first (contiguous, so the compiler vectorises it), then per block.
+    std::vector<uint8_t> columnLow(static_cast<size_t>(width));
+    std::vector<uint8_t> columnHigh(static_cast<size_t>(width));
+    std::vector<uint16_t> columnSum(static_cast<size_t>(width));
     for (int by = 0; by < blocksY; ++by) {
         // The last block row/column is moved inwards so every block is full.
         const int y0 = std::min(by << kBlockShift, height - kBlock);
+        const uint8_t* first = image.pixels + static_cast<size_t>(y0) * image.stride;
+        for (int x = 0; x < width; ++x) {
+            columnLow[x] = first[x];
+            columnHigh[x] = first[x];
+            columnSum[x] = first[x];
+        }
+        for (int y = y0 + 1; y < y0 + kBlock; ++y) {
+            const uint8_t* row = image.pixels + static_cast<size_t>(y) * image.stride;
+            for (int x = 0; x < width; ++x) {
+                columnLow[x] = std::min(columnLow[x], row[x]);
+                columnHigh[x] = std::max(columnHigh[x], row[x]);
+                columnSum[x] = static_cast<uint16_t>(columnSum[x] + row[x]);
+            }
+        }
         for (int bx = 0; bx < blocksX; ++bx) {
             const int x0 = std::min(bx << kBlockShift, width - kBlock);
             int sum = 0;
             int lo = 255;
             int hi = 0;
-            for (int y = y0; y < y0 + kBlock; ++y) {
-                const uint8_t* row = image.pixels + static_cast<size_t>(y) * image.stride + x0;
-                for (int x = 0; x < kBlock; ++x) {
-                    const int p = row[x];
-                    sum += p;
-                    lo = std::min(lo, p);
-                    hi = std::max(hi, p);
-                }
+            for (int x = x0; x < x0 + kBlock; ++x) {
+                sum += columnSum[x];
+                lo = std::min(lo, static_cast<int>(columnLow[x]));
+                hi = std::max(hi, static_cast<int>(columnHigh[x]));
             }
             int avg = sum >> (2 * kBlockShift);
             if (hi - lo <= kMinDynamicRange) {
@@ -130,7 +145,10 @@ BitMatrix BinarizeLocal(const GreyImage& image) {
         }
     }
 
+    // Each pixel is compared with its block's threshold, spread over a row
+    // so the comparison runs over whole rows.
     BitMatrix bits(width, height);
+    std::vector<uint8_t> thresholds(static_cast<size_t>(width));
     for (int by = 0; by < blocksY; ++by) {
         const int y0 = std::min(by << kBlockShift, height - kBlock);
         const int cy = std::clamp(by, 2, std::max(2, blocksY - 3));
@@ -142,13 +160,13 @@ BitMatrix BinarizeLocal(const GreyImage& image) {
                 for (int dx = -2; dx <= 2; ++dx)
                     sum += average(std::clamp(cx + dx, 0, blocksX - 1),
                                    std::clamp(cy + dy, 0, blocksY - 1));
-            const int threshold = sum / 25;
-            for (int y = y0; y < y0 + kBlock; ++y) {
-                const uint8_t* row = image.pixels + static_cast<size_t>(y) * image.stride + x0;
-                uint8_t* out = bits.Row(y) + x0;
-                for (int x = 0; x < kBlock; ++x)
-                    out[x] = row[x] <= threshold ? 1 : 0;
-            }
+            std::fill_n(thresholds.begin() + x0, kBlock, static_cast<uint8_t>(sum / 25));
+        }
+        for (int y = y0; y < y0 + kBlock; ++y) {
+            const uint8_t* row = image.pixels + static_cast<size_t>(y) * image.stride;
+            uint8_t* out = bits.Row(y);
+            for (int x = 0; x < width; ++x)
+                out[x] = row[x] <= thresholds[x] ? 1 : 0;
         }
     }
     return bits;

@@ -125,11 +125,14 @@ int ScoreLatin1(char32_t prev, char32_t c, char32_t next) {
 }
 
 // Any script's letters in UTF-8 take two bytes or more; three or more are
-// rare by chance in other charsets' bytes.
-int ScoreUtf8(char32_t c) {
+// rare by chance in other charsets' bytes. A two-byte letter inside a word
+// of plain letters is an accented Latin letter.
+int ScoreUtf8(char32_t prev, char32_t c, char32_t next) {
     if (c < 0xA0)
         return kImplausible;
-    return c < 0x800 ? kCommon / 2 + 1 : 2 * kCommon;
+    if (c >= 0x800)
+        return 2 * kCommon;
+    return IsAsciiLetter(prev) || IsAsciiLetter(next) ? 2 * kCommon : kCommon;
 }
 
 // Han characters by how often the reading's language writes them; `lead`
@@ -204,7 +207,7 @@ int ScoreReading(std::string_view bytes, Charset charset) {
         else if (c == 0xFFFD)
             score += kUndefined;
         else if (charset == Charset::Utf8)
-            score += ScoreUtf8(c);
+            score += ScoreUtf8(prev, c, next);
         else if (charset == Charset::Latin1)
             score += ScoreLatin1(prev, c, next);
         else if (charset == Charset::ShiftJis && IsHalfWidth(c))

@@ -486,6 +486,162 @@ double TimingPatternMismatch(const BitMatrix& bits, const PerspectiveTransform& 
     return static_cast<double>(wrong) / total;
 }
 
+namespace {
+
+bool DarkAt(const BitMatrix& bits, const PerspectiveTransform& transform, double u, double v) {
+    const PointF p = transform.Map(u, v);
+    if (!(p.x >= 0 && p.y >= 0 && p.x < bits.Width() && p.y < bits.Height()))
+        return false;
+    return bits.Get(static_cast<int>(p.x), static_cast<int>(p.y));
+}
+
+// How far (in modules) the centre of each column of the timing pattern
+// along row 6 (or of each row along column 6, `vertical`) lies from where
+// `transform` puts it, for every column of the symbol: measured between
+// the marks from the pattern's edges, fading to nothing at the marks'
+// centres, where the mapping is anchored.
+std::vector<double> TimingOffsets(const BitMatrix& bits, const PerspectiveTransform& transform,
+                                  int dimension, bool vertical) {
+    constexpr int kSteps = 8; // samples a module
+    constexpr double kReach = 0.6;
+    auto dark = [&](double along) {
+        return vertical ? DarkAt(bits, transform, 6.5, along) : DarkAt(bits, transform, along, 6.5);
+    };
+    // Column c of the pattern is dark when c is even; 7 and dimension - 8
+    // are the light separators beside the marks.
+    auto expected = [&](int c) { return c >= 8 && c <= dimension - 9 && c % 2 == 0; };
+    // Edges: boundary b lies between columns b - 1 and b.
+    std::vector<double> edge(static_cast<size_t>(dimension), -1);
+    for (int b = 8; b <= dimension - 8; ++b) {
+        double best = -1;
+        for (int k = -static_cast<int>(kReach * kSteps); k <= kReach * kSteps; ++k) {
+            const double at = b + static_cast<double>(k) / kSteps;
+            if (dark(at - 0.5 / kSteps) == expected(b - 1) &&
+                dark(at + 0.5 / kSteps) == expected(b) &&
+                (best < 0 || std::abs(at - b) < std::abs(best - b)))
+                best = at;
+        }
+        edge[b] = best;
+    }
+    std::vector<double> offset(static_cast<size_t>(dimension), 0);
+    std::vector<bool> known(static_cast<size_t>(dimension), false);
+    for (int c = 8; c <= dimension - 9; ++c) {
+        if (edge[c] >= 0 && edge[c + 1] >= 0) {
+            offset[c] = (edge[c] + edge[c + 1]) / 2 - (c + 0.5);
+            known[c] = true;
+        }
+    }
+    // The marks' centres are fixed points; gaps are filled linearly.
+    offset[3] = offset[dimension - 4] = 0;
+    known[3] = known[dimension - 4] = true;
+    int last = 3;
+    for (int c = 4; c <= dimension - 4; ++c) {
+        if (!known[c])
+            continue;
+        for (int g = last + 1; g < c; ++g)
+            offset[g] = offset[last] + (offset[c] - offset[last]) * (g - last) / (c - last);
+        last = c;
+    }
+    return offset;
+}
+
+} // namespace
+
+namespace {
+
+// Least-squares parabola through (x, y) points, evaluated at 0..count-1;
+// nothing when there are too few points.
+std::optional<std::vector<double>> FitParabola(const std::vector<PointF>& points, int count) {
+    if (points.size() < 5)
+        return std::nullopt;
+    // Normal equations of y = a + b x + c x^2.
+    double m[3][4] = {};
+    for (const PointF& p : points) {
+        const double powers[3] = {1, p.x, p.x * p.x};
+        for (int i = 0; i < 3; ++i) {
+            for (int j = 0; j < 3; ++j)
+                m[i][j] += powers[i] * powers[j];
+            m[i][3] += powers[i] * p.y;
+        }
+    }
+    if (!SolveLinearSystem(&m[0][0], 3))
+        return std::nullopt;
+    std::vector<double> values(static_cast<size_t>(count));
+    for (int x = 0; x < count; ++x)
+        values[x] = m[0][3] + m[1][3] * x + m[2][3] * x * x;
+    return values;
+}
+
+enum class Edge { Top, Bottom, Left, Right };
+
+// How far one outer edge of the symbol lies from where `transform` puts it,
+// in modules, for each column (top and bottom edge) or row (left and right
+// edge): paper bent round a cylinder bows the edges that run round it, a
+// wide lens bows all four. Each column's edge is the first dark cell met
+// coming in from the quiet zone; a light module on the edge lets the walk
+// run on into the symbol, so the lowest values in a neighbourhood of
+// columns are the edge, and a parabola smooths them.
+std::vector<double> EdgeBow(const BitMatrix& bits, const PerspectiveTransform& transform,
+                            int dimension, Edge side) {
+    const bool bottom = side == Edge::Bottom || side == Edge::Right;
+    const bool vertical = side == Edge::Left || side == Edge::Right;
+    constexpr int kSteps = 8;
+    constexpr double kReach = 2.5;
+    const double d = dimension;
+    std::vector<double> first(static_cast<size_t>(dimension), kReach);
+    for (int c = 0; c < dimension; ++c) {
+        for (int k = -static_cast<int>(kReach * kSteps); k <= kReach * kSteps; ++k) {
+            const double inward = static_cast<double>(k) / kSteps;
+            const double v = bottom ? d - inward : inward;
+            if (vertical ? DarkAt(bits, transform, v, c + 0.5)
+                         : DarkAt(bits, transform, c + 0.5, v)) {
+                first[c] = inward;
+                break;
+            }
+        }
+    }
+    std::vector<PointF> edge;
+    for (int c = 0; c < dimension; ++c) {
+        double lowest = kReach;
+        for (int n = std::max(0, c - 2); n <= std::min(dimension - 1, c + 2); ++n)
+            lowest = std::min(lowest, first[n]);
+        if (lowest < kReach && lowest > -kReach)
+            edge.push_back({static_cast<double>(c), bottom ? -lowest : lowest});
+    }
+    auto bow = FitParabola(edge, dimension);
+    if (!bow)
+        return std::vector<double>(static_cast<size_t>(dimension), 0);
+    for (double& b : *bow)
+        b = std::clamp(b, -kReach, kReach);
+    return *bow;
+}
+
+} // namespace
+
+BitMatrix SampleGridAlongTiming(const BitMatrix& bits, const PerspectiveTransform& transform,
+                                int dimension, Bows bows) {
+    const std::vector<double> acrossOffsets = TimingOffsets(bits, transform, dimension, false);
+    const std::vector<double> downOffsets = TimingOffsets(bits, transform, dimension, true);
+    const std::vector<double> none(static_cast<size_t>(dimension), 0);
+    const bool across = bows != Bows::LeftRight;
+    const bool down = bows != Bows::TopBottom;
+    const auto top = across ? EdgeBow(bits, transform, dimension, Edge::Top) : none;
+    const auto bottom = across ? EdgeBow(bits, transform, dimension, Edge::Bottom) : none;
+    const auto left = down ? EdgeBow(bits, transform, dimension, Edge::Left) : none;
+    const auto right = down ? EdgeBow(bits, transform, dimension, Edge::Right) : none;
+    BitMatrix grid(dimension, dimension);
+    for (int y = 0; y < dimension; ++y) {
+        const double below = (y + 0.5) / dimension;
+        for (int x = 0; x < dimension; ++x) {
+            const double along = (x + 0.5) / dimension;
+            const double u = x + 0.5 + acrossOffsets[x] + left[y] * (1 - along) + right[y] * along;
+            const double v = y + 0.5 + downOffsets[y] + top[x] * (1 - below) + bottom[x] * below;
+            grid.Set(x, y, DarkAt(bits, transform, u, v));
+        }
+    }
+    return grid;
+}
+
 BitMatrix SampleGrid(const BitMatrix& bits, const PerspectiveTransform& transform, int dimension) {
     BitMatrix grid(dimension, dimension);
     for (int y = 0; y < dimension; ++y)

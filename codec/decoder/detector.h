@@ -89,4 +89,13 @@ double TimingPatternMismatch(const BitMatrix& bits, const PerspectiveTransform& 
 // Reads the colour at the centre of every module.
 BitMatrix SampleGrid(const BitMatrix& bits, const PerspectiveTransform& transform, int dimension);
 
+// The same, with the columns and rows moved to where the timing patterns
+// show them, and bent to follow the bows of the symbol's outer edges (the
+// top and bottom edge, the left and right one, or all four): follows paper
+// bent round a cylinder and lens distortion, which no single projective
+// mapping describes.
+enum class Bows { TopBottom, LeftRight, All };
+BitMatrix SampleGridAlongTiming(const BitMatrix& bits, const PerspectiveTransform& transform,
+                                int dimension, Bows bows);
+
 } // namespace kodaro::codec

@@ -1,7 +1,10 @@
 #include "codec/decoder/finder_patterns.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
+#include <cstring>
+#include <limits>
 
 namespace kodaro::codec {
 
@@ -17,7 +20,9 @@ bool LooksLikeFinder(const int counts[5]) {
             return false;
         total += counts[i];
     }
-    if (total < 7)
+    // The centre run must be at least 1.5 modules less one cell (see below):
+    // in whole numbers first, as most runs of a row fail here.
+    if (total < 7 || 14 * counts[2] + 14 <= 3 * total)
         return false;
     const double module = total / 7.0;
     const double slack = module * 0.7 + 0.75;
@@ -88,52 +93,49 @@ bool RunsThrough(const BitMatrix& bits, int cx, int cy, int dx, int dy, int maxR
         return false;
     const int w = bits.Width();
     const int h = bits.Height();
-    auto inside = [&](int x, int y) { return x >= 0 && y >= 0 && x < w && y < h; };
+    // Steps that stay inside the picture each way, so the walks below need
+    // no bounds checks.
+    auto room = [](int at, int d, int size) {
+        return d > 0 ? size - 1 - at : d < 0 ? at : std::numeric_limits<int>::max();
+    };
+    const int backRoom = std::min(room(cx, -dx, w), room(cy, -dy, h));
+    const int aheadRoom = std::min(room(cx, dx, w), room(cy, dy, h));
+    const std::ptrdiff_t step = static_cast<std::ptrdiff_t>(dy) * w + dx;
+    const uint8_t* centre = bits.Row(cy) + cx;
 
-    // Backwards: the centre run, then light, then dark.
-    int x = cx;
-    int y = cy;
-    int back = 0;
-    while (inside(x, y) && bits.Get(x, y)) {
-        ++back;
-        x -= dx;
-        y -= dy;
-    }
-    while (inside(x, y) && !bits.Get(x, y) && counts[1] <= maxRun) {
+    // Backwards: the centre run, then light, then dark. `k` counts steps
+    // taken; the cell k steps back is inside while k <= backRoom.
+    int k = 0;
+    while (k <= backRoom && centre[-k * step])
+        ++k;
+    const int back = k;
+    while (k <= backRoom && !centre[-k * step] && counts[1] <= maxRun) {
         ++counts[1];
-        x -= dx;
-        y -= dy;
+        ++k;
     }
-    if (!inside(x, y) || counts[1] > maxRun)
+    if (k > backRoom || counts[1] > maxRun)
         return false;
-    while (inside(x, y) && bits.Get(x, y) && counts[0] <= maxRun) {
+    while (k <= backRoom && centre[-k * step] && counts[0] <= maxRun) {
         ++counts[0];
-        x -= dx;
-        y -= dy;
+        ++k;
     }
     if (counts[0] > maxRun)
         return false;
 
     // Forwards.
-    x = cx + dx;
-    y = cy + dy;
-    int ahead = 0;
-    while (inside(x, y) && bits.Get(x, y)) {
-        ++ahead;
-        x += dx;
-        y += dy;
-    }
-    while (inside(x, y) && !bits.Get(x, y) && counts[3] <= maxRun) {
+    k = 1;
+    while (k <= aheadRoom && centre[k * step])
+        ++k;
+    const int ahead = k - 1;
+    while (k <= aheadRoom && !centre[k * step] && counts[3] <= maxRun) {
         ++counts[3];
-        x += dx;
-        y += dy;
+        ++k;
     }
-    if (!inside(x, y) || counts[3] > maxRun)
+    if (k > aheadRoom || counts[3] > maxRun)
         return false;
-    while (inside(x, y) && bits.Get(x, y) && counts[4] <= maxRun) {
+    while (k <= aheadRoom && centre[k * step] && counts[4] <= maxRun) {
         ++counts[4];
-        x += dx;
-        y += dy;
+        ++k;
     }
     if (counts[4] > maxRun)
         return false;
@@ -149,17 +151,33 @@ void RowRuns(const BitMatrix& bits, int y, int left, int right, std::vector<int>
     runs.clear();
     const uint8_t* row = bits.Row(y);
     uint8_t colour = 0;
-    int length = 0;
-    for (int x = left; x <= right; ++x) {
-        if (row[x] == colour) {
-            ++length;
-        } else {
-            runs.push_back(length);
-            colour = row[x];
-            length = 1;
+    int x = left;
+    int runStart = left;
+    // Cells are 0 or 1 bytes: eight at a time are compared with the run's
+    // colour, and the first that differs is found from the lowest set byte.
+    static_assert(std::endian::native == std::endian::little);
+    constexpr uint64_t kOnes = 0x0101010101010101ull;
+    while (x <= right) {
+        const uint64_t pattern = colour ? kOnes : 0;
+        while (x + 8 <= right + 1) {
+            uint64_t word;
+            std::memcpy(&word, row + x, 8);
+            const uint64_t differ = word ^ pattern;
+            if (differ != 0) {
+                x += std::countr_zero(differ) / 8;
+                break;
+            }
+            x += 8;
         }
+        while (x <= right && row[x] == colour)
+            ++x;
+        if (x > right)
+            break;
+        runs.push_back(x - runStart);
+        runStart = x;
+        colour ^= 1;
     }
-    runs.push_back(length);
+    runs.push_back(right + 1 - runStart);
 }
 
 std::vector<FinderPattern> FindFinderPatterns(const BitMatrix& bits) {

@@ -110,26 +110,11 @@ std::optional<PerspectiveTransform> PerspectiveTransform::Fit(const std::vector<
                 for (int k = 0; k < 9; ++k)
                     a[j][k] += r[j] * r[k];
     }
-    for (int col = 0; col < 8; ++col) {
-        int pivot = col;
-        for (int r = col + 1; r < 8; ++r)
-            if (std::abs(a[r][col]) > std::abs(a[pivot][col]))
-                pivot = r;
-        if (std::abs(a[pivot][col]) < 1e-12)
-            return std::nullopt;
-        for (int k = 0; k < 9; ++k)
-            std::swap(a[col][k], a[pivot][k]);
-        for (int r = 0; r < 8; ++r) {
-            if (r == col)
-                continue;
-            const double f = a[r][col] / a[col][col];
-            for (int k = col; k < 9; ++k)
-                a[r][k] -= f * a[col][k];
-        }
-    }
+    if (!SolveLinearSystem(&a[0][0], 8))
+        return std::nullopt;
     double h[8];
     for (int i = 0; i < 8; ++i)
-        h[i] = a[i][8] / a[i][i];
+        h[i] = a[i][8];
 
     // Undo the normalisations: T = Dst^-1 * H * Src.
     PerspectiveTransform normalised;
@@ -156,6 +141,30 @@ std::optional<PerspectiveTransform> PerspectiveTransform::Fit(const std::vector<
     if (!result.IsValid())
         return std::nullopt;
     return result;
+}
+
+bool SolveLinearSystem(double* m, int n) {
+    auto at = [&](int r, int c) -> double& { return m[r * (n + 1) + c]; };
+    for (int col = 0; col < n; ++col) {
+        int pivot = col;
+        for (int r = col + 1; r < n; ++r)
+            if (std::abs(at(r, col)) > std::abs(at(pivot, col)))
+                pivot = r;
+        if (std::abs(at(pivot, col)) < 1e-12)
+            return false;
+        for (int k = 0; k <= n; ++k)
+            std::swap(at(col, k), at(pivot, k));
+        for (int r = 0; r < n; ++r) {
+            if (r == col)
+                continue;
+            const double f = at(r, col) / at(col, col);
+            for (int k = col; k <= n; ++k)
+                at(r, k) -= f * at(col, k);
+        }
+    }
+    for (int r = 0; r < n; ++r)
+        at(r, n) /= at(r, r);
+    return true;
 }
 
 bool PerspectiveTransform::IsValid() const {

@@ -22,6 +22,11 @@ inline double Cross(PointF a, PointF b, PointF c) {
     return (b.x - a.x) * (c.y - a.y) - (b.y - a.y) * (c.x - a.x);
 }
 
+// Solves the n linear equations in the rows of `m` (n rows of n + 1 numbers,
+// the right-hand side last) by Gauss-Jordan elimination; the solution
+// replaces the last column. False when the equations are singular.
+bool SolveLinearSystem(double* m, int n);
+
 class PerspectiveTransform {
 public:
     // The transform taking the four source points onto the four destination

@@ -23,6 +23,11 @@ namespace {
 constexpr size_t kMaxMarks = 24;
 constexpr int kMaxAttempts = 60;
 constexpr int kAttemptsPerSymbol = 20;
+// Grids sampled and decoded per picture at most, and how many more every
+// symbol read earns: real pictures need a few hundred for a symbol at the
+// most, pictures of noise full of mark look-alikes could take thousands.
+constexpr int kMaxGridDecodes = 1000;
+constexpr int kGridDecodesPerSymbol = 200;
 // A mapping whose timing patterns are this far off is not tried further.
 constexpr double kMaxTimingMismatch = 0.3;
 // Beyond this no nearby mapping is worth searching for.
@@ -111,6 +116,37 @@ std::vector<Triple> RankTriples(const std::vector<Mark>& marks, const std::vecto
     return triples;
 }
 
+// Grid decodes left for the picture being read (per thread, as pictures
+// are read on several threads at once).
+thread_local int gridDecodesLeft = 0;
+
+// Reads a sampled grid either way round and frames it with the corners
+// `transform` gives.
+bool DecodeSampled(const BitMatrix& grid, const PerspectiveTransform& transform,
+                   DecodedSymbol* out) {
+    if (gridDecodesLeft <= 0)
+        return false;
+    --gridDecodesLeft;
+    bool ok = DecodeGridOneWay(grid, out);
+    if (!ok) {
+        ok = DecodeGridOneWay(grid.Transposed(), out);
+        out->mirrored = ok;
+    } else {
+        out->mirrored = false;
+    }
+    if (!ok)
+        return false;
+    gridDecodesLeft += kGridDecodesPerSymbol;
+    const double d = grid.Width();
+    out->corners[0] = transform.Map(0, 0);
+    out->corners[1] = transform.Map(d, 0);
+    out->corners[2] = transform.Map(d, d);
+    out->corners[3] = transform.Map(0, d);
+    if (out->mirrored)
+        std::swap(out->corners[1], out->corners[3]);
+    return true;
+}
+
 bool SampleAndDecode(const BitMatrix& bits, const PerspectiveTransform& transform, int dimension,
                      DecodedSymbol* out, int* versionHint, double* timing = nullptr) {
     if (!transform.IsValid())
@@ -132,24 +168,7 @@ bool SampleAndDecode(const BitMatrix& bits, const PerspectiveTransform& transfor
         *timing = mismatch;
     if (mismatch > kMaxTimingMismatch)
         return false;
-    const BitMatrix grid = SampleGrid(bits, transform, dimension);
-    bool ok = DecodeGridOneWay(grid, out);
-    if (!ok) {
-        ok = DecodeGridOneWay(grid.Transposed(), out);
-        out->mirrored = ok;
-    } else {
-        out->mirrored = false;
-    }
-    if (!ok)
-        return false;
-    const double d = dimension;
-    out->corners[0] = transform.Map(0, 0);
-    out->corners[1] = transform.Map(d, 0);
-    out->corners[2] = transform.Map(d, d);
-    out->corners[3] = transform.Map(0, d);
-    if (out->mirrored)
-        std::swap(out->corners[1], out->corners[3]);
-    return true;
+    return DecodeSampled(SampleGrid(bits, transform, dimension), transform, out);
 }
 
 // Tries the mappings from the best founded to the plainest: from the
@@ -223,10 +242,17 @@ bool DecodeAtDimension(const BitMatrix& bits, const FinderTriple& t, double modu
             best = &initial;
         }
     }
+    if (best == nullptr || bestTiming > kMaxTimingMismatch)
+        return false;
+    // Bent paper or a wide lens: the mapping fits the marks but drifts off
+    // the modules between them, which the timing patterns show.
+    for (Bows bows : {Bows::TopBottom, Bows::LeftRight, Bows::All})
+        if (DecodeSampled(SampleGridAlongTiming(bits, *best, dimension, bows), *best, out))
+            return true;
     // A small symbol whose mapping fits its timing patterns but not its data
     // is usually off at the fourth corner, which nothing marks: nudge that
     // corner by half modules.
-    if (best == nullptr || bestTiming > kMaxTimingMismatch || dimension >= 45)
+    if (dimension >= 45)
         return false;
     const double d = dimension;
     const PointF outer[4] = {{0, 0}, {d, 0}, {d, d}, {0, d}};
@@ -448,6 +474,7 @@ bool DecodeModuleGrid(const BitMatrix& grid, DecodedSymbol* out) {
 }
 
 std::vector<DecodedSymbol> DecodeQrSymbols(const GreyImage& image) {
+    gridDecodesLeft = kMaxGridDecodes;
     std::vector<DecodedSymbol> results;
     if (image.pixels == nullptr || image.width <= 0 || image.height <= 0 ||
         image.stride < image.width)
@@ -475,6 +502,13 @@ std::vector<DecodedSymbol> DecodeQrSymbols(const GreyImage& image) {
             break;
         bits->Invert();
         DecodePass(*bits, results);
+    }
+    // Heavy sensor noise needs more smoothing than fine modules can stand,
+    // so it comes last.
+    std::vector<uint8_t> smoothedTwice;
+    if (results.empty()) {
+        const GreyImage once{smoothed.data(), image.width, image.height, image.width};
+        DecodePass(BinarizeLocal(Smooth(once, smoothedTwice)), results);
     }
     SortReadingOrder(results);
     return results;

@@ -120,6 +120,11 @@ TEST(Charsets, GuessesFromTheBytesWhenNoEciIsGiven) {
     EXPECT_EQ(GuessCharset("\xE4\xBD\xA0\xE5\xA5\xBD", ModeHint::None), Charset::Utf8);
     // GBK "中文测试"
     EXPECT_EQ(GuessCharset("\xD6\xD0\xCE\xC4\xB2\xE2\xCA\xD4", ModeHint::None), Charset::Gbk);
+    // UTF-8 "ü", "ô" and "é" are GBK "眉" and "么" and Shift_JIS "ﾃｩ" too, but
+    // inside words of plain letters they are accents.
+    EXPECT_EQ(GuessCharset("n\xC3\xBCshu", ModeHint::None), Charset::Utf8);
+    EXPECT_EQ(GuessCharset("Puy-de-D\xC3\xB4me", ModeHint::None), Charset::Utf8);
+    EXPECT_EQ(GuessCharset("caf\xC3\xA9", ModeHint::None), Charset::Utf8);
     // GBK "谢谢" is valid UTF-8 too ("лл"), but Cyrillic that short is less likely.
     EXPECT_EQ(GuessCharset("\xD0\xBB\xD0\xBB", ModeHint::None), Charset::Gbk);
     // Shift_JIS "ひらがな" (full-width kana give Japanese away)

@@ -136,6 +136,18 @@ TEST(DecodePictures, ReadsPerspectiveBlurNoiseAndUnevenLight) {
     EXPECT_EQ(dim[0].text, kKanjiText);
 }
 
+TEST(DecodePictures, ReadsLabelsBentRoundABottle) {
+    // The columns crowd towards the sides and the top and bottom edges bow:
+    // no single projective mapping fits the modules.
+    auto narrow = Decode(testing::ReadTestPgm("bottle_55.pgm"));
+    ASSERT_EQ(narrow.size(), 1u);
+    EXPECT_EQ(narrow[0].text, "https://example.org/bottle?batch=2026-12&lot=A17");
+    auto wide = Decode(testing::ReadTestPgm("bottle_65.pgm"));
+    ASSERT_EQ(wide.size(), 1u);
+    EXPECT_EQ(wide[0].text,
+              "label on a bottle, batch 2026-12, lot A17, best before 2027-06-30 ABCDEFGHIJ");
+}
+
 TEST(DecodePictures, ReadsTwoPixelModules) {
     auto small = Decode(Load("sjis_bytes.pgm", 2));
     ASSERT_EQ(small.size(), 1u);

@@ -63,6 +63,16 @@ ISO-8859-1	naïve façade
 ISO-8859-1	Straße 5
 EOF_CHARSETS
 
+# Labels round a bottle: the paper bent round a cylinder over 55 and 65
+# degrees of its round.
+qrencode -l M -s 4 -m 4 -o "$tmp/b.png" "https://example.org/bottle?batch=2026-12&lot=A17"
+"$convert" "$tmp/b.png" -background white -virtual-pixel white -distort Plane2Cylinder 55 \
+  -colorspace Gray -depth 8 bottle_55.pgm
+qrencode -l M -s 4 -m 4 -o "$tmp/b.png" \
+  "label on a bottle, batch 2026-12, lot A17, best before 2027-06-30 ABCDEFGHIJ"
+"$convert" "$tmp/b.png" -background white -virtual-pixel white -distort Plane2Cylinder 65 \
+  -colorspace Gray -depth 8 bottle_65.pgm
+
 # Structured append: three version 1 symbols whose parity (XOR of all data
 # bytes) is 0x0A.
 message="STRUCTURED APPEND ACROSS THREE SYMBOLS"
