@@ -323,7 +323,7 @@ void OnMainWindowClick(App& app, Control* control, int kind) {
         } else if (control == &*o.saveIcon) {
             SavePreview(app);
         } else if (control == &*o.copyIcon) {
-            CopyImageToClipboard(o.previewPicture->Picture());
+            CopyImageToClipboard(app.mainWindowHandle, o.previewPicture->Picture());
         }
         break;
     case ui::kKindRadioButton:

@@ -10,7 +10,7 @@ bool Compositor::Open(HWND window, bool layered) {
     Close();
     window_ = window;
     layered_ = layered;
-    windowDc_ = GetDC(window);
+    windowDc_ = kodaro::WindowDc(window);
     queue_.Init(this);
     return Resize();
 }
@@ -19,10 +19,7 @@ void Compositor::Close() {
     backBuffer_.Release();
     background_.Release();
     clip_.reset();
-    if (windowDc_ != nullptr) {
-        ReleaseDC(window_, windowDc_);
-        windowDc_ = nullptr;
-    }
+    windowDc_.reset();
     pending_.clear();
     queue_.Clear();
     window_ = nullptr;
@@ -33,8 +30,8 @@ bool Compositor::Resize() {
     GetWindowRect(window_, &outer);
     width_ = outer.right - outer.left;
     height_ = outer.bottom - outer.top;
-    const bool back = backBuffer_.Create(windowDc_, width_, height_);
-    const bool background = background_.Create(windowDc_, width_, height_);
+    const bool back = backBuffer_.Create(windowDc_.get(), width_, height_);
+    const bool background = background_.Create(windowDc_.get(), width_, height_);
     return back && background;
 }
 
@@ -157,7 +154,7 @@ void Compositor::PresentRect(const RectF& rect) {
         return;
     }
     const RECT area = EnclosingRect(rect);
-    BitBlt(windowDc_, area.left, area.top, area.right - area.left, area.bottom - area.top,
+    BitBlt(windowDc_.get(), area.left, area.top, area.right - area.left, area.bottom - area.top,
            backBuffer_.dc(), area.left, area.top, SRCCOPY);
 }
 

@@ -3,6 +3,7 @@
 // composed, and presenting (BitBlt, or UpdateLayeredWindow when layered).
 #pragma once
 
+#include "runtime/handles.h"
 #include "ui/draw/gdiplus.h"
 #include "ui/draw/geometry.h"
 #include "ui/draw/surface.h"
@@ -32,7 +33,7 @@ public:
     [[nodiscard]] bool Resize();
 
     HWND Window() const { return window_; }
-    HDC WindowDc() const { return windowDc_; }
+    HDC WindowDc() const { return windowDc_.get(); }
     int Width() const { return width_; }
     int Height() const { return height_; }
     bool Layered() const { return layered_; }
@@ -73,7 +74,7 @@ private:
 
     const ControlTree& tree_;
     HWND window_ = nullptr;
-    HDC windowDc_ = nullptr;
+    kodaro::WindowDc windowDc_;
     int width_ = 0;
     int height_ = 0;
     bool layered_ = false;

@@ -280,13 +280,14 @@ Control* ControlTree::AccessKeyTarget(WPARAM key) const {
 
 void ControlTree::CreateTooltipWindow(HWND owner) {
     owner_ = owner;
-    tooltip_ = CreateWindowExW(0, TOOLTIPS_CLASSW, L"", WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, 0,
-                               0, 0, 0, owner, nullptr, GetModuleHandleW(nullptr), nullptr);
-    if (tooltip_ == nullptr) {
+    tooltip_.reset(CreateWindowExW(0, TOOLTIPS_CLASSW, L"", WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
+                                   0, 0, 0, 0, owner, nullptr, GetModuleHandleW(nullptr), nullptr));
+    if (!tooltip_) {
         return;
     }
-    SetWindowPos(tooltip_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, 1024);
+    SetWindowPos(tooltip_.get(), HWND_TOPMOST, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    SendMessageW(tooltip_.get(), TTM_SETMAXTIPWIDTH, 0, 1024);
     for (Control* control = first_; control != nullptr; control = control->NextSibling()) {
         if (!control->Tooltip().empty()) {
             UpdateTooltip(*control, TooltipMode::Add);
@@ -295,14 +296,11 @@ void ControlTree::CreateTooltipWindow(HWND owner) {
 }
 
 void ControlTree::DestroyTooltipWindow() {
-    if (tooltip_ != nullptr) {
-        DestroyWindow(tooltip_);
-        tooltip_ = nullptr;
-    }
+    tooltip_.reset();
 }
 
 void ControlTree::UpdateTooltip(const Control& control, TooltipMode mode) {
-    if (tooltip_ == nullptr) {
+    if (!tooltip_) {
         return;
     }
     TTTOOLINFOW info{};
@@ -314,17 +312,17 @@ void ControlTree::UpdateTooltip(const Control& control, TooltipMode mode) {
     info.lpszText = const_cast<wchar_t*>(control.Tooltip().c_str());
     switch (mode) {
     case TooltipMode::Remove:
-        SendMessageW(tooltip_, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&info));
+        SendMessageW(tooltip_.get(), TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&info));
         break;
     case TooltipMode::Add:
-        SendMessageW(tooltip_, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&info));
-        SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
+        SendMessageW(tooltip_.get(), TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&info));
+        SendMessageW(tooltip_.get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
         break;
     case TooltipMode::Rect:
-        SendMessageW(tooltip_, TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&info));
+        SendMessageW(tooltip_.get(), TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&info));
         break;
     case TooltipMode::Text:
-        SendMessageW(tooltip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&info));
+        SendMessageW(tooltip_.get(), TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&info));
         break;
     }
 }

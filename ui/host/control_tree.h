@@ -2,6 +2,7 @@
 // the focus with its Tab order, the access keys and the tooltip tools.
 #pragma once
 
+#include "runtime/handles.h"
 #include "ui/control/control.h"
 
 #include <memory>
@@ -67,7 +68,7 @@ public:
     // --- tooltips ------------------------------------------------------------
     void CreateTooltipWindow(HWND owner);
     void DestroyTooltipWindow();
-    HWND TooltipWindow() const { return tooltip_; }
+    HWND TooltipWindow() const { return tooltip_.get(); }
     void UpdateTooltip(const Control& control, TooltipMode mode);
 
 private:
@@ -93,7 +94,7 @@ private:
     };
     std::vector<AccessKey> accessKeys_;
     HWND owner_ = nullptr;
-    HWND tooltip_ = nullptr;
+    UniqueWindow tooltip_;
 };
 
 } // namespace kodaro::ui
