@@ -284,7 +284,7 @@ void SavePreview(App& app) {
 
 void CopyPreview(App& app) {
     RenderSymbolIntoPreview(app);
-    CopyImageToClipboard(app.objects.previewPicture->Picture());
+    CopyImageToClipboard(app.mainWindowHandle, app.objects.previewPicture->Picture());
 }
 
 } // namespace

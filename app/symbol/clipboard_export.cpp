@@ -2,7 +2,7 @@
 
 namespace kodaro {
 
-bool CopyImageToClipboard(std::span<const std::uint8_t> bytes) {
+bool CopyImageToClipboard(HWND owner, std::span<const std::uint8_t> bytes) {
     if (bytes.empty()) {
         return false;
     }
@@ -11,11 +11,12 @@ bool CopyImageToClipboard(std::span<const std::uint8_t> bytes) {
         return false;
     }
     bool handedOver = false;
-    if (OpenClipboard(nullptr)) {
+    // Emptied without an owner, the clipboard refuses SetClipboardData on Windows.
+    if (OpenClipboard(owner)) {
         EmptyClipboard();
         handedOver = SetClipboardData(CF_BITMAP, bitmap) != nullptr;
+        CloseClipboard();
     }
-    CloseClipboard();
     if (!handedOver) {
         DeleteObject(bitmap);
     }

@@ -13,7 +13,8 @@ namespace kodaro {
 using ui::BytesToBitmapHandle;
 
 // Replaces the clipboard's contents with the picture as CF_BITMAP, which the
-// clipboard then owns. True exactly when the clipboard took the bitmap.
-bool CopyImageToClipboard(std::span<const std::uint8_t> bytes);
+// clipboard then owns; owner (the program's window) becomes the clipboard's
+// owner. True exactly when the clipboard took the bitmap.
+bool CopyImageToClipboard(HWND owner, std::span<const std::uint8_t> bytes);
 
 } // namespace kodaro

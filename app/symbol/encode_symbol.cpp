@@ -1,6 +1,7 @@
 #include "app/symbol/encode_symbol.h"
 
 #include "runtime/dll_binding.h"
+#include "runtime/handles.h"
 #include "runtime/text.h"
 
 #include <windows.h>
@@ -34,9 +35,16 @@ ModuleMatrix EncodeSymbol(std::wstring_view payload, EcLevel level) {
     if (handle == nullptr) {
         return {};
     }
+    // The block goes back to the component, unlocked, however this ends (the
+    // copy below may throw).
+    struct ComponentBlock {
+        HGLOBAL handle;
+        ~ComponentBlock() { freeBlock(handle); }
+    } owned{handle};
     ModuleMatrix matrix;
-    size_t size = GlobalSize(handle);
-    if (const void* block = GlobalLock(handle)) {
+    const GlobalLockGuard lock(handle);
+    if (const void* block = lock.data()) {
+        const size_t size = lock.size();
         if (size >= PackedBitmapMinimum && size <= UINT32_MAX - BitmapFileHeaderSize) {
             matrix.resize(BitmapFileHeaderSize + size);
             uint8_t* header = matrix.data();
@@ -47,9 +55,7 @@ ModuleMatrix EncodeSymbol(std::wstring_view payload, EcLevel level) {
             PutLittleEndian(header + 10, ModuleMatrixDataOffset, 4);
             std::memcpy(header + BitmapFileHeaderSize, block, size);
         }
-        GlobalUnlock(handle);
     }
-    freeBlock(handle);
     return matrix;
 }
 

@@ -1,7 +1,5 @@
 #include "ui/control/control.h"
 
-#include "ui/host/host_window.h"
-
 #include <algorithm>
 #include <atomic>
 #include <cmath>
@@ -30,14 +28,14 @@ Control::~Control() {
 
 bool Control::CreateBase(HWND window, const RectF& rect, int kind, bool visible, bool focusable,
                          HCURSOR cursor, UINT fadeInterval) {
-    HostWindow* host = HostWindow::FromWindow(window);
-    if (host == nullptr) {
+    ControlSite* site = ControlSite::FromWindow(window);
+    if (site == nullptr) {
         return false;
     }
-    return Link(host, window, nullptr, rect, kind, visible, focusable, cursor, fadeInterval);
+    return Link(site, window, nullptr, rect, kind, visible, focusable, cursor, fadeInterval);
 }
 
-bool Control::CreateBase(HostWindow& host, const RectF& rect, int kind, bool visible,
+bool Control::CreateBase(ControlSite& host, const RectF& rect, int kind, bool visible,
                          bool focusable, HCURSOR cursor, UINT fadeInterval) {
     return CreateBase(host.Window(), rect, kind, visible, focusable, cursor, fadeInterval);
 }
@@ -45,17 +43,17 @@ bool Control::CreateBase(HostWindow& host, const RectF& rect, int kind, bool vis
 bool Control::CreateBase(Control& parent, const RectF& rect, int kind, bool visible, bool focusable,
                          HCURSOR cursor, UINT fadeInterval) {
     // A parent from another window (or one not created) cannot take children.
-    if (parent.host_ == nullptr || &parent == this ||
-        HostWindow::FromWindow(parent.window_) != parent.host_) {
+    if (parent.site_ == nullptr || &parent == this ||
+        ControlSite::FromWindow(parent.window_) != parent.site_) {
         return false;
     }
-    return Link(parent.host_, parent.window_, &parent, rect, kind, visible, focusable, cursor,
+    return Link(parent.site_, parent.window_, &parent, rect, kind, visible, focusable, cursor,
                 fadeInterval);
 }
 
-bool Control::Link(HostWindow* host, HWND window, Control* parent, const RectF& rect, int kind,
+bool Control::Link(ControlSite* site, HWND window, Control* parent, const RectF& rect, int kind,
                    bool visible, bool focusable, HCURSOR cursor, UINT fadeInterval) {
-    if (host_ != nullptr) {
+    if (site_ != nullptr) {
         Destroy();
     }
     {
@@ -63,11 +61,10 @@ bool Control::Link(HostWindow* host, HWND window, Control* parent, const RectF& 
         window_ = window;
         id_ = NewControlId();
     }
-    host_ = host;
+    site_ = site;
     rect_ = rect;
     previousRect_ = rect;
     tooltip_.clear();
-    parent_ = nullptr;
     fadeLevel_ = 255;
     opacity_ = 255;
     kind_ = kind;
@@ -75,8 +72,7 @@ bool Control::Link(HostWindow* host, HWND window, Control* parent, const RectF& 
     visible_ = visible;
     focusable_ = focusable;
     disabled_ = false;
-    AppendTo(parent);
-    host_->ControlCreated(this);
+    links_ = site_->Adopt(*this, parent);
     surface_.Create(static_cast<int>(rect.Width), static_cast<int>(rect.Height));
     fadeInterval_ = fadeInterval;
     Send(WM_CREATE, reinterpret_cast<WPARAM>(Bitmap()), reinterpret_cast<LPARAM>(Graphics()));
@@ -84,77 +80,32 @@ bool Control::Link(HostWindow* host, HWND window, Control* parent, const RectF& 
     return true;
 }
 
-void Control::AppendTo(Control* parent) {
-    parent_ = parent;
-    Control*& first = parent ? parent->firstChild_ : host_->first_;
-    Control*& last = parent ? parent->lastChild_ : host_->last_;
-    previous_ = last;
-    next_ = nullptr;
-    if (last != nullptr) {
-        last->next_ = this;
-    }
-    last = this;
-    if (first == nullptr) {
-        first = this;
-    }
-}
-
 void Control::Unlink() {
-    if (host_ == nullptr) {
-        return;
+    if (site_ != nullptr) {
+        site_->Unlink(*this);
     }
-    Control*& first = parent_ ? parent_->firstChild_ : host_->first_;
-    Control*& last = parent_ ? parent_->lastChild_ : host_->last_;
-    if (previous_ != nullptr) {
-        previous_->next_ = next_;
-    } else if (first == this) {
-        first = next_;
-    }
-    if (next_ != nullptr) {
-        next_->previous_ = previous_;
-    } else if (last == this) {
-        last = previous_;
-    }
-    previous_ = nullptr;
-    next_ = nullptr;
 }
 
 void Control::Reparent(Control* newParent) {
-    if (host_ == nullptr || newParent == this ||
-        (newParent != nullptr && newParent->host_ != host_)) {
+    if (site_ == nullptr || newParent == this ||
+        (newParent != nullptr && newParent->site_ != site_)) {
         return;
     }
     // A control cannot become a child of its own descendant.
-    for (Control* up = newParent; up != nullptr; up = up->parent_) {
+    for (Control* up = newParent; up != nullptr; up = up->Parent()) {
         if (up == this) {
             return;
         }
     }
-    Unlink();
-    AppendTo(newParent);
+    site_->Restack(*this, newParent, false);
     Invalidate();
 }
 
 void Control::ZOrder(int position, bool redraw) {
-    if (host_ == nullptr) {
+    if (site_ == nullptr) {
         return;
     }
-    Unlink();
-    if (position == 2) {
-        Control*& first = parent_ ? parent_->firstChild_ : host_->first_;
-        Control*& last = parent_ ? parent_->lastChild_ : host_->last_;
-        previous_ = nullptr;
-        next_ = first;
-        if (first != nullptr) {
-            first->previous_ = this;
-        }
-        first = this;
-        if (last == nullptr) {
-            last = this;
-        }
-    } else {
-        AppendTo(parent_);
-    }
+    site_->Restack(*this, Parent(), position == 2);
     if (redraw) {
         Invalidate();
     }
@@ -166,12 +117,12 @@ void Control::Destroy() {
 
 void Control::TearDown(bool notify) {
     // A WM_DESTROY handler calling Destroy() again changes nothing.
-    if (host_ == nullptr || tearingDown_) {
+    if (site_ == nullptr || tearingDown_) {
         return;
     }
     tearingDown_ = true;
-    while (firstChild_ != nullptr) {
-        firstChild_->Destroy();
+    while (FirstChild() != nullptr) {
+        FirstChild()->Destroy();
     }
     StopFade();
     // Whatever timer the class ran under the control's id ends with it.
@@ -179,19 +130,18 @@ void Control::TearDown(bool notify) {
     if (notify) {
         Dispatch(WM_DESTROY, 0, 0);
     }
-    host_->ControlDestroyed(this);
-    Unlink();
+    site_->Release(*this);
+    links_ = nullptr;
     surface_.Release();
     previousBitmap_.reset();
     subscriptions_.clear();
-    host_ = nullptr;
+    site_ = nullptr;
     {
         std::lock_guard lock(addressLock_);
         window_ = nullptr;
         id_ = 0;
     }
     tearingDown_ = false;
-    parent_ = nullptr;
     rect_ = RectF();
     previousRect_ = RectF();
     tooltip_.clear();
@@ -199,7 +149,7 @@ void Control::TearDown(bool notify) {
 }
 
 void Control::ShiftDescendants(float dx, float dy) {
-    for (Control* child = firstChild_; child != nullptr; child = child->next_) {
+    for (Control* child = FirstChild(); child != nullptr; child = child->NextSibling()) {
         child->previousRect_ = child->rect_;
         child->rect_.X += dx;
         child->rect_.Y += dy;
@@ -209,7 +159,7 @@ void Control::ShiftDescendants(float dx, float dy) {
 
 void Control::Move(std::optional<float> x, std::optional<float> y, std::optional<float> width,
                    std::optional<float> height, bool redraw) {
-    if (host_ == nullptr) {
+    if (site_ == nullptr) {
         return;
     }
     previousRect_ = rect_;
@@ -230,7 +180,7 @@ void Control::Move(std::optional<float> x, std::optional<float> y, std::optional
 }
 
 void Control::Visible(bool value) {
-    if (host_ == nullptr) {
+    if (site_ == nullptr) {
         visible_ = value;
         return;
     }
@@ -243,22 +193,18 @@ void Control::Visible(bool value) {
 }
 
 void Control::Disabled(bool value) {
-    if (host_ == nullptr) {
+    if (site_ == nullptr) {
         disabled_ = value;
         return;
     }
     if (value == disabled_) {
         return;
     }
-    if (value && host_->focus_ == this) {
-        host_->focus_ = nullptr;
-        host_->keyboardFocus_ = nullptr;
+    const bool hadFocus = site_->ReleaseFocusAndHover(*this);
+    if (value && hadFocus) {
         Dispatch(EXM_KILLFOCUS, 0, 0);
     }
     Dispatch(EXM_MOUSELEAVE, 0, 0);
-    if (host_->hot_ == this) {
-        host_->hot_ = nullptr;
-    }
     if (Dispatch(EXM_ENABLECHANGED, 0, value ? 1 : 0) == kNotHandled) {
         opacity_ = value ? static_cast<int>(opacity_ * 0.5) : std::min(255, opacity_ * 2);
     }
@@ -269,21 +215,21 @@ void Control::Disabled(bool value) {
 }
 
 bool Control::HasFocus() {
-    if (host_ == nullptr) {
+    if (site_ == nullptr) {
         return false;
     }
     const LRESULT answer = Dispatch(EXM_QUERYFOCUS, 0, 0);
     if (answer != kNotHandled) {
         return answer == 1;
     }
-    return host_->focus_ == this;
+    return site_->FocusControl() == this;
 }
 
 void Control::Opacity(int value, bool redraw) {
     value = std::clamp(value, 0, 255);
     opacity_ = value;
     fadeLevel_ = value;
-    if (host_ == nullptr) {
+    if (site_ == nullptr) {
         return;
     }
     StopFade();
@@ -302,7 +248,7 @@ void Control::StopFade() {
 }
 
 void Control::BeginCrossFade() {
-    if (host_ == nullptr || !surface_ || !host_->controlFades_ || fadeInterval_ == 0) {
+    if (site_ == nullptr || !surface_ || !site_->ControlFades() || fadeInterval_ == 0) {
         return;
     }
     Gdiplus::GpBitmap* copy = nullptr;
@@ -313,12 +259,12 @@ void Control::BeginCrossFade() {
 }
 
 void Control::FadeLevel(int value) {
-    if (host_ == nullptr) {
+    if (site_ == nullptr) {
         fadeLevel_ = std::clamp(value, 0, opacity_);
         return;
     }
     // A hidden control has no timer to finish a fade, so it takes the end state.
-    if (value >= opacity_ || !host_->controlFades_ || fadeInterval_ == 0 || !visible_ ||
+    if (value >= opacity_ || !site_->ControlFades() || fadeInterval_ == 0 || !visible_ ||
         disabled_) {
         fadeLevel_ = opacity_;
         StopFade();
@@ -345,8 +291,8 @@ void Control::Tooltip(std::wstring text, bool apply) {
 }
 
 void Control::ApplyTooltip() {
-    if (host_ != nullptr) {
-        host_->UpdateTooltip(this, tooltip_.empty() ? TooltipMode::Remove : TooltipMode::Add);
+    if (site_ != nullptr) {
+        site_->UpdateTooltip(*this, tooltip_.empty() ? TooltipMode::Remove : TooltipMode::Add);
     }
 }
 
@@ -361,8 +307,8 @@ void Control::Invalidate() {
         return;
     }
     if (OnWindowThread(address.window)) {
-        if (host_ != nullptr) {
-            host_->InvalidateLater(rect_);
+        if (site_ != nullptr) {
+            site_->InvalidateLater(rect_);
         }
     } else {
         Post(EXM_INVALIDATE);
@@ -446,7 +392,7 @@ LRESULT Control::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
             continue;
         }
         // Copies: the handler may subscribe again or destroy the control.
-        Control* parent = parent_;
+        Control* parent = Parent();
         if (entry.five) {
             ControlHandler5 handler = entry.five;
             handler(parent, this, message, wParam, lParam);

@@ -36,6 +36,7 @@
 // Setters of visual properties store the value and call Redraw().
 #pragma once
 
+#include "ui/control/control_site.h"
 #include "ui/control/messages.h"
 #include "ui/draw/geometry.h"
 #include "ui/draw/surface.h"
@@ -49,7 +50,6 @@
 namespace kodaro::ui {
 
 class Control;
-class HostWindow;
 
 // Control kind codes, handed to the application with every control event.
 enum ControlKind : int {
@@ -123,7 +123,7 @@ public:
     // window has no host or the parent is not created on its window's host.
     bool CreateBase(HWND window, const RectF& rect, int kind, bool visible = true,
                     bool focusable = true, HCURSOR cursor = nullptr, UINT fadeInterval = 0);
-    bool CreateBase(HostWindow& host, const RectF& rect, int kind, bool visible = true,
+    bool CreateBase(ControlSite& host, const RectF& rect, int kind, bool visible = true,
                     bool focusable = true, HCURSOR cursor = nullptr, UINT fadeInterval = 0);
     bool CreateBase(Control& parent, const RectF& rect, int kind, bool visible = true,
                     bool focusable = true, HCURSOR cursor = nullptr, UINT fadeInterval = 0);
@@ -137,19 +137,21 @@ public:
     // reset its state.
     void Destroy();
 
-    bool Created() const { return host_ != nullptr; }
+    bool Created() const { return site_ != nullptr; }
     // The control's handle for this creation (0 when not created).
     ControlId Id() const { return id_; }
-    Control* Handle() { return host_ ? this : nullptr; }
+    Control* Handle() { return site_ ? this : nullptr; }
     // The id of the control's timer on the host window (its Id()).
     UINT_PTR TimerId() const { return id_; }
     HWND Window() const { return window_; }
-    HostWindow* Host() const { return host_; }
-    Control* Parent() const { return parent_; }
-    Control* FirstChild() const { return firstChild_; }
-    Control* LastChild() const { return lastChild_; }
-    Control* PreviousSibling() const { return previous_; }
-    Control* NextSibling() const { return next_; }
+    // The host window the control lives in, or null.
+    HostWindow* Host() const { return site_ ? site_->Host() : nullptr; }
+    ControlSite* Site() const { return site_; }
+    Control* Parent() const { return links_ ? links_->parent : nullptr; }
+    Control* FirstChild() const { return links_ ? links_->firstChild : nullptr; }
+    Control* LastChild() const { return links_ ? links_->lastChild : nullptr; }
+    Control* PreviousSibling() const { return links_ ? links_->previous : nullptr; }
+    Control* NextSibling() const { return links_ ? links_->next : nullptr; }
 
     // Moves the control to the end of the children of newParent, or of the
     // top-level list when newParent is null; then invalidates.
@@ -273,11 +275,8 @@ protected:
     virtual void Paint(Gdiplus::GpGraphics* graphics, int width, int height);
 
 private:
-    friend class HostWindow;
-
-    bool Link(HostWindow* host, HWND window, Control* parent, const RectF& rect, int kind,
+    bool Link(ControlSite* site, HWND window, Control* parent, const RectF& rect, int kind,
               bool visible, bool focusable, HCURSOR cursor, UINT fadeInterval);
-    void AppendTo(Control* parent);
     void ShiftDescendants(float dx, float dy);
     void TearDown(bool notify);
     void StopFade();
@@ -299,12 +298,9 @@ private:
     mutable std::mutex addressLock_;
     HWND window_ = nullptr;
     ControlId id_ = 0;
-    HostWindow* host_ = nullptr;
-    Control* parent_ = nullptr;
-    Control* firstChild_ = nullptr;
-    Control* lastChild_ = nullptr;
-    Control* previous_ = nullptr;
-    Control* next_ = nullptr;
+    ControlSite* site_ = nullptr;
+    // Owned by the tree while the control is created.
+    const TreeLinks* links_ = nullptr;
     bool visible_ = true;
     bool disabled_ = false;
     bool focusable_ = true;

@@ -4,20 +4,14 @@
 
 namespace kodaro::ui {
 
-GdiplusSession::GdiplusSession() {
-    Gdiplus::GdiplusStartupInput input;
-    input.GdiplusVersion = 1;
-    if (Gdiplus::GdiplusStartup(&token_, &input, nullptr) != Gdiplus::Ok) {
-        token_ = 0;
-    }
-}
+GdiplusSession::GdiplusSession() = default;
 
+// The defaults are GDI+ objects: they go while GDI+ still runs (the session
+// member shuts it down after this body).
 GdiplusSession::~GdiplusSession() {
-    if (token_ == 0) {
-        return;
+    if (ok()) {
+        ReleaseDrawDefaults();
     }
-    ReleaseDrawDefaults();
-    Gdiplus::GdiplusShutdown(token_);
 }
 
 } // namespace kodaro::ui

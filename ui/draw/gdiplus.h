@@ -9,6 +9,8 @@
 
 #include <gdiplus.h>
 
+#include "runtime/gdiplus_session.h"
+
 #include <memory>
 
 namespace kodaro::ui {
@@ -83,10 +85,10 @@ public:
     GdiplusSession(const GdiplusSession&) = delete;
     GdiplusSession& operator=(const GdiplusSession&) = delete;
 
-    bool ok() const { return token_ != 0; }
+    bool ok() const { return session_.ok(); }
 
 private:
-    ULONG_PTR token_ = 0;
+    kodaro::GdiplusSession session_;
 };
 
 } // namespace kodaro::ui

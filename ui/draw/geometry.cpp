@@ -1,5 +1,7 @@
 #include "ui/draw/geometry.h"
 
+#include <cmath>
+
 namespace kodaro::ui {
 
 RectF MakeRectF(float x, float y, float width, float height) {
@@ -10,6 +12,12 @@ RectF RectFromRect(const RECT& rect) {
     return RectF(static_cast<float>(rect.left), static_cast<float>(rect.top),
                  static_cast<float>(rect.right - rect.left),
                  static_cast<float>(rect.bottom - rect.top));
+}
+
+RECT EnclosingRect(const RectF& rect) {
+    return RECT{static_cast<LONG>(std::floor(rect.X)), static_cast<LONG>(std::floor(rect.Y)),
+                static_cast<LONG>(std::ceil(rect.X + rect.Width)),
+                static_cast<LONG>(std::ceil(rect.Y + rect.Height))};
 }
 
 bool PointInRect(const RectF& rect, float x, float y) {

@@ -11,6 +11,8 @@ using RectF = Gdiplus::RectF;
 RectF MakeRectF(float x, float y, float width, float height);
 // (left, top, right - left, bottom - top).
 RectF RectFromRect(const RECT& rect);
+// The smallest whole-pixel RECT that covers rect.
+RECT EnclosingRect(const RectF& rect);
 
 // Left and top edges are inside, right and bottom edges outside.
 bool PointInRect(const RectF& rect, float x, float y);

@@ -1,5 +1,7 @@
 #include "ui/draw/image.h"
 
+#include "runtime/handles.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -10,25 +12,6 @@ namespace kodaro::ui {
 namespace {
 
 constexpr std::uint8_t kPngSignature[8] = {0x89, 0x50, 0x4E, 0x47, 0x0D, 0x0A, 0x1A, 0x0A};
-
-// Owns a global block until it is handed on.
-class GlobalBlock {
-public:
-    explicit GlobalBlock(SIZE_T size) : block_(GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size)) {}
-    ~GlobalBlock() {
-        if (block_ != nullptr) {
-            GlobalFree(block_);
-        }
-    }
-    GlobalBlock(const GlobalBlock&) = delete;
-    GlobalBlock& operator=(const GlobalBlock&) = delete;
-
-    HGLOBAL get() const { return block_; }
-    HGLOBAL release() { return std::exchange(block_, nullptr); }
-
-private:
-    HGLOBAL block_;
-};
 
 } // namespace
 
@@ -67,33 +50,34 @@ MemoryImage LoadImageFromBytes(std::span<const std::uint8_t> bytes, bool addPngS
     if (bytes.empty() || bytes.size() > static_cast<SIZE_T>(-1) - prefix) {
         return {};
     }
-    GlobalBlock block(bytes.size() + prefix);
-    if (block.get() == nullptr) {
+    UniqueGlobal block(GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, bytes.size() + prefix));
+    if (!block) {
         return {};
     }
-    auto* data = static_cast<std::uint8_t*>(GlobalLock(block.get()));
-    if (data == nullptr) {
-        return {};
+    {
+        const GlobalLockGuard lock(block.get());
+        auto* data = static_cast<std::uint8_t*>(lock.data());
+        if (data == nullptr) {
+            return {};
+        }
+        if (addPngSignature) {
+            std::memcpy(data, kPngSignature, sizeof kPngSignature);
+        }
+        std::memcpy(data + prefix, bytes.data(), bytes.size());
     }
-    if (addPngSignature) {
-        std::memcpy(data, kPngSignature, sizeof kPngSignature);
-    }
-    std::memcpy(data + prefix, bytes.data(), bytes.size());
-    GlobalUnlock(block.get());
 
-    IStream* stream = nullptr;
-    if (FAILED(CreateStreamOnHGlobal(block.get(), FALSE, &stream)) || stream == nullptr) {
+    ComPtr<IStream> stream;
+    if (FAILED(CreateStreamOnHGlobal(block.get(), FALSE, stream.put())) || !stream) {
         return {};
     }
     Gdiplus::GpImage* image = nullptr;
-    if (gdip::GdipLoadImageFromStream(stream, &image) != Gdiplus::Ok || image == nullptr) {
+    if (gdip::GdipLoadImageFromStream(stream.get(), &image) != Gdiplus::Ok || image == nullptr) {
         if (image != nullptr) {
             gdip::GdipDisposeImage(image);
         }
-        stream->Release();
         return {};
     }
-    return MemoryImage(image, block.release(), stream);
+    return MemoryImage(image, block.release(), stream.release());
 }
 
 void ReleaseMemoryImage(MemoryImage& image) {
@@ -249,27 +233,28 @@ std::vector<std::uint8_t> EncodeImage(Gdiplus::GpImage* image, const wchar_t* en
         FAILED(CLSIDFromString(encoderClsid, &encoder))) {
         return {};
     }
-    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, 0);
-    if (block == nullptr) {
+    // Declared so that the stream goes before the block, and the lock before
+    // both, also when copying the bytes out throws.
+    const UniqueGlobal block(GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, 0));
+    if (!block) {
         return {};
     }
     std::vector<std::uint8_t> bytes;
-    IStream* stream = nullptr;
-    if (SUCCEEDED(CreateStreamOnHGlobal(block, FALSE, &stream))) {
-        STATSTG stat{};
-        // The block may be larger than what was written; the stream knows the real length.
-        if (gdip::GdipSaveImageToStream(image, stream, &encoder, nullptr) == Gdiplus::Ok &&
-            SUCCEEDED(stream->Stat(&stat, STATFLAG_NONAME)) && stat.cbSize.QuadPart > 0 &&
-            stat.cbSize.QuadPart <= GlobalSize(block)) {
-            if (const void* data = GlobalLock(block)) {
-                const auto* first = static_cast<const std::uint8_t*>(data);
-                bytes.assign(first, first + static_cast<std::size_t>(stat.cbSize.QuadPart));
-                GlobalUnlock(block);
-            }
-        }
-        stream->Release();
+    ComPtr<IStream> stream;
+    if (FAILED(CreateStreamOnHGlobal(block.get(), FALSE, stream.put()))) {
+        return {};
     }
-    GlobalFree(block);
+    STATSTG stat{};
+    // The block may be larger than what was written; the stream knows the real length.
+    if (gdip::GdipSaveImageToStream(image, stream.get(), &encoder, nullptr) == Gdiplus::Ok &&
+        SUCCEEDED(stream->Stat(&stat, STATFLAG_NONAME)) && stat.cbSize.QuadPart > 0 &&
+        stat.cbSize.QuadPart <= GlobalSize(block.get())) {
+        const GlobalLockGuard lock(block.get());
+        if (const void* data = lock.data()) {
+            const auto* first = static_cast<const std::uint8_t*>(data);
+            bytes.assign(first, first + static_cast<std::size_t>(stat.cbSize.QuadPart));
+        }
+    }
     return bytes;
 }
 

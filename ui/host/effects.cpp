@@ -39,15 +39,15 @@ void ClearSurface(const DibSurface& surface) {
 } // namespace
 
 void HostWindow::TakeSnapshot() {
-    if (!backBuffer_ || !snapshot_.Create(windowDc_, width_, height_)) {
+    if (!compositor_.Buffer() || !snapshot_.Create(compositor_.WindowDc(), Width(), Height())) {
         return;
     }
-    gdip::GdipFlush(backBuffer_.graphics(), Gdiplus::FlushIntentionSync);
-    BitBlt(snapshot_.dc(), 0, 0, width_, height_, backBuffer_.dc(), 0, 0, SRCCOPY);
+    gdip::GdipFlush(compositor_.Buffer().graphics(), Gdiplus::FlushIntentionSync);
+    BitBlt(snapshot_.dc(), 0, 0, Width(), Height(), compositor_.Buffer().dc(), 0, 0, SRCCOPY);
 }
 
 void HostWindow::StartFadeTransition() {
-    suspended_ = true;
+    compositor_.Suspend(true);
     transitionOpacity_ = 0;
     SetTimer(window_, TimerId(), kTransitionInterval, nullptr);
 }
@@ -56,27 +56,27 @@ void HostWindow::FadeTick() {
     if (!snapshot_) {
         KillTimer(window_, TimerId());
         transitionOpacity_ = 255;
-        suspended_ = false;
+        compositor_.Suspend(false);
         Refresh();
         return;
     }
     transitionOpacity_ = std::min(255, transitionOpacity_ + kTransitionStep);
     DibSurface frame;
-    if (frame.Create(windowDc_, width_, height_)) {
-        BitBlt(frame.dc(), 0, 0, width_, height_, snapshot_.dc(), 0, 0, SRCCOPY);
+    if (frame.Create(compositor_.WindowDc(), Width(), Height())) {
+        BitBlt(frame.dc(), 0, 0, Width(), Height(), snapshot_.dc(), 0, 0, SRCCOPY);
         BLENDFUNCTION blend{AC_SRC_OVER, 0, static_cast<BYTE>(transitionOpacity_), 0};
-        GdiAlphaBlend(frame.dc(), 0, 0, width_, height_, backBuffer_.dc(), 0, 0, width_, height_,
-                      blend);
+        GdiAlphaBlend(frame.dc(), 0, 0, Width(), Height(), compositor_.Buffer().dc(), 0, 0, Width(),
+                      Height(), blend);
         if (Layered()) {
-            PresentLayered(frame.dc(), 255);
+            compositor_.PresentLayered(frame.dc(), 255);
         } else {
-            BitBlt(windowDc_, 0, 0, width_, height_, frame.dc(), 0, 0, SRCCOPY);
+            BitBlt(compositor_.WindowDc(), 0, 0, Width(), Height(), frame.dc(), 0, 0, SRCCOPY);
         }
     }
     if (transitionOpacity_ >= 255) {
         KillTimer(window_, TimerId());
         snapshot_.Release();
-        suspended_ = false;
+        compositor_.Suspend(false);
         Refresh();
     }
 }
@@ -97,7 +97,7 @@ void HostWindow::Show(int animation, int duration) {
 // back, after a hide the caller (OnClose) puts it back once it is hidden.
 bool HostWindow::Animate(int kind, int duration, bool showing) {
     DibSurface frame;
-    if (!backBuffer_ || !frame.Create(windowDc_, width_, height_)) {
+    if (!compositor_.Buffer() || !frame.Create(compositor_.WindowDc(), Width(), Height())) {
         return false;
     }
     Refresh(false);
@@ -105,7 +105,7 @@ bool HostWindow::Animate(int kind, int duration, bool showing) {
     if (!wasLayered) {
         AddStyle(window_, WS_EX_LAYERED, true);
     }
-    suspended_ = true;
+    compositor_.Suspend(true);
     const int frames = showing ? 10 : (kind == 1 ? 15 : 20);
     const int pause = showing ? duration / 10 : (kind == 1 ? 10 : duration / 20);
     HWND window = window_;
@@ -115,7 +115,7 @@ bool HostWindow::Animate(int kind, int duration, bool showing) {
     const ULONGLONG longest = 2ull * static_cast<ULONGLONG>(std::max(0, pause)) * frames;
     if (showing) {
         ClearSurface(frame);
-        PresentLayered(frame.dc(), 255);
+        compositor_.PresentLayered(frame.dc(), 255);
         ShowWindow(window, SW_SHOWNORMAL);
     }
     for (int i = 1; i <= frames; ++i) {
@@ -129,13 +129,13 @@ bool HostWindow::Animate(int kind, int duration, bool showing) {
         ClearSurface(frame);
         int x = 0;
         int y = 0;
-        int w = width_;
-        int h = height_;
+        int w = Width();
+        int h = Height();
         if (kind == 7) {
-            w = std::max(1, static_cast<int>(width_ * (0.5 + 0.5 * in)));
-            h = std::max(1, static_cast<int>(height_ * (0.5 + 0.5 * in)));
-            x = (width_ - w) / 2;
-            y = (height_ - h) / 2;
+            w = std::max(1, static_cast<int>(Width() * (0.5 + 0.5 * in)));
+            h = std::max(1, static_cast<int>(Height() * (0.5 + 0.5 * in)));
+            x = (Width() - w) / 2;
+            y = (Height() - h) / 2;
         } else if (kind != 1) {
             // Slides: 2 from above, 3 from below, 4 from the left, others from the right.
             const int distance = static_cast<int>(40 * (1.0 - in));
@@ -150,8 +150,9 @@ bool HostWindow::Animate(int kind, int duration, bool showing) {
             }
         }
         BLENDFUNCTION blend{AC_SRC_OVER, 0, static_cast<BYTE>(alpha), AC_SRC_ALPHA};
-        GdiAlphaBlend(frame.dc(), x, y, w, h, backBuffer_.dc(), 0, 0, width_, height_, blend);
-        PresentLayered(frame.dc(), 255);
+        GdiAlphaBlend(frame.dc(), x, y, w, h, compositor_.Buffer().dc(), 0, 0, Width(), Height(),
+                      blend);
+        compositor_.PresentLayered(frame.dc(), 255);
         Sleep(static_cast<DWORD>(std::max(0, pause)));
         PumpMessages();
         if (window_ != window) {
@@ -162,7 +163,7 @@ bool HostWindow::Animate(int kind, int duration, bool showing) {
         }
     }
     if (showing) {
-        suspended_ = false;
+        compositor_.Suspend(false);
         if (!wasLayered) {
             RemoveStyle(window_, WS_EX_LAYERED, true);
             InvalidateRect(window_, nullptr, FALSE);
@@ -171,7 +172,7 @@ bool HostWindow::Animate(int kind, int duration, bool showing) {
         Refresh();
     } else {
         ClearSurface(frame);
-        PresentLayered(frame.dc(), 255);
+        compositor_.PresentLayered(frame.dc(), 255);
         restoreAfterHide_ = !wasLayered;
     }
     return true;
@@ -191,7 +192,7 @@ void HostWindow::ApplyBlurBehind() {
     if (isEnabled == nullptr || enableBlur == nullptr || FAILED(isEnabled(&enabled)) || !enabled) {
         return;
     }
-    HRGN region = CreateRoundRectRgn(6, 6, width_ - 5, height_ - 5, 6, 6);
+    HRGN region = CreateRoundRectRgn(6, 6, Width() - 5, Height() - 5, 6, 6);
     if (region == nullptr) {
         return;
     }
@@ -215,8 +216,8 @@ void HostWindow::OnClose() {
         RemoveStyle(window_, WS_EX_LAYERED, true);
         restoreAfterHide_ = false;
     }
-    if (suspended_ && !snapshot_) {
-        suspended_ = false;
+    if (compositor_.Suspended() && !snapshot_) {
+        compositor_.Suspend(false);
     }
 }
 

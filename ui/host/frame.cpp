@@ -98,23 +98,24 @@ void HostWindow::LoadBackground(std::span<const std::uint8_t> image,
 void HostWindow::RenderBackground(std::span<const std::uint8_t> image,
                                   std::optional<ColorRef> colour, int presentMode) {
     LoadBackground(image, colour);
-    if (!background_) {
+    if (!compositor_.Background()) {
         return;
     }
-    Gdiplus::GpGraphics* graphics = background_.graphics();
-    const auto w = static_cast<float>(width_);
-    const auto h = static_cast<float>(height_);
+    Gdiplus::GpGraphics* graphics = compositor_.Background().graphics();
+    const auto w = static_cast<float>(Width());
+    const auto h = static_cast<float>(Height());
     const RectF content = MakeRectF(5, 5, w - 10, h - 10);
 
     gdip::GdipGraphicsClear(graphics, 0);
-    clipRegion_.reset();
+    UniqueRegion clip;
     if (UniqueHrgn shape =
-            CreateWindowRegion(width_, height_, 6, frameLook_ != kLookSquare ? 4 : 0)) {
-        clipRegion_ = RegionFromHrgn(shape.get());
+            CreateWindowRegion(Width(), Height(), 6, frameLook_ != kLookSquare ? 4 : 0)) {
+        clip = RegionFromHrgn(shape.get());
     }
-    if (clipRegion_) {
-        SetClipRegion(graphics, clipRegion_.get());
+    if (clip) {
+        SetClipRegion(graphics, clip.get());
     }
+    compositor_.ClipTo(std::move(clip));
     FillRectangle(graphics, MakeRectF(0, 0, w + 1, h + 1), ToArgb(backgroundColour_, 255));
     if (Gdiplus::GpImage* picture = backgroundImage_.get()) {
         const auto iw = static_cast<float>(ImageWidth(picture));
@@ -151,7 +152,7 @@ void HostWindow::RenderBackground(std::span<const std::uint8_t> image,
         }
     }
     if (EventPaint) {
-        EventPaint(window_, graphics, width_, height_);
+        EventPaint(window_, graphics, Width(), Height());
     }
     if (frameLook_ != kLookBare) {
         DrawFrameEdge(graphics);
@@ -164,7 +165,7 @@ void HostWindow::RenderBackground(std::span<const std::uint8_t> image,
     }
     gdip::GdipFlush(graphics, Gdiplus::FlushIntentionSync);
 
-    if (presentMode == kPresentFade && !suspended_) {
+    if (presentMode == kPresentFade && !compositor_.Suspended()) {
         TakeSnapshot();
     }
     Refresh(presentMode == kPresentWhole);
@@ -174,8 +175,8 @@ void HostWindow::RenderBackground(std::span<const std::uint8_t> image,
 }
 
 void HostWindow::DrawFrameEdge(Gdiplus::GpGraphics* graphics) const {
-    const auto w = static_cast<float>(width_);
-    const auto h = static_cast<float>(height_);
+    const auto w = static_cast<float>(Width());
+    const auto h = static_cast<float>(Height());
     // Inside the content rectangle (5, 5, W - 10, H - 10): 1 and 2 pixels in.
     const RectF outer = MakeRectF(6, 6, w - 12, h - 12);
     const RectF inner = MakeRectF(7, 7, w - 14, h - 14);
@@ -189,8 +190,8 @@ void HostWindow::DrawFrameEdge(Gdiplus::GpGraphics* graphics) const {
 }
 
 void HostWindow::DrawShadow(Gdiplus::GpGraphics* graphics) const {
-    const auto w = static_cast<float>(width_);
-    const auto h = static_cast<float>(height_);
+    const auto w = static_cast<float>(Width());
+    const auto h = static_cast<float>(Height());
     const ColorRef colour = shadowColour_ == -1 ? 0 : static_cast<ColorRef>(shadowColour_);
     for (std::size_t i = 0; i < kShadowOpacity.size(); ++i) {
         const auto out = static_cast<float>(i);
@@ -214,7 +215,7 @@ void HostWindow::ApplyWindowRegion() {
     }
     const int inset = IsZoomed(window_) ? 5 : 6;
     const int diameter = frameLook_ != kLookSquare ? 5 : 0;
-    HRGN region = CreateRoundRectRgn(inset, inset, width_ - inset + 1, height_ - inset + 1,
+    HRGN region = CreateRoundRectRgn(inset, inset, Width() - inset + 1, Height() - inset + 1,
                                      diameter, diameter);
     if (region != nullptr && SetWindowRgn(window_, region, TRUE) == 0) {
         DeleteObject(region);
@@ -241,7 +242,7 @@ void HostWindow::BuildFrame() {
 }
 
 void HostWindow::LayoutCaption() {
-    float x = static_cast<float>(width_) - kCaptionRightMargin - kCaptionButtonWidth;
+    float x = static_cast<float>(Width()) - kCaptionRightMargin - kCaptionButtonWidth;
     for (const auto& button : captionButtons_) {
         button->Move(x, kCaptionTop);
         x -= kCaptionStep;

@@ -13,8 +13,6 @@ namespace kodaro::ui {
 
 // The framework's window class.
 inline constexpr wchar_t kWindowClassName[] = L"Ex_DirectUI";
-// Window property holding the HostWindow* of a framework window.
-inline constexpr wchar_t kHostProperty[] = L"Ex_Wnd_Control";
 
 // One entry of the shared edit-box context menu. An entry with an empty text
 // is the separator; `key` is the virtual-key code the item stands for.

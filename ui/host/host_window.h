@@ -12,26 +12,29 @@
 //   host.Show(7);
 //   kodaro::ui::RunMessageLoop();
 //
-// The host subclasses the window (SetWindowSubclass), owns its back buffer and
-// background surface, composes dirty rectangles from the background and the
-// controls' surfaces, presents them (BitBlt, or UpdateLayeredWindow for a
-// layered window) and turns window messages into control messages and the
-// application events below. Everything it made is freed on WM_DESTROY (or when
-// the HostWindow object is destroyed first).
+// The host subclasses the window (SetWindowSubclass) and ties together a few
+// owners with one job each: the ControlTree (links, ids, focus, Tab, access
+// keys, tooltips), the Compositor (surfaces, clip, dirty rectangles,
+// presenting) and the InputRouter (mouse, capture, hover, resize border,
+// keys). The frame (frame.cpp) and the transitions (effects.cpp) are its own.
+// Controls reach the host only through the ControlSite interface. Everything
+// it made is freed on WM_DESTROY (or when the HostWindow object is destroyed
+// first).
 #pragma once
 
 #include "ui/control/control.h"
 #include "ui/draw/colour.h"
 #include "ui/draw/image.h"
 #include "ui/draw/surface.h"
-#include "ui/host/present_queue.h"
+#include "ui/host/compositor.h"
+#include "ui/host/control_tree.h"
+#include "ui/host/input_router.h"
 
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
 #include <span>
-#include <unordered_map>
 #include <vector>
 
 namespace kodaro::ui {
@@ -66,9 +69,6 @@ inline constexpr int kPresentNone = -1;
 inline constexpr int kPresentWhole = 0;
 inline constexpr int kPresentFade = 1;
 
-// Modes of UpdateTooltip.
-enum class TooltipMode { Remove, Add, Rect, Text };
-
 struct AttachOptions {
     // Encoded image file bytes for the background (copied); empty for none.
     std::span<const std::uint8_t> backgroundImage{};
@@ -93,7 +93,7 @@ struct AttachOptions {
     HWND skinSource = nullptr;
 };
 
-class HostWindow {
+class HostWindow final : public ControlSite {
 public:
     HostWindow();
     ~HostWindow();
@@ -107,7 +107,6 @@ public:
     // elements, background, tooltip window; presents the whole window. False
     // (nothing changed) for a null or invalid window or one already attached.
     bool Attach(HWND window, const AttachOptions& options = {});
-    HWND Window() const { return window_; }
     // The host's own timer id (the fade transition); below every control id.
     static constexpr UINT_PTR TimerId() { return 1; }
 
@@ -149,7 +148,7 @@ public:
     void Present(const std::optional<RectF>& rect = std::nullopt);
     // Composes the whole window and (by default) presents it.
     void Refresh(bool present = true);
-    bool CompositionSuspended() const { return suspended_; }
+    bool CompositionSuspended() const { return compositor_.Suspended(); }
 
     // Re-renders the background surface (see the frame notes in frame.cpp):
     // new image bytes (empty: keep the current image), an explicit colour,
@@ -186,10 +185,10 @@ public:
     bool Layered() const { return opacity_ != -1; }
     bool Resizable() const { return resizable_; }
     void Resizable(bool value) { resizable_ = value; }
-    bool ControlFades() const { return controlFades_; }
+    bool ControlFades() const override { return controlFades_; }
     void ControlFades(bool value) { controlFades_ = value; }
-    int Width() const { return width_; }
-    int Height() const { return height_; }
+    int Width() const { return compositor_.Width(); }
+    int Height() const { return compositor_.Height(); }
     // Default cursor of the window.
     HCURSOR WindowCursor() const { return cursor_; }
     void WindowCursor(HCURSOR cursor) { cursor_ = cursor; }
@@ -198,27 +197,29 @@ public:
 
     // --- the control tree --------------------------------------------------
 
-    Control* FirstControl() const { return first_; }
-    Control* LastControl() const { return last_; }
-    Control* FocusControl() const { return focus_; }
-    Control* HotControl() const { return hot_; }
-    Control* PressedControl() const { return pressed_; }
+    Control* FirstControl() const { return tree_.First(); }
+    Control* LastControl() const { return tree_.Last(); }
+    Control* FocusControl() const override { return tree_.Focus(); }
+    Control* HotControl() const { return input_.Hot(); }
+    Control* PressedControl() const { return input_.Pressed(); }
     // The control that took the focus through Tab, or null.
-    Control* KeyboardFocusMarker() const { return keyboardFocus_; }
+    Control* KeyboardFocusMarker() const { return tree_.KeyboardFocusMarker(); }
     // Topmost visible, enabled control containing (x, y), deepest first.
-    Control* HitTest(float x, float y) const;
+    Control* HitTest(float x, float y) const { return tree_.HitTest(x, y); }
     // Whether control belongs to this host's tree (the pointer is only
     // compared, never read).
-    bool Contains(const Control* control) const;
+    bool Contains(const Control* control) const { return tree_.Contains(control); }
     // The live control with this id, or null.
-    Control* Lookup(ControlId id) const;
+    Control* Lookup(ControlId id) const { return tree_.Lookup(id); }
     // Refused for a disabled, hidden, unfocusable or caption-button control.
     // Sends EXM_KILLFOCUS/EXM_SETFOCUS; raises no application events.
-    bool SetFocusControl(Control* control, bool keyboard);
+    bool SetFocusControl(Control* control, bool keyboard) {
+        return tree_.SetFocus(control, keyboard);
+    }
     // Adds (or updates) a control's access key; '\0' removes it.
-    void RegisterAccessKey(Control* control, wchar_t key);
+    void RegisterAccessKey(Control* control, wchar_t key) { tree_.RegisterAccessKey(control, key); }
     void UpdateTooltip(Control* control, TooltipMode mode);
-    HWND TooltipWindow() const { return tooltip_; }
+    HWND TooltipWindow() const { return tree_.TooltipWindow(); }
 
     // Caption buttons (close, maximise, minimise in creation order).
     std::vector<Control*> CaptionButtons() const;
@@ -227,56 +228,32 @@ public:
     void LayoutCaption();
 
     // The back buffer (for tests and benchmarks that read pixels).
-    const BackBuffer& Buffer() const { return backBuffer_; }
+    const BackBuffer& Buffer() const { return compositor_.Buffer(); }
+
+    // --- what controls reach through ControlSite ------------------------------
+    HWND Window() const override { return window_; }
+    HostWindow* Host() override { return this; }
+    const TreeLinks* Adopt(Control& control, Control* parent) override;
+    void Restack(Control& control, Control* newParent, bool front) override;
+    void Unlink(Control& control) override;
+    void Release(Control& control) override;
+    bool ReleaseFocusAndHover(Control& control) override;
+    void UpdateTooltip(Control& control, TooltipMode mode) override;
+    void InvalidateLater(const RectF& rect) override;
 
 private:
-    friend class Control;
-    friend class PresentQueue;
-
     static LRESULT CALLBACK SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                                          UINT_PTR id, DWORD_PTR data);
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
     LRESULT OnPrivateMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
-    void OnMouse(UINT message, WPARAM wParam, LPARAM lParam);
-    bool HitResizeBorder(UINT message, LPARAM lParam);
-    void OnKeyDown(WPARAM key, LPARAM lParam);
-    void OnSysKeyDown(WPARAM key, LPARAM lParam);
     void OnSize(WPARAM kind);
     void OnTimer(UINT_PTR id);
-    void OnDestroy();
     void OnMinMaxInfo(MINMAXINFO* info) const;
-    void OnMouseLeave();
     void OnClose();
-    void ToggleMaximise();
-    void SetMouseFocus(Control* control);
-    // A control together with the id it had when it was taken: still alive
-    // only while the tree maps that id to that control.
-    struct Held {
-        Control* control;
-        ControlId id;
-    };
-    Held Hold(Control* control) const;
-    bool Alive(const Held& held) const;
-    // Raises a control event; true when the control survived the handler.
-    bool Raise(const ControlEvent& event, const Held& control, WPARAM wParam, LPARAM lParam);
-    void RaiseLeftUp(WPARAM wParam, LPARAM lParam);
-    void OnLeftDown(const Held& under, WPARAM wParam, LPARAM lParam);
-    void PaintControls(Control* first, const RectF& dirty);
-    void PaintControl(Control* control, const RectF& dirty);
-    void PresentRect(const RectF& rect);
-    void PresentLayered(HDC source, BYTE alpha);
     void Detach();
-    bool CreateSurfaces();
-    void BuildFrame();
-    void CreateTooltipWindow();
-    void TabToNext();
-    // Called by controls.
-    void ControlCreated(Control* control);
-    void ControlDestroyed(Control* control);
-    void InvalidateLater(const RectF& rect);
-    void FlushPending();
     // Frame and effects.
+    void BuildFrame();
     void LoadBackground(std::span<const std::uint8_t> image, std::optional<ColorRef> colour);
     void DrawFrameEdge(Gdiplus::GpGraphics* graphics) const;
     void DrawShadow(Gdiplus::GpGraphics* graphics) const;
@@ -289,22 +266,13 @@ private:
     void ApplyBlurBehind();
 
     HWND window_ = nullptr;
-    Control* focus_ = nullptr;
-    Control* hot_ = nullptr;
-    Control* pressed_ = nullptr;
-    bool capturing_ = false;
-    bool suspended_ = false;
-    HDC windowDc_ = nullptr;
-    BackBuffer backBuffer_;
-    BackBuffer background_;
+    ControlTree tree_;
+    Compositor compositor_{tree_};
+    InputRouter input_{*this, tree_};
     HWND skinSource_ = nullptr;
     MemoryImage backgroundImage_;
     std::vector<std::uint8_t> backgroundBytes_;
     ColorRef backgroundColour_ = 0xFFFFFF;
-    Control* first_ = nullptr;
-    Control* last_ = nullptr;
-    std::unordered_map<ControlId, Control*> byId_;
-    std::unordered_map<const Control*, ControlId> byPointer_;
     int frameStyle_ = 0;
     int frameLook_ = kLookRounded;
     int opacity_ = -1;
@@ -314,28 +282,14 @@ private:
     bool dragToMove_ = true;
     bool imageDecoration_ = true;
     int closeAnimation_ = 0;
-    int width_ = 0;
-    int height_ = 0;
-    UniqueRegion clipRegion_;
-    Control* keyboardFocus_ = nullptr;
     bool blurBehind_ = false;
     bool controlFades_ = true;
     HCURSOR cursor_ = nullptr;
-    HCURSOR resizeCursor_ = nullptr;
     std::optional<RectF> backgroundCentre_;
     DibSurface snapshot_;
     int transitionOpacity_ = 255;
-    bool tracking_ = false;
-    struct AccessKey {
-        Control* control;
-        wchar_t key;
-    };
-    std::vector<AccessKey> accessKeys_;
     std::vector<std::unique_ptr<CaptionButton>> captionButtons_;
     std::unique_ptr<TitleLabel> titleLabel_;
-    PresentQueue queue_;
-    std::vector<RectF> pending_;
-    HWND tooltip_ = nullptr;
     bool detaching_ = false;
     bool restoreAfterHide_ = false;
     bool sizing_ = false;

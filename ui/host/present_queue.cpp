@@ -1,15 +1,15 @@
 #include "ui/host/present_queue.h"
 
-#include "ui/host/host_window.h"
+#include "ui/host/compositor.h"
 
 namespace kodaro::ui {
 
 void PresentQueue::Add(const RectF& rect, int mode, bool flush) {
-    if (host_ == nullptr) {
+    if (compositor_ == nullptr) {
         return;
     }
     if (mode == 1) {
-        host_->ComposeRect(rect, true);
+        compositor_->ComposeRect(rect, true);
         return;
     }
     if (rect.Width > 0 && rect.Height > 0) {
@@ -25,21 +25,21 @@ void PresentQueue::Add(const RectF& rect, int mode, bool flush) {
 }
 
 void PresentQueue::Flush() {
-    if (host_ == nullptr || busy_) {
+    if (compositor_ == nullptr || busy_) {
         return;
     }
     busy_ = true;
-    const bool layered = host_->Layered();
+    const bool layered = compositor_->Layered();
     bool composed = false;
     while (!rects_.empty()) {
         const RectF rect = rects_.front();
         rects_.pop_front();
-        host_->ComposeRect(rect, !layered);
+        compositor_->ComposeRect(rect, !layered);
         composed = true;
     }
     // A layered window is always pushed whole, so once for the whole batch.
-    if (layered && composed && !host_->CompositionSuspended()) {
-        host_->Present();
+    if (layered && composed && !compositor_->Suspended()) {
+        compositor_->Present();
     }
     busy_ = false;
 }

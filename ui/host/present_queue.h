@@ -9,11 +9,11 @@
 
 namespace kodaro::ui {
 
-class HostWindow;
+class Compositor;
 
 class PresentQueue {
 public:
-    void Init(HostWindow* host) { host_ = host; }
+    void Init(Compositor* compositor) { compositor_ = compositor; }
     void Clear() { rects_.clear(); }
     // mode 1: compose and present rect at once; 0: append; 2: put in front.
     // Flushes afterwards unless flush is false or a flush is running.
@@ -24,7 +24,7 @@ public:
     void Flush();
 
 private:
-    HostWindow* host_ = nullptr;
+    Compositor* compositor_ = nullptr;
     std::deque<RectF> rects_;
     bool busy_ = false;
 };

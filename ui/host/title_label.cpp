@@ -2,6 +2,7 @@
 
 #include "ui/draw/defaults.h"
 #include "ui/draw/text.h"
+#include "ui/host/host_window.h"
 
 namespace kodaro::ui {
 

@@ -86,10 +86,14 @@ TEST(Clipboard, PictureLoaderIsFoundInOlepro32) {
 }
 
 TEST(Clipboard, CopyPutsTheFullSizeBitmapOnTheClipboard) {
+    HWND owner = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr,
+                                 nullptr);
     for (const int side : {128, 512}) {
         const std::vector<std::uint8_t> preview = StyledPreview(side);
         ASSERT_FALSE(preview.empty());
-        ASSERT_TRUE(CopyImageToClipboard(preview)) << side;
+        ASSERT_TRUE(CopyImageToClipboard(owner, preview)) << side;
+        // Windows refuses the data of a clipboard emptied without an owner.
+        EXPECT_EQ(GetClipboardOwner(), owner);
 
         ASSERT_TRUE(OpenClipboard(nullptr));
         const auto bitmap = static_cast<HBITMAP>(GetClipboardData(CF_BITMAP));
@@ -105,13 +109,15 @@ TEST(Clipboard, CopyPutsTheFullSizeBitmapOnTheClipboard) {
         EXPECT_EQ(shape.bmHeight, side);
         EXPECT_EQ(copied, RgbOf(test::DecodePixels(preview))) << side;
     }
+    DestroyWindow(owner);
 }
 
 TEST(Clipboard, NothingUsableLeavesTheClipboardAsItWas) {
     PutTextOnClipboard(L"kept");
-    EXPECT_FALSE(CopyImageToClipboard({}));
+    EXPECT_FALSE(CopyImageToClipboard(nullptr, {}));
     EXPECT_EQ(TextOnClipboard(), L"kept");
-    EXPECT_FALSE(CopyImageToClipboard(std::vector<std::uint8_t>{'n', 'o', 't', ' ', 'a', 'n'}));
+    EXPECT_FALSE(
+        CopyImageToClipboard(nullptr, std::vector<std::uint8_t>{'n', 'o', 't', ' ', 'a', 'n'}));
     EXPECT_EQ(TextOnClipboard(), L"kept");
 }
 

@@ -55,7 +55,7 @@ class RoundTrip : public ::testing::Test {
 protected:
     void SetUp() override {
         if (!testing::ZbarAvailable())
-            GTEST_SKIP() << "zbarimg is not installed";
+            FAIL() << "zbarimg is not installed (scripts/setup.sh installs zbar-tools)";
         folder_ = MakeTempFolder(::testing::UnitTest::GetInstance()->current_test_info()->name());
     }
 

@@ -431,7 +431,7 @@ TEST(HostWindowFrame, TooltipToolsFollowTheirControls) {
     TTTOOLINFOW info{};
     info.cbSize = TTTOOLINFOW_V2_SIZE;
     info.hwnd = window.hwnd;
-    info.uId = reinterpret_cast<UINT_PTR>(probe.get());
+    info.uId = probe->Id();
     ASSERT_TRUE(SendMessageW(window.host.TooltipWindow(), TTM_GETTOOLINFOW, 0,
                              reinterpret_cast<LPARAM>(&info)));
     EXPECT_EQ(info.rect.left, 60);
