@@ -1,5 +1,6 @@
 #include "app/shell/page_painter.h"
 
+#include "app/shell/label_columns.h"
 #include "app/shell/page_texts.h"
 #include "ui/draw/defaults.h"
 #include "ui/draw/shapes.h"
@@ -108,7 +109,13 @@ void PaintWorkPage(const App& app, const PagePainter& painter) {
         help = kBeautifyHelp;
         break;
     }
-    painter.Text(labels, 130, 152, 310, 170);
+    // A second label column sits in the gap between the left boxes (ending at
+    // x 277) and the right boxes (starting at x 345).
+    const LabelColumns columns = SplitLabelColumns(labels);
+    painter.Text(columns.left, 130, 152, 310, 170);
+    if (!columns.right.empty()) {
+        painter.Text(columns.right, 287, 152, 58, 170);
+    }
     painter.Text(help, 130, 355, 310, 65);
     if (app.currentPage != kPageDecode) {
         painter.Text(kSizeCaption, painter.Width() - 230, painter.Height() - 32, 120, 22);
