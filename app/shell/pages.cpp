@@ -176,7 +176,9 @@ void CreatePreviewArea(App& app) {
     CreateToolbarIcon(app, *o.saveIcon, 630, L"Resource\\Main\\Preview\\Save.png", L"保存二维码");
 
     o.infoGroup->Create(window, 450, 330, 210, 60, L"二维码信息");
-    o.ecLevelLabel->Create(*o.infoGroup, 458, 357, 65, 50, L"纠错等级:");
+    // The label centres its text, so it shares the drop-down's row to line up
+    // with it.
+    o.ecLevelLabel->Create(*o.infoGroup, 458, 352, 60, 24, L"纠错等级:");
     CreateEcLevelBox(app);
     o.ecHelpIcon->Create(*o.infoGroup, 630, 354, 24, 20,
                          Resource(app, L"Resource\\Main\\help.png"));
