@@ -1,6 +1,7 @@
 #include "ui/draw/ole_picture.h"
 
 #include "runtime/dll_binding.h"
+#include "runtime/handles.h"
 
 #include <objidl.h>
 #include <ocidl.h>
@@ -20,38 +21,31 @@ BoundFunction<OleLoadPictureFn> oleLoadPicture("olepro32.dll", "OleLoadPicture")
 constexpr wchar_t kPictureInterface[] = L"{7BF80980-BF32-101A-8BBB-00AA00300CAB}";
 
 // The bytes in a movable global block with a stream over it; the stream does
-// not own the block, both go when this does.
+// not own the block, both go when this does (the stream first).
 class ByteStream {
 public:
-    explicit ByteStream(std::span<const std::uint8_t> bytes) {
-        block_ = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, bytes.size());
-        if (block_ == nullptr) {
+    explicit ByteStream(std::span<const std::uint8_t> bytes)
+        : block_(GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, bytes.size())) {
+        if (!block_) {
             return;
         }
-        if (void* data = GlobalLock(block_)) {
-            std::memcpy(data, bytes.data(), bytes.size());
-            GlobalUnlock(block_);
-            if (FAILED(CreateStreamOnHGlobal(block_, FALSE, &stream_))) {
-                stream_ = nullptr;
+        {
+            const GlobalLockGuard lock(block_.get());
+            if (lock.data() == nullptr) {
+                return;
             }
+            std::memcpy(lock.data(), bytes.data(), bytes.size());
+        }
+        if (FAILED(CreateStreamOnHGlobal(block_.get(), FALSE, stream_.put()))) {
+            stream_.reset();
         }
     }
-    ~ByteStream() {
-        if (stream_ != nullptr) {
-            stream_->Release();
-        }
-        if (block_ != nullptr) {
-            GlobalFree(block_);
-        }
-    }
-    ByteStream(const ByteStream&) = delete;
-    ByteStream& operator=(const ByteStream&) = delete;
 
-    IStream* get() const { return stream_; }
+    IStream* get() const { return stream_.get(); }
 
 private:
-    HGLOBAL block_ = nullptr;
-    IStream* stream_ = nullptr;
+    UniqueGlobal block_;
+    ComPtr<IStream> stream_;
 };
 
 } // namespace
@@ -66,10 +60,10 @@ HBITMAP BytesToBitmapHandle(std::span<const std::uint8_t> bytes, int width, int 
     if (stream.get() == nullptr || FAILED(IIDFromString(kPictureInterface, &pictureInterface))) {
         return nullptr;
     }
-    IPicture* picture = nullptr;
+    ComPtr<IPicture> picture;
     const HRESULT loaded = oleLoadPicture(stream.get(), static_cast<LONG>(bytes.size()), TRUE,
-                                          pictureInterface, reinterpret_cast<void**>(&picture));
-    if (FAILED(loaded) || picture == nullptr) {
+                                          pictureInterface, picture.put_void());
+    if (FAILED(loaded) || !picture) {
         return nullptr;
     }
     HBITMAP copy = nullptr;
@@ -83,7 +77,6 @@ HBITMAP BytesToBitmapHandle(std::span<const std::uint8_t> bytes, int width, int 
         copy = static_cast<HBITMAP>(CopyImage(bitmap, IMAGE_BITMAP, width, height, 0));
     }
     // The picture frees its own bitmap; the copy stays with the caller.
-    picture->Release();
     return copy;
 }
 
