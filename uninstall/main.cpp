@@ -4,7 +4,9 @@
 #include "uninstall/stages.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
-    kodaro::ui::FrameworkStartup();
+    if (!kodaro::ui::FrameworkStartup()) {
+        return 1;
+    }
     const int code = kodaro::uninstall::RunUninstaller();
     kodaro::ui::FrameworkShutdown();
     return code;

@@ -62,7 +62,11 @@ bool UninstallWindow::Build() {
     ui::AttachOptions attach;
     attach.backgroundImage = ui::ModuleResourceBytes(kBackgroundResource);
     attach.frameStyle = kFrameStyle;
-    host_.Attach(window_, attach);
+    if (!host_.Attach(window_, attach)) {
+        DestroyWindow(window_);
+        window_ = nullptr;
+        return false;
+    }
     host_.EventMessage = [this](HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         return OnUninstallMessage(window, message, wParam, lParam);
     };

@@ -38,7 +38,10 @@ int RunStartup(App& app) {
     OpenStatisticsPage(app);
     app.preview.running = true;
     StartPreviewWorker(app.preview, [window = app.mainWindowHandle] { RegeneratePreview(window); });
-    BuildMainWindow(app);
+    if (!BuildMainWindow(app)) {
+        DestroyWindow(app.mainWindowHandle);
+        return 1;
+    }
     ui::RunMessageLoop();
     return 0;
 }
@@ -46,12 +49,16 @@ int RunStartup(App& app) {
 } // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    // Without GDI+ or the window class there is nothing to show.
+    if (!ui::FrameworkStartup()) {
+        return 1;
+    }
+    int code = 0;
     {
         App app;
-        ui::FrameworkStartup();
-        RunStartup(app);
+        code = RunStartup(app);
         EndPreviewRegeneration();
     }
     ui::FrameworkShutdown();
-    return 0;
+    return code;
 }

@@ -291,7 +291,7 @@ void CopyPreview(App& app) {
 
 } // namespace
 
-void BuildMainWindow(App& app) {
+bool BuildMainWindow(App& app) {
     AppObjects& o = app.objects;
     ui::HostWindow& window = *o.mainWindow;
     app.currentPage = kPageCreate;
@@ -306,7 +306,9 @@ void BuildMainWindow(App& app) {
     attach.backgroundColour = kBackgroundColour;
     attach.frameStyle = kFrameStyle;
     attach.opacity = kWindowOpacity;
-    window.Attach(app.mainWindowHandle, attach);
+    if (!window.Attach(app.mainWindowHandle, attach)) {
+        return false;
+    }
 
     CreateTabs(app);
     CreatePageList(app);
@@ -325,6 +327,7 @@ void BuildMainWindow(App& app) {
     window.EventClick = [&app](HWND, Control* control, WPARAM, LPARAM, int kind) {
         OnMainWindowClick(app, control, kind);
     };
+    return true;
 }
 
 bool ShowPage(App& app, Control* tab, bool show) {

@@ -7,8 +7,9 @@
 namespace kodaro {
 
 // Attaches the main window (app.mainWindowHandle must exist), creates the
-// controls, shows the window and registers the handlers.
-void BuildMainWindow(App& app);
+// controls, shows the window and registers the handlers. False, with nothing
+// built, when the window cannot be attached.
+[[nodiscard]] bool BuildMainWindow(App& app);
 
 // Shows (show true) or hides the page of a tab. False, doing nothing, when
 // tab is not one of the four page tabs.

@@ -37,7 +37,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         };
     }
     probe.afterItem = [delay] { Sleep(delay); };
-    kodaro::ui::FrameworkStartup();
+    if (!kodaro::ui::FrameworkStartup()) {
+        return 1;
+    }
     const int code = RunUninstaller(probe);
     kodaro::ui::FrameworkShutdown();
     return code;

@@ -73,7 +73,9 @@ bool Control::Link(ControlSite* site, HWND window, Control* parent, const RectF&
     focusable_ = focusable;
     disabled_ = false;
     links_ = site_->Adopt(*this, parent);
-    surface_.Create(static_cast<int>(rect.Width), static_cast<int>(rect.Height));
+    // A control without area has no surface and paints nothing until a resize
+    // gives it one; painting checks for the missing bitmap.
+    static_cast<void>(surface_.Create(static_cast<int>(rect.Width), static_cast<int>(rect.Height)));
     fadeInterval_ = fadeInterval;
     Send(WM_CREATE, reinterpret_cast<WPARAM>(Bitmap()), reinterpret_cast<LPARAM>(Graphics()));
     Send(WM_PAINT, reinterpret_cast<WPARAM>(Bitmap()), reinterpret_cast<LPARAM>(Graphics()));
@@ -172,7 +174,8 @@ void Control::Move(std::optional<float> x, std::optional<float> y, std::optional
     if (next.Width != previousRect_.Width || next.Height != previousRect_.Height) {
         const int w = static_cast<int>(next.Width);
         const int h = static_cast<int>(next.Height);
-        surface_.Create(w, h);
+        // As at creation: shrunk to nothing, the control keeps no surface.
+        static_cast<void>(surface_.Create(w, h));
         Dispatch(EXM_SIZE, static_cast<WPARAM>(w), static_cast<LPARAM>(h));
         Send(WM_PAINT, reinterpret_cast<WPARAM>(Bitmap()), reinterpret_cast<LPARAM>(Graphics()));
     }

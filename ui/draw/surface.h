@@ -30,7 +30,7 @@ public:
     // Releases what it held, then makes a width x height surface (reference
     // may be null: the screen). False, holding nothing, on failure or a
     // size below 1 x 1.
-    bool Create(HDC reference, int width, int height);
+    [[nodiscard]] bool Create(HDC reference, int width, int height);
     void Release();
 
     HDC dc() const { return dc_; }
@@ -65,7 +65,7 @@ public:
     BackBuffer& operator=(const BackBuffer&) = delete;
 
     // Drops the previous Graphics and surface, then makes new ones.
-    bool Create(HDC reference, int width, int height);
+    [[nodiscard]] bool Create(HDC reference, int width, int height);
     // Graphics first, then the surface.
     void Release();
 
@@ -97,7 +97,7 @@ public:
 
     // Releases what it held, then makes a width x height transparent bitmap.
     // False, holding nothing, on failure or a size below 1 x 1.
-    bool Create(int width, int height);
+    [[nodiscard]] bool Create(int width, int height);
     // Graphics first, then the bitmap.
     void Release();
 

@@ -25,7 +25,7 @@ struct EditMenuItem {
 // strip and registers "Ex_DirectUI". Call once on the UI thread before any
 // window is created; returns false when GDI+ or the class cannot be set up.
 // Calling it again does nothing and returns the first result.
-bool FrameworkStartup();
+[[nodiscard]] bool FrameworkStartup();
 // Shuts GDI+ down again; call after every window is gone.
 void FrameworkShutdown();
 
@@ -77,8 +77,9 @@ HICON WindowIcon(HWND window, bool big);
 bool MakeTopmost(HWND window);
 // CreateThread; the handle is closed at once unless keepHandle (then the
 // caller closes *handle). False when the thread could not be started.
-bool StartThread(LPTHREAD_START_ROUTINE procedure, void* parameter, bool keepHandle = false,
-                 HANDLE* handle = nullptr, DWORD* threadId = nullptr);
+[[nodiscard]] bool StartThread(LPTHREAD_START_ROUTINE procedure, void* parameter,
+                               bool keepHandle = false, HANDLE* handle = nullptr,
+                               DWORD* threadId = nullptr);
 // GetMessage/TranslateMessage/DispatchMessage until WM_QUIT; returns its wParam.
 int RunMessageLoop();
 

@@ -75,7 +75,12 @@ bool HostWindow::Attach(HWND window, const AttachOptions& options) {
     if (Layered()) {
         AddStyle(window, WS_EX_LAYERED, true);
     }
-    SetWindowSubclass(window, &HostWindow::SubclassProc, 1, reinterpret_cast<DWORD_PTR>(this));
+    if (!SetWindowSubclass(window, &HostWindow::SubclassProc, 1,
+                           reinterpret_cast<DWORD_PTR>(this))) {
+        // Without the subclass the host never sees the window's messages.
+        Detach();
+        return false;
+    }
     // The whole window becomes client area (WM_NCCALCSIZE) from here on.
     SetWindowPos(window, nullptr, 0, 0, 0, 0,
                  SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);

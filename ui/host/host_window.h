@@ -106,7 +106,7 @@ public:
     // Attaches to window: frame style, surfaces, subclassing, caption
     // elements, background, tooltip window; presents the whole window. False
     // (nothing changed) for a null or invalid window or one already attached.
-    bool Attach(HWND window, const AttachOptions& options = {});
+    [[nodiscard]] bool Attach(HWND window, const AttachOptions& options = {});
     // The host's own timer id (the fade transition); below every control id.
     static constexpr UINT_PTR TimerId() { return 1; }
 

@@ -3,6 +3,8 @@
 #include "runtime/file_io.h"
 #include "runtime/text.h"
 
+#include <gtest/gtest.h>
+
 namespace kodaro::ui::test {
 
 namespace {
@@ -28,7 +30,9 @@ TestWindow::TestWindow(int width, int height, AttachOptions options) {
     host_.EventClick = [this](HWND, Control* control, WPARAM wParam, LPARAM, int kind) {
         clicks.push_back({control, wParam, kind});
     };
-    host_.Attach(window_, options);
+    if (!host_.Attach(window_, options)) {
+        ADD_FAILURE() << "the test window could not be attached";
+    }
     Pump();
 }
 

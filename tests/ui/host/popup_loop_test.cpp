@@ -17,7 +17,7 @@ struct Popup {
                                  .width = 120,
                                  .height = 80,
                                  .exStyle = WS_EX_TOPMOST | WS_EX_TOOLWINDOW});
-        host.Attach(hwnd, {.frameStyle = 0});
+        EXPECT_TRUE(host.Attach(hwnd, {.frameStyle = 0}));
         MakePopup(host, kind, [this](HWND, UINT message, WPARAM wParam, LPARAM) -> LRESULT {
             seen.push_back({message, wParam});
             return -1;

@@ -97,7 +97,9 @@ int main(int argc, char** argv) {
         FillGradient(graphics, MakeRectF(6, 6, static_cast<float>(width) - 12, 30), 0xFF3A6EA5,
                      0x003A6EA5);
     };
-    host.Attach(window, {.backgroundColour = 0xF0E6DC, .opacity = 255});
+    if (!host.Attach(window, {.backgroundColour = 0xF0E6DC, .opacity = 255})) {
+        return 100;
+    }
     host.Show();
     PostMessageW(window, kOpenMessage, 0, 0);
     RunMessageLoop();

@@ -85,7 +85,9 @@ int main(int argc, char** argv) {
         FillGradient(graphics, MakeRectF(6, 6, static_cast<float>(width) - 12, 30), 0xFF3A6EA5,
                      0x003A6EA5);
     };
-    host.Attach(window, {.backgroundColour = 0xF0E6DC, .opacity = layered ? 255 : -1});
+    if (!host.Attach(window, {.backgroundColour = 0xF0E6DC, .opacity = layered ? 255 : -1})) {
+        return 1;
+    }
 
     Swatch first(0xFF7FB3E6, L"第一 First");
     Swatch second(0xFF9BD88B, L"第二 Second");

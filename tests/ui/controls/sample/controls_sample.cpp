@@ -74,7 +74,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     attach.backgroundColour = 0xC0C0C0;
     attach.frameStyle = 22;
     attach.opacity = 240;
-    host.Attach(window, attach);
+    if (!host.Attach(window, attach)) {
+        return 1;
+    }
 
     const char* tabImages[] = {"Create", "Decode", "Diy", "About"};
     const wchar_t* tabTexts[] = {L"生成二维码", L"解码二维码", L"美化二维码", L"关于程序"};
