@@ -1,6 +1,8 @@
 #include "components/decoder/picture_loader.h"
 
 #include "components/decoder/picture_header.h"
+#include "runtime/gdiplus_session.h"
+#include "runtime/handles.h"
 
 #include <windows.h>
 
@@ -17,30 +19,6 @@ namespace kodaro::components {
 namespace {
 
 namespace flat = Gdiplus::DllExports;
-
-struct HandleCloser {
-    void operator()(HANDLE h) const { CloseHandle(h); }
-};
-using UniqueHandle = std::unique_ptr<void, HandleCloser>;
-
-class GdiplusSession {
-public:
-    GdiplusSession() {
-        Gdiplus::GdiplusStartupInput input;
-        ok_ = Gdiplus::GdiplusStartup(&token_, &input, nullptr) == Gdiplus::Ok;
-    }
-    ~GdiplusSession() {
-        if (ok_)
-            Gdiplus::GdiplusShutdown(token_);
-    }
-    GdiplusSession(const GdiplusSession&) = delete;
-    GdiplusSession& operator=(const GdiplusSession&) = delete;
-    bool Ok() const { return ok_; }
-
-private:
-    ULONG_PTR token_ = 0;
-    bool ok_ = false;
-};
 
 struct StreamReleaser {
     void operator()(IStream* s) const { s->Release(); }
@@ -69,17 +47,11 @@ LoadStatus StatusForOpenError(DWORD error) {
     }
 }
 
-struct GlobalFreer {
-    void operator()(HGLOBAL block) const { GlobalFree(block); }
-};
-using UniqueGlobal = std::unique_ptr<void, GlobalFreer>;
-
 // Reads the whole file into a movable memory block.
 LoadStatus ReadFileToBlock(const std::wstring& path, UniqueGlobal* out, DWORD* size) {
     UniqueHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (file.get() == INVALID_HANDLE_VALUE) {
-        file.release();
+    if (!file) {
         return StatusForOpenError(GetLastError());
     }
     LARGE_INTEGER length{};
@@ -93,11 +65,12 @@ LoadStatus ReadFileToBlock(const std::wstring& path, UniqueGlobal* out, DWORD* s
     UniqueGlobal block(GlobalAlloc(GMEM_MOVEABLE, bytes));
     if (!block)
         return LoadStatus::OutOfMemory;
-    void* memory = GlobalLock(block.get());
     DWORD read = 0;
-    const BOOL ok = memory != nullptr && ReadFile(file.get(), memory, bytes, &read, nullptr);
-    if (memory != nullptr)
-        GlobalUnlock(block.get());
+    BOOL ok = FALSE;
+    {
+        const GlobalLockGuard memory(block.get());
+        ok = memory.data() != nullptr && ReadFile(file.get(), memory.data(), bytes, &read, nullptr);
+    }
     if (!ok || read != bytes)
         return LoadStatus::ReadError;
     *out = std::move(block);
@@ -135,7 +108,8 @@ LoadStatus StreamOverBlock(UniqueGlobal block, DWORD size,
     IStream* stream = nullptr;
     if (FAILED(CreateStreamOnHGlobal(block.get(), TRUE, &stream)))
         return LoadStatus::OutOfMemory;
-    block.release();
+    // The stream frees the block from here on.
+    static_cast<void>(block.release());
     out->reset(stream);
     ULARGE_INTEGER length{};
     length.QuadPart = size;
@@ -175,7 +149,7 @@ LoadStatus LoadGreyPicture(const std::wstring& path, GreyPicture* out) {
             return read;
 
         GdiplusSession gdiplus;
-        if (!gdiplus.Ok())
+        if (!gdiplus.ok())
             return LoadStatus::NotAPicture;
         Gdiplus::GpBitmap* raw = nullptr;
         if (flat::GdipCreateBitmapFromStream(stream.get(), &raw) != Gdiplus::Ok || raw == nullptr)

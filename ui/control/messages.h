@@ -49,8 +49,9 @@ constexpr UINT EXM_LISTNOTIFY2 = 0x2813;
 constexpr UINT EXM_QUERYFOCUS = 0x2814;
 // The opacity was set (lParam = new opacity).
 constexpr UINT EXM_ALPHACHANGED = 0x2815;
-// To a host window: wParam = control, lParam = MarshalRecord* (owned by the
-// receiver). Runs a control message on the window's thread.
+// To a host window: wParam = the control's id, lParam = MarshalRecord* (owned
+// by the receiver). Runs a control message on the window's thread; an id whose
+// control is gone (or was never in this window) is dropped.
 constexpr UINT EXM_MARSHAL = 0x2817;
 
 // wParam of the WM_LBUTTONDOWN the host makes from a double click.
