@@ -1,6 +1,7 @@
 #include "ui/host/control_tree.h"
 
 #include <commctrl.h>
+#include <windowsx.h>
 
 #include <algorithm>
 #include <cwctype>
@@ -139,6 +140,9 @@ void ControlTree::Forget(Control& control) {
     DropFocus(control);
     std::erase_if(accessKeys_,
                   [&control](const AccessKey& entry) { return entry.control == &control; });
+    if (&control == tipControl_) {
+        tipControl_ = nullptr;
+    }
     if (!control.Tooltip().empty()) {
         UpdateTooltip(control, TooltipMode::Remove);
     }
@@ -308,7 +312,12 @@ void ControlTree::UpdateTooltip(const Control& control, TooltipMode mode) {
     info.uFlags = TTF_SUBCLASS;
     info.hwnd = owner_;
     info.uId = control.Id();
-    info.rect = EnclosingRect(control.Rect());
+    // The tooltip window shows the first tool whose rectangle holds the mouse,
+    // whatever lies on top or is hidden, so only the control under the mouse
+    // gets its rectangle and every other tool stays empty.
+    if (&control == tipControl_) {
+        info.rect = EnclosingRect(control.Rect());
+    }
     info.lpszText = const_cast<wchar_t*>(control.Tooltip().c_str());
     switch (mode) {
     case TooltipMode::Remove:
@@ -325,6 +334,38 @@ void ControlTree::UpdateTooltip(const Control& control, TooltipMode mode) {
         SendMessageW(tooltip_.get(), TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&info));
         break;
     }
+}
+
+void ControlTree::TooltipFollowMouse(WPARAM wParam, LPARAM lParam) {
+    if (!tooltip_) {
+        return;
+    }
+    const Control* under =
+        HitTest(static_cast<float>(GET_X_LPARAM(lParam)), static_cast<float>(GET_Y_LPARAM(lParam)));
+    while (under != nullptr && under->Tooltip().empty()) {
+        under = under->Parent();
+    }
+    if (under == tipControl_) {
+        return;
+    }
+    const Control* previous = tipControl_;
+    tipControl_ = under;
+    if (previous != nullptr) {
+        UpdateTooltip(*previous, TooltipMode::Rect);
+    }
+    if (under != nullptr) {
+        UpdateTooltip(*under, TooltipMode::Rect);
+    }
+    // The tooltip saw this move before the rectangles changed; show it again.
+    MSG message{};
+    message.hwnd = owner_;
+    message.message = WM_MOUSEMOVE;
+    message.wParam = wParam;
+    message.lParam = lParam;
+    message.time = static_cast<DWORD>(GetMessageTime());
+    message.pt = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    ClientToScreen(owner_, &message.pt);
+    SendMessageW(tooltip_.get(), TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&message));
 }
 
 } // namespace kodaro::ui

@@ -70,6 +70,9 @@ public:
     void DestroyTooltipWindow();
     HWND TooltipWindow() const { return tooltip_.get(); }
     void UpdateTooltip(const Control& control, TooltipMode mode);
+    // Points the tooltip at the control under the mouse (or its nearest
+    // ancestor with a tooltip). Called for each mouse move in the owner.
+    void TooltipFollowMouse(WPARAM wParam, LPARAM lParam);
 
 private:
     struct Node {
@@ -95,6 +98,8 @@ private:
     std::vector<AccessKey> accessKeys_;
     HWND owner_ = nullptr;
     UniqueWindow tooltip_;
+    // The one control whose tool has its real rectangle; see UpdateTooltip.
+    const Control* tipControl_ = nullptr;
 };
 
 } // namespace kodaro::ui

@@ -217,6 +217,9 @@ LRESULT HostWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, bo
         return result;
     }
     case WM_MOUSEMOVE:
+        tree_.TooltipFollowMouse(wParam, lParam);
+        input_.OnMouse(message, wParam, lParam);
+        return 0;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONUP:
     case WM_RBUTTONDOWN:

@@ -420,23 +420,57 @@ TEST(HostWindowFrame, SkinSourceLendsItsBackground) {
     EXPECT_EQ(borrower.host.BackgroundColour(), RGB(0x10, 0x20, 0x30));
 }
 
-TEST(HostWindowFrame, TooltipToolsFollowTheirControls) {
-    TestWindow window;
-    ASSERT_NE(window.host.TooltipWindow(), nullptr);
-    auto probe = std::make_unique<Probe>();
-    ASSERT_TRUE(probe->Create(window.host, MakeRectF(50, 50, 40, 30)));
-    probe->Tooltip(L"说明");
-    EXPECT_EQ(SendMessageW(window.host.TooltipWindow(), TTM_GETTOOLCOUNT, 0, 0), 1);
-    probe->Move(60.0f, 60.0f);
+RECT ToolRect(const TestWindow& window, const Control& control) {
     TTTOOLINFOW info{};
     info.cbSize = TTTOOLINFOW_V2_SIZE;
     info.hwnd = window.hwnd;
-    info.uId = probe->Id();
-    ASSERT_TRUE(SendMessageW(window.host.TooltipWindow(), TTM_GETTOOLINFOW, 0,
-                             reinterpret_cast<LPARAM>(&info)));
-    EXPECT_EQ(info.rect.left, 60);
-    probe.reset();
-    EXPECT_EQ(SendMessageW(window.host.TooltipWindow(), TTM_GETTOOLCOUNT, 0, 0), 0);
+    info.uId = control.Id();
+    SendMessageW(window.host.TooltipWindow(), TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&info));
+    return info.rect;
+}
+
+bool ToolIsEmpty(const TestWindow& window, const Control& control) {
+    const RECT rect = ToolRect(window, control);
+    return IsRectEmpty(&rect) != 0;
+}
+
+// The tooltip window shows the first tool holding the mouse, so only the
+// control under the mouse may own a rectangle: not one beneath it, not a
+// hidden one, not one the mouse has left.
+TEST(HostWindowFrame, TooltipToolsFollowTheControlUnderTheMouse) {
+    TestWindow window;
+    ASSERT_NE(window.host.TooltipWindow(), nullptr);
+    auto below = std::make_unique<Probe>();
+    ASSERT_TRUE(below->Create(window.host, MakeRectF(50, 50, 100, 100)));
+    below->Tooltip(L"下面");
+    auto above = std::make_unique<Probe>();
+    ASSERT_TRUE(above->Create(window.host, MakeRectF(60, 120, 40, 20)));
+    above->Tooltip(L"上面");
+    EXPECT_EQ(SendMessageW(window.host.TooltipWindow(), TTM_GETTOOLCOUNT, 0, 0), 2);
+
+    window.Send(WM_MOUSEMOVE, 0, At(70, 125));
+    EXPECT_EQ(ToolRect(window, *above).left, 60);
+    EXPECT_TRUE(ToolIsEmpty(window, *below));
+
+    window.Send(WM_MOUSEMOVE, 0, At(70, 60));
+    EXPECT_EQ(ToolRect(window, *below).left, 50);
+    EXPECT_TRUE(ToolIsEmpty(window, *above));
+    below->Move(55.0f, 55.0f);
+    EXPECT_EQ(ToolRect(window, *below).left, 55);
+
+    above->Visible(false);
+    window.Send(WM_MOUSEMOVE, 0, At(70, 125));
+    EXPECT_EQ(ToolRect(window, *below).left, 55);
+    EXPECT_TRUE(ToolIsEmpty(window, *above));
+
+    window.Send(WM_MOUSEMOVE, 0, At(300, 200));
+    EXPECT_TRUE(ToolIsEmpty(window, *below));
+
+    window.Send(WM_MOUSEMOVE, 0, At(70, 60));
+    below.reset();
+    EXPECT_EQ(SendMessageW(window.host.TooltipWindow(), TTM_GETTOOLCOUNT, 0, 0), 1);
+    window.Send(WM_MOUSEMOVE, 0, At(70, 60));
+    EXPECT_TRUE(ToolIsEmpty(window, *above));
 }
 
 TEST(HostWindowThreads, SendAndPostFromAnotherThreadRunOnTheWindowThread) {
