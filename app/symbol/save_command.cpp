@@ -1,6 +1,7 @@
 #include "app/symbol/save_command.h"
 
 #include "app/symbol/save_dialog.h"
+#include "runtime/handles.h"
 
 #include <algorithm>
 
@@ -49,9 +50,9 @@ std::wstring WithBmpExtension(std::wstring_view path) {
 }
 
 std::optional<DWORD> WriteWholeFile(const std::wstring& path, std::span<const std::uint8_t> bytes) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
+    UniqueHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) {
         return GetLastError();
     }
     DWORD error = ERROR_SUCCESS;
@@ -60,14 +61,15 @@ std::optional<DWORD> WriteWholeFile(const std::wstring& path, std::span<const st
         const DWORD chunk =
             static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 30));
         DWORD written = 0;
-        if (!WriteFile(file, bytes.data() + done, chunk, &written, nullptr)) {
+        if (!WriteFile(file.get(), bytes.data() + done, chunk, &written, nullptr)) {
             error = GetLastError();
         } else if (written == 0) {
             error = ERROR_WRITE_FAULT;
         }
         done += written;
     }
-    CloseHandle(file);
+    // Closed before a failed file is deleted.
+    file.reset();
     if (error != ERROR_SUCCESS) {
         DeleteFileW(path.c_str());
         return error;
