@@ -4,13 +4,7 @@
 # regeneration gives a real BMP symbol; a site shortcut's address reaches the
 # symbol; texts stay when the kind changes.
 source "$(dirname "$0")/lib.sh"
-start_display
-program=$(make_program_folder)
-start_kodaro "$program"
-window=$(wait_window 60)
-read_geometry "$window"
-shots=$work/shots
-mkdir -p "$shots"
+open_kodaro
 
 # Rows of the page list (one kind each), 31 pixels apart.
 kind_row() {

@@ -98,6 +98,19 @@ read_geometry() {
   WX=$X WY=$Y WW=$WIDTH WH=$HEIGHT
 }
 
+# open_kodaro: starts Kodaro from a fresh program folder on the run's display
+# and waits for its window; sets program, window, its geometry and the shots
+# folder.
+open_kodaro() {
+  start_display
+  program=$(make_program_folder)
+  start_kodaro "$program"
+  window=$(wait_window 60)
+  read_geometry "$window"
+  shots=$work/shots
+  mkdir -p "$shots"
+}
+
 # Moves the mouse to window coordinates and lets hover looks settle.
 mouse_at() {
   xdotool mousemove --window "$1" "$2" "$3"

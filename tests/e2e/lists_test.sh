@@ -5,13 +5,7 @@
 # drop-down gives a saved symbol of level H; a click on a page-list row moves
 # the selection there.
 source "$(dirname "$0")/lib.sh"
-start_display
-program=$(make_program_folder)
-start_kodaro "$program"
-window=$(wait_window 60)
-read_geometry "$window"
-shots=$work/shots
-mkdir -p "$shots"
+open_kodaro
 
 side_of() {
   identify -format '%w x %h' "$1"

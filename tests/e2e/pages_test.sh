@@ -5,13 +5,7 @@
 # beautify page's colour/picture choice and the decode page's source options
 # show and hide their controls, and a page comes back as it was left.
 source "$(dirname "$0")/lib.sh"
-start_display
-program=$(make_program_folder)
-start_kodaro "$program"
-window=$(wait_window 60)
-read_geometry "$window"
-shots=$work/shots
-mkdir -p "$shots"
+open_kodaro
 
 # region NAME: the window region of a part of the window in the latest shot.
 shot() {

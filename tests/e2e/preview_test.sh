@@ -4,12 +4,7 @@
 # outside decoder reads back; closing the window right after such a change,
 # with a regeneration pending or running, still ends the program with code 0.
 source "$(dirname "$0")/lib.sh"
-start_display
-program=$(make_program_folder)
-start_kodaro "$program"
-window=$(wait_window 60)
-read_geometry "$window"
-mkdir -p "$work/shots"
+open_kodaro
 
 # The text kind with nothing typed: the encoder's default text.
 click_at "$window" 217 70

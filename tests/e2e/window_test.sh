@@ -3,11 +3,7 @@
 # display without panels); the caption's close button ends the program with
 # exit code 0.
 source "$(dirname "$0")/lib.sh"
-start_display
-program=$(make_program_folder)
-start_kodaro "$program"
-window=$(wait_window 60)
-read_geometry "$window"
+open_kodaro
 [ "$WW" = 680 ] && [ "$WH" = 475 ] || fail "window is ${WW}x${WH}"
 eval "$(xdotool getdisplaygeometry --shell)"
 [ "$WX" = $(((WIDTH - 680) / 2)) ] && [ "$WY" = $(((HEIGHT - 475) / 2)) ] ||
