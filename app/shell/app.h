@@ -20,6 +20,7 @@
 
 #include <array>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -151,10 +152,17 @@ struct App {
     int currentPage = kPageNone;
     ContentType currentContentType{};
     ui::Control* selectedTab = nullptr;
-    // The picture the preview shows until the first symbol or picture.
-    std::vector<std::uint8_t> previewPlaceholder;
+    // True until a symbol or a picture first enters the preview: until then
+    // it shows the placeholder artwork, which save and copy must not hand out.
+    bool previewShowsPlaceholder = true;
     // The program's folder; resource paths are relative to it.
     std::wstring directory;
+
+    // Puts a symbol or a picture into the preview.
+    void ShowInPreview(std::span<const std::uint8_t> picture) {
+        objects.previewPicture->Picture(picture);
+        previewShowsPlaceholder = false;
+    }
 };
 
 } // namespace kodaro

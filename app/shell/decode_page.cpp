@@ -32,7 +32,7 @@ std::optional<std::wstring> DecodeWebPicture(App& app) {
     if (!fetched.Succeeded()) {
         return std::wstring(DecodeErrorMessage(kFileNotFound));
     }
-    o.previewPicture->Picture(fetched.body);
+    app.ShowInPreview(fetched.body);
     return DecodePictureBytes(fetched.body);
 }
 
@@ -61,7 +61,7 @@ void BrowseDecodePicture(App& app) {
     }
     AppObjects& o = app.objects;
     o.decodePathBox->Text(*path, true);
-    o.previewPicture->Picture(ReadWholeFile(*path));
+    app.ShowInPreview(ReadWholeFile(*path));
 }
 
 void DecodeCheckedSource(App& app) {

@@ -28,6 +28,8 @@ constexpr int kWindowOpacity = 240;
 constexpr int kShowAnimation = 7;
 constexpr int kCloseAnimation = 2;
 constexpr ui::Argb kTabTextColour = 0xD2FFFFFF;
+// The ".." button covers the last 21 pixels of a path box (x 414 to 435).
+constexpr float kBrowseButtonMargin = 22;
 
 constexpr wchar_t kHelpTooltip[] =
     L"指二维码图标被遮挡多少后，仍可\r\n识别的能力。等级越高，则识别能\r\n力越强。";
@@ -80,11 +82,13 @@ void CreateRadio(App& app, ui::RadioButton& radio, int group, float x, float y, 
 }
 
 // A picture-path box of the beautify page, hidden until its page shows; a
-// change reloads its picture.
+// change reloads its picture. Its text stays clear of the ".." button over
+// its right end.
 void CreatePathBox(App& app, ui::EditBox& box, float y, std::wstring_view text = {}) {
-    ui::EditBoxOptions hidden;
-    hidden.visible = false;
-    box.Create(*app.objects.mainWindow, 187, y, 248, 22, text, hidden);
+    ui::EditBoxOptions options;
+    options.visible = false;
+    options.rightMargin = kBrowseButtonMargin;
+    box.Create(*app.objects.mainWindow, 187, y, 248, 22, text, options);
     box.OnChange([&app](Control*, ui::EditBox* changed) { OnBoxChanged(app, changed); });
 }
 
@@ -119,6 +123,7 @@ void CreateDecodePage(App& app) {
     CreateRadio(app, *o.decodeSourcePreview, 1, 340, 146, 80, L"预览图片");
     ui::EditBoxOptions path;
     path.visible = false;
+    path.rightMargin = kBrowseButtonMargin;
     o.decodePathBox->Create(*o.mainWindow, 187, 175, 248, 22, L"", path);
     ui::EditBoxOptions result;
     result.multiLine = true;
@@ -154,8 +159,7 @@ void CreateBeautifyPage(App& app) {
 void CreatePreviewArea(App& app) {
     AppObjects& o = app.objects;
     ui::HostWindow& window = *o.mainWindow;
-    app.previewPlaceholder = Resource(app, L"Resource\\qr.jpg");
-    o.previewPicture->Create(window, 452, 120, 206, 207, app.previewPlaceholder);
+    o.previewPicture->Create(window, 452, 120, 206, 207, Resource(app, L"Resource\\qr.jpg"));
     o.previewPicture->Opacity(230);
 
     o.previewCaption->Create(window, 450, 111, 210, 218, L"二维码预览");
@@ -258,6 +262,9 @@ void ReadPreviewInputs(App& app, PreviewInputs& inputs) {
     style.foregroundColor = o.foregroundColorSwatch->GradientColor1();
     style.backgroundIsPicture = o.backgroundPictureRadio->Checked();
     style.backgroundColor = o.backgroundColorSwatch->GradientColor1();
+    // The logo is drawn while its box names a file; the picture itself was
+    // loaded when the box changed.
+    style.logoPath = o.logoPathBox->Text();
     style.logoBorder = o.logoBorderRounded->Checked() ? LogoBorder::Rounded
                        : o.logoBorderNone->Checked()  ? LogoBorder::None
                                                       : LogoBorder::Rectangle;
@@ -268,14 +275,14 @@ void ReadPreviewInputs(App& app, PreviewInputs& inputs) {
 // Until the first regeneration the preview holds the placeholder picture;
 // save and copy hand out a symbol of the current content instead.
 void RenderSymbolIntoPreview(App& app) {
-    if (app.objects.previewPicture->Picture() != app.previewPlaceholder) {
+    if (!app.previewShowsPlaceholder) {
         return;
     }
     PreviewInputs inputs;
     ReadPreviewInputs(app, inputs);
     const std::optional<std::vector<std::uint8_t>> picture = RenderPreviewNow(inputs);
     if (picture && !picture->empty()) {
-        app.objects.previewPicture->Picture(*picture);
+        app.ShowInPreview(*picture);
     }
 }
 
@@ -441,8 +448,7 @@ LRESULT OnMainWindowMessage(App& app, HWND, UINT message, WPARAM, LPARAM lParam)
         ReadPreviewInputs(app, *reinterpret_cast<PreviewInputs*>(lParam));
         break;
     case kShowPreviewPicture:
-        app.objects.previewPicture->Picture(
-            *reinterpret_cast<const std::vector<std::uint8_t>*>(lParam));
+        app.ShowInPreview(*reinterpret_cast<const std::vector<std::uint8_t>*>(lParam));
         break;
     case WM_CLOSE:
         app.preview.running = false;
