@@ -21,7 +21,11 @@ bool regenerationEnded = false;
 
 std::vector<std::uint8_t> MakePreviewPicture(const PreviewInputs& inputs) {
     const std::wstring payload = ComposePayload(inputs.kind, inputs.fields);
-    const ModuleMatrix matrix = EncodeSymbol(payload, inputs.level);
+    // A logo hides the middle of the symbol; a large enough version keeps it
+    // readable.
+    const int minimumVersion =
+        DrawsLogo(inputs.style, ProcessStyleImages()) ? MinimumVersionUnderLogo(inputs.level) : 0;
+    const ModuleMatrix matrix = EncodeSymbol(payload, inputs.level, minimumVersion);
     return RenderSymbol(matrix, inputs.side, inputs.side, inputs.style);
 }
 

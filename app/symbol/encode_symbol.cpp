@@ -29,9 +29,9 @@ void PutLittleEndian(uint8_t* at, uint32_t value, int bytes) {
 
 } // namespace
 
-ModuleMatrix EncodeSymbol(std::wstring_view payload, EcLevel level) {
+ModuleMatrix EncodeSymbol(std::wstring_view payload, EcLevel level, int minimumVersion) {
     std::string utf8 = WideToUtf8(payload.empty() ? std::wstring_view(L"Kodaro") : payload);
-    HGLOBAL handle = encode(level, 0, 1, -1, utf8.c_str(), -1);
+    HGLOBAL handle = encode(level, minimumVersion, 1, -1, utf8.c_str(), -1);
     if (handle == nullptr) {
         return {};
     }
