@@ -143,6 +143,34 @@ differing_pixels() {
   /usr/bin/compare -metric AE -fuzz 6% "$1" "$2" null: 2>&1 || true
 }
 
+# The id of the visible window whose name matches the pattern, waiting for it
+# up to 5 s.
+dialog_id() {
+  local id
+  for _ in $(seq 50); do
+    id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n1 || true)
+    if [ -n "$id" ]; then echo "$id"; return 0; fi
+    sleep 0.1
+  done
+  fail "no window named $1"
+}
+
+# pick_file X Y PATH: clicks the ".." button at window coordinates x y and
+# chooses the file at the unix path in the open dialog (pasted into its name
+# box, then Enter).
+pick_file() {
+  click_at "$window" "$1" "$2"
+  dialog_id '^请选择图片文件$' >/dev/null
+  sleep 0.5
+  printf '%s' "Z:${3//\//\\}" | xclip -selection clipboard >/dev/null 2>&1
+  xdotool key ctrl+v
+  sleep 0.3
+  xdotool key Return
+  sleep 1
+  [ -z "$(xdotool search --onlyvisible --name '^请选择图片文件$' 2>/dev/null)" ] ||
+    fail "the open dialog did not take $3"
+}
+
 # Saves the preview of $window through "保存[S]" and its dialog into file (a
 # path under $work); fails when the file does not appear.
 save_as() {
