@@ -12,7 +12,7 @@ void SelectContentType(App& app, ContentType kind) {
     }
     ShowContentKind(app, old, false);
     ShowContentKind(app, kind, true);
-    app.objects.mainWindow->RenderBackground({}, std::nullopt, ui::kPresentWhole);
+    app.objects.mainWindow->RenderBackground({}, std::nullopt, ui::PresentMode::Whole);
 }
 
 } // namespace kodaro
