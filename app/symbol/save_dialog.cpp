@@ -24,8 +24,8 @@ std::optional<FileDialogAnswer> ShowFileDialog(FileDialogFunction function, HWND
     const std::wstring titleText(request.title);
     const std::wstring extension(request.defaultExtension);
     std::array<wchar_t, 255> file{};
-    std::copy_n(request.initialName.begin(),
-                std::min(request.initialName.size(), file.size() - 1), file.begin());
+    std::copy_n(request.initialName.begin(), std::min(request.initialName.size(), file.size() - 1),
+                file.begin());
     OPENFILENAMEW dialog{};
     dialog.lStructSize = sizeof(dialog);
     dialog.hwndOwner = owner;

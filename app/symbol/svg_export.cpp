@@ -54,10 +54,18 @@ std::string EscapedText(std::wstring_view text) {
     std::string escaped;
     for (const char c : WideToUtf8(kept)) {
         switch (c) {
-        case '&': escaped += "&amp;"; break;
-        case '<': escaped += "&lt;"; break;
-        case '>': escaped += "&gt;"; break;
-        default: escaped += c; break;
+        case '&':
+            escaped += "&amp;";
+            break;
+        case '<':
+            escaped += "&lt;";
+            break;
+        case '>':
+            escaped += "&gt;";
+            break;
+        default:
+            escaped += c;
+            break;
         }
     }
     return escaped;
@@ -70,8 +78,8 @@ std::string Base64(std::span<const std::uint8_t> bytes) {
     text.reserve((bytes.size() + 2) / 3 * 4);
     for (std::size_t i = 0; i < bytes.size(); i += 3) {
         const std::size_t left = bytes.size() - i;
-        const std::uint32_t group = bytes[i] << 16 | (left > 1 ? bytes[i + 1] << 8 : 0) |
-                                    (left > 2 ? bytes[i + 2] : 0);
+        const std::uint32_t group =
+            bytes[i] << 16 | (left > 1 ? bytes[i + 1] << 8 : 0) | (left > 2 ? bytes[i + 2] : 0);
         text += kDigits[group >> 18];
         text += kDigits[group >> 12 & 63];
         text += left > 1 ? kDigits[group >> 6 & 63] : '=';
@@ -150,8 +158,8 @@ std::string Logo(const SymbolDrawing& drawing, const Scale& s, std::string& defs
         out = "<rect" + Box(s, r.X - 4, r.Y - 4, r.Width + 8, r.Height + 8) + fill + "/>\n";
         break;
     case LogoBorder::Rounded:
-        out = "<rect" + Box(s, r.X - 3, r.Y - 3, r.Width + 6, r.Height + 6) + Corners(s, 6) +
-              fill + "/>\n";
+        out = "<rect" + Box(s, r.X - 3, r.Y - 3, r.Width + 6, r.Height + 6) + Corners(s, 6) + fill +
+              "/>\n";
         defs += "<clipPath id=\"logo-corners\"><rect" + Box(s, r.X, r.Y, r.Width, r.Height) +
                 Corners(s, 4.5) + "/></clipPath>\n";
         clip = "logo-corners";

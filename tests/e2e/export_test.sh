@@ -21,12 +21,13 @@ save_dialog() {
 
 # The replace question: a second, small window under the dialog's title.
 question_window() {
-  local id w
+  local id geometry
   for _ in $(seq 50); do
     for id in $(xdotool search --onlyvisible --name '保存到' 2>/dev/null); do
-      eval "$(xdotool getwindowgeometry --shell "$id")"
-      w=$WIDTH
-      if [ "$w" -lt 400 ]; then
+      geometry=$(xdotool getwindowgeometry --shell "$id" 2>/dev/null) || continue
+      eval "$geometry"
+      if [ "$WIDTH" -lt 400 ] && [ "$HEIGHT" -lt 300 ]; then
+        sleep 0.5
         echo "$id"
         return 0
       fi
@@ -69,15 +70,15 @@ echo "== a name without extension over an existing file"
 printf 'old bytes' >"$work/over.bmp"
 start_save 1 "$work/over"
 xdotool key Return
-question=$(question_window) || fail "no replace question"
+question_window >/dev/null || fail "no replace question"
 screenshot "$shots/question.png"
-xdotool key --window "$question" n
+xdotool key n
 sleep 1
 [ "$(cat "$work/over.bmp")" = "old bytes" ] || fail "answering no changed the file"
-dialog=$(save_dialog)
-xdotool key --window "$dialog" Return
-question=$(question_window) || fail "no replace question the second time"
-xdotool key --window "$question" y
+save_dialog >/dev/null
+xdotool key Return
+question_window >/dev/null || fail "no replace question the second time"
+xdotool key y
 for _ in $(seq 50); do
   [ "$(head -c 2 "$work/over.bmp")" = "BM" ] && break
   sleep 0.1
@@ -98,9 +99,9 @@ xdotool key Return
 wait_file "$work/symbol.svg"
 xmllint --noout "$work/symbol.svg" || fail "the SVG is not well-formed"
 for size in 90 1000; do
-  rsvg-convert -w "$size" -h "$size" -b white "$work/symbol.svg" -o "$work/svg-$size.png" ||
+  rsvg-convert -w "$size" -h "$size" -b white "$work/symbol.svg" -o "$shots/svg-$size.png" ||
     fail "rsvg-convert failed at $size"
-  got=$(zbarimg --raw -q "$work/svg-$size.png" || true)
+  got=$(zbarimg --raw -q "$shots/svg-$size.png" || true)
   [ "$got" = "$want" ] || fail "the SVG rendered at $size reads '$got'"
 done
 
