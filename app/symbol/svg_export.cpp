@@ -183,6 +183,17 @@ std::optional<SvgPicture> EmbeddedPicture(Gdiplus::GpImage* image) {
     return picture;
 }
 
+// The XML declaration, the comment and the open root element (without its
+// closing ">") of a width x height document with the given view box.
+std::string SvgStart(std::string_view comment, int width, int height, int viewWidth,
+                     int viewHeight) {
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<!-- " + std::string(comment) +
+           " -->\n<svg xmlns=\"http://www.w3.org/2000/svg\" "
+           "xmlns:xlink=\"http://www.w3.org/1999/xlink\" version=\"1.1\" width=\"" +
+           std::to_string(width) + "\" height=\"" + std::to_string(height) + "\" viewBox=\"0 0 " +
+           std::to_string(viewWidth) + ' ' + std::to_string(viewHeight) + '"';
+}
+
 } // namespace
 
 std::optional<ModuleGrid> ReadModuleGrid(std::span<const std::uint8_t> matrix) {
@@ -268,20 +279,28 @@ std::string WriteSymbolSvg(const SymbolDrawing& drawing) {
         body += Logo(drawing, s, defs);
     }
 
-    const std::string side = std::to_string(drawing.side);
-    std::string svg = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
-    svg += "<!-- A QR symbol of " + std::to_string(grid.width) + " x " +
-           std::to_string(grid.height) + " modules, the quiet zone included";
-    svg += pictures || drawing.logo ? "; its pictures are embedded as PNG. -->\n" : ". -->\n";
-    svg += "<svg xmlns=\"http://www.w3.org/2000/svg\" "
-           "xmlns:xlink=\"http://www.w3.org/1999/xlink\" version=\"1.1\" width=\"" +
-           side + "\" height=\"" + side + "\" viewBox=\"0 0 " + std::to_string(grid.width) + ' ' +
-           std::to_string(grid.height) + "\" shape-rendering=\"crispEdges\">\n";
+    std::string comment = "A QR symbol of " + std::to_string(grid.width) + " x " +
+                          std::to_string(grid.height) + " modules, the quiet zone included";
+    comment += pictures || drawing.logo ? "; its pictures are embedded as PNG." : ".";
+    std::string svg = SvgStart(comment, drawing.side, drawing.side, grid.width, grid.height) +
+                      " shape-rendering=\"crispEdges\">\n";
     svg += "<title>" + EscapedText(drawing.title) + "</title>\n";
     if (!defs.empty()) {
         svg += "<defs>\n" + defs + "</defs>\n";
     }
     return svg + body + "</svg>\n";
+}
+
+std::optional<std::string> PictureSvg(std::span<const std::uint8_t> bytes) {
+    const ui::MemoryImage image = ui::LoadImageFromBytes(bytes);
+    const std::optional<SvgPicture> picture = EmbeddedPicture(image.get());
+    if (!picture) {
+        return std::nullopt;
+    }
+    const Scale same{1, 1};
+    return SvgStart("A picture, embedded as PNG.", picture->width, picture->height, picture->width,
+                    picture->height) +
+           ">\n" + Picture(same, *picture, {}) + "</svg>\n";
 }
 
 std::optional<std::string> MakeSymbolSvg(std::span<const std::uint8_t> matrix,

@@ -67,4 +67,9 @@ std::optional<std::string> MakeSymbolSvg(std::span<const std::uint8_t> matrix,
                                          const SymbolStyle& style, std::wstring_view title,
                                          StyleImages& images = ProcessStyleImages());
 
+// A picture that is no symbol of ours (one the decode page shows) as an SVG
+// document of its own size holding it as PNG data; nothing when the bytes
+// are no picture.
+std::optional<std::string> PictureSvg(std::span<const std::uint8_t> picture);
+
 } // namespace kodaro

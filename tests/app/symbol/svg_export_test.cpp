@@ -212,5 +212,20 @@ TEST(SvgExport, PicturesAndTheLogoAreEmbeddedWhereTheRendererPutsThem) {
     EXPECT_EQ(Named(*noLogo, L"image").size(), 1u);
 }
 
+TEST(SvgExport, AnyOtherPictureIsHeldWholeAtItsOwnSize) {
+    const std::vector<std::uint8_t> png = test::SolidPng(7, 5, 0xFF336699);
+    const std::optional<std::string> text = PictureSvg(png);
+    ASSERT_TRUE(text.has_value());
+    const std::optional<std::vector<XmlElement>> xml = ReadXml(*text);
+    ASSERT_TRUE(xml.has_value());
+    EXPECT_EQ(xml->front().attributes.at(L"width"), L"7");
+    EXPECT_EQ(xml->front().attributes.at(L"viewBox"), L"0 0 7 5");
+    ASSERT_EQ(Named(*xml, L"image").size(), 1u);
+    const std::wstring href = Named(*xml, L"image")[0]->attributes.at(L"href");
+    EXPECT_EQ(test::DecodePixels(FromBase64(href.substr(href.find(L',') + 1))),
+              test::DecodePixels(png));
+    EXPECT_FALSE(PictureSvg(std::vector<std::uint8_t>{'B', 'M', 0}).has_value());
+}
+
 } // namespace
 } // namespace kodaro
