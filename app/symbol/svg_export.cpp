@@ -29,14 +29,14 @@ std::string Num(double value) {
 
 // fill="#rrggbb", with its opacity unless the colour is opaque (the program
 // stores opaque colours with alpha 254).
-std::string Fill(ui::Argb colour) {
+std::string Fill(ui::Argb color) {
     static constexpr char kHex[] = "0123456789abcdef";
     std::string text = " fill=\"#";
     for (int shift = 20; shift >= 0; shift -= 4) {
-        text += kHex[(colour >> shift) & 0xF];
+        text += kHex[(color >> shift) & 0xF];
     }
     text += '"';
-    const unsigned alpha = colour >> 24;
+    const unsigned alpha = color >> 24;
     if (alpha < 254) {
         text += " fill-opacity=\"" + Num(alpha / 255.0) + '"';
     }

@@ -6,7 +6,7 @@
 
 #include "app/symbol/style_images.h"
 #include "app/symbol/symbol_style.h"
-#include "ui/draw/colour.h"
+#include "ui/draw/color.h"
 
 #include <cstdint>
 #include <optional>

@@ -103,7 +103,7 @@ std::vector<std::uint8_t> FromBase64(const std::wstring& text) {
     return bytes;
 }
 
-TEST(SvgExport, ModulesQuietZoneColoursAndTitleAsDrawn) {
+TEST(SvgExport, ModulesQuietZoneColorsAndTitleAsDrawn) {
     // 25 modules of 3 pixels in a quiet zone of 4 modules.
     const std::vector<std::string> pattern = bench::SymbolLikePattern(25, 7);
     const std::optional<ModuleGrid> grid = ReadModuleGrid(bench::MatrixBitmap(pattern, 3, 4));
