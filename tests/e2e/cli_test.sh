@@ -15,6 +15,15 @@ kodaro() {
   rc=0
   timeout 60 "$root/scripts/wine-run.sh" "$program/Kodaro.exe" "$@" \
     >"$work/out.txt" 2>"$work/err.txt" || rc=$?
+  # The runner passes standard error through a filter that may still be
+  # writing when the program has ended.
+  if [ "$rc" != 0 ]; then
+    for _ in $(seq 50); do
+      [ -s "$work/err.txt" ] && break
+      sleep 0.1
+    done
+    sleep 0.2
+  fi
   out=$(tr -d '\r' <"$work/out.txt")
   err=$(tr -d '\r' <"$work/err.txt")
 }
