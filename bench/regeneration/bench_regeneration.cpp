@@ -74,7 +74,7 @@ struct PreviewWindow {
 
     bool Open() {
         HWND window = ui::CreateHostWindow({.title = L"Kodaro", .width = 680, .height = 475});
-        if (window == nullptr || !host.Attach(window, {.backgroundColour = 0xC0C0C0})) {
+        if (window == nullptr || !host.Attach(window, {.backgroundColor = 0xC0C0C0})) {
             return false;
         }
         preview.Create(host, 452, 120, 206, 207, {});
