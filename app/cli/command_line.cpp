@@ -128,7 +128,7 @@ Command ParseCommandLine(std::span<const std::wstring> arguments) {
     command.kind = CommandKind::Encode;
     command.text = std::move(*text);
     command.outPath = std::move(*out);
-    command.level = level.value_or(DefaultEcLevel);
+    command.level = level.value_or(kDefaultEcLevel);
     command.side = side.value_or(kDefaultSide);
     return command;
 }

@@ -32,7 +32,7 @@ struct Command {
     // the side in pixels.
     std::wstring text;
     std::wstring outPath;
-    EcLevel level = DefaultEcLevel;
+    EcLevel level = kDefaultEcLevel;
     int side = kDefaultSide;
     // Decode: the picture to read.
     std::wstring inPath;

@@ -24,7 +24,7 @@ TEST(CommandLine, EncodeTakesItsOptionsInAnyOrderWithDefaults) {
     ASSERT_EQ(plain.kind, CommandKind::Encode);
     EXPECT_EQ(plain.text, L"你好 Kodaro");
     EXPECT_EQ(plain.outPath, L"C:\\a b\\q.bmp");
-    EXPECT_EQ(plain.level, DefaultEcLevel);
+    EXPECT_EQ(plain.level, kDefaultEcLevel);
     EXPECT_EQ(plain.side, 256);
 
     const Command full =
@@ -70,7 +70,7 @@ TEST(CommandLine, IncompleteMixedOrUnknownArgumentsAreBad) {
         {L"--encode", L"t", L"--out"},
         {L"--encode", L"t", L"--out", L"o", L"--out", L"p"},
         {L"--encode", L"t", L"--out", L"o", L"--level", L"Q", L"--level", L"Q"},
-        {L"--encode", L"t", L"--out", L"o", L"--colour", L"red"},
+        {L"--encode", L"t", L"--out", L"o", L"--color", L"red"},
         {L"--encode", L"t", L"--out", L"o", L"extra"},
         {L"--decode", L"a.png", L"--out", L"o"},
         {L"--decode", L"a.png", L"--size", L"256"},
