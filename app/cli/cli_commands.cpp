@@ -35,7 +35,13 @@ int Encode(const Command& command) {
         Tell(Stream::Error, L"无法生成二维码：文本太长，请缩短文本或降低纠错等级。");
         return kExitFailed;
     }
-    if (const std::optional<DWORD> error = WriteWholeFile(command.outPath, picture)) {
+    const std::optional<std::vector<std::uint8_t>> file =
+        ExportBytes(command.format, picture, [&inputs] { return DrawPreviewSvgNow(inputs); });
+    if (!file) {
+        Tell(Stream::Error, SaveErrorText(command.outPath, L"无法生成此格式的文件。"));
+        return kExitFailed;
+    }
+    if (const std::optional<DWORD> error = WriteWholeFile(command.outPath, *file)) {
         Tell(Stream::Error, SaveErrorText(command.outPath, *error));
         return kExitFailed;
     }

@@ -125,7 +125,13 @@ Command ParseCommandLine(std::span<const std::wstring> arguments) {
     if (out->empty()) {
         return Bad(L"--out 缺少文件名");
     }
+    // The file's extension names its format; the name is kept as given.
+    const SaveTarget target = ResolveSaveTarget(*out, SaveFormat::Bmp);
+    if (target.path != *out) {
+        return Bad(L"--out 的文件名须以 .bmp、.png 或 .svg 结尾: " + *out);
+    }
     command.kind = CommandKind::Encode;
+    command.format = target.format;
     command.text = std::move(*text);
     command.outPath = std::move(*out);
     command.level = level.value_or(kDefaultEcLevel);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "app/symbol/encode_symbol.h"
+#include "app/symbol/save_command.h"
 
 #include <span>
 #include <string>
@@ -28,10 +29,11 @@ inline constexpr int kDefaultSide = 256;
 
 struct Command {
     CommandKind kind = CommandKind::Window;
-    // Encode: the text the symbol carries, the file to write, the level and
-    // the side in pixels.
+    // Encode: the text the symbol carries, the file to write and its format
+    // (from its extension), the level and the side in pixels.
     std::wstring text;
     std::wstring outPath;
+    SaveFormat format = SaveFormat::Bmp;
     EcLevel level = kDefaultEcLevel;
     int side = kDefaultSide;
     // Decode: the picture to read.
@@ -40,9 +42,10 @@ struct Command {
     std::wstring error;
 };
 
-// The one-line usage printed with --help and after bad arguments.
+// The usage printed with --help and after bad arguments.
 inline constexpr std::wstring_view kUsage =
-    L"用法: Kodaro.exe --encode 文本 --out 文件 [--level L|M|Q|H] [--size 128-768]\r\n"
+    L"用法: Kodaro.exe --encode 文本 --out 文件(.bmp|.png|.svg)\r\n"
+    L"                 [--level L|M|Q|H] [--size 128-768]\r\n"
     L"      Kodaro.exe --decode 文件\r\n"
     L"      Kodaro.exe --help";
 

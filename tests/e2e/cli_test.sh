@@ -61,6 +61,17 @@ got=$(sed -n 's/^Text: *"\(.*\)"$/\1/p' <<<"$zxing")
 [ "$got" = "$text" ] || fail "ZXingReader read '$got'"
 grep -q 'EC Level: *H' <<<"$zxing" || fail "--level H was not used"
 
+kodaro --encode "Kodaro PNG" --out "$(winpath "$work/symbol.PNG")" --size 128
+expect 0 "encode to PNG"
+[ "$(identify -format '%m %wx%h' "$work/symbol.PNG")" = "PNG 128x128" ] || fail "no 128 px PNG"
+[ "$(zbarimg --raw -q "$work/symbol.PNG")" = "Kodaro PNG" ] || fail "zbarimg does not read the PNG"
+kodaro --encode "Kodaro SVG" --out "$(winpath "$work/symbol.svg")"
+expect 0 "encode to SVG"
+rsvg-convert -w 300 -h 300 -b white "$work/symbol.svg" -o "$work/svg.png" || fail "rsvg-convert failed"
+[ "$(zbarimg --raw -q "$work/svg.png")" = "Kodaro SVG" ] || fail "zbarimg does not read the SVG"
+kodaro --encode "x" --out "$(winpath "$work/x.jpg")"
+expect 1 "an extension without a format"
+
 kodaro --encode "x" --out "$(winpath "$work/no such folder/x.bmp")"
 expect 2 "a file in a missing folder"
 [ -n "$err" ] || fail "no reason for the failed write"

@@ -24,6 +24,7 @@ TEST(CommandLine, EncodeTakesItsOptionsInAnyOrderWithDefaults) {
     ASSERT_EQ(plain.kind, CommandKind::Encode);
     EXPECT_EQ(plain.text, L"你好 Kodaro");
     EXPECT_EQ(plain.outPath, L"C:\\a b\\q.bmp");
+    EXPECT_EQ(plain.format, SaveFormat::Bmp);
     EXPECT_EQ(plain.level, kDefaultEcLevel);
     EXPECT_EQ(plain.side, 256);
 
@@ -35,27 +36,37 @@ TEST(CommandLine, EncodeTakesItsOptionsInAnyOrderWithDefaults) {
     EXPECT_EQ(full.level, 3);
     EXPECT_EQ(full.side, 768);
 
+    // The name is kept as given; its extension, in any case, names the format.
+    for (const auto& [name, format] :
+         std::vector<std::pair<std::wstring, SaveFormat>>{{L"a.PNG", SaveFormat::Png},
+                                                          {L"图.svg", SaveFormat::Svg},
+                                                          {L"b.Bmp", SaveFormat::Bmp}}) {
+        const Command command = Parse({L"--encode", L"t", L"--out", name});
+        EXPECT_EQ(command.format, format);
+        EXPECT_EQ(command.outPath, name);
+    }
+
     for (const auto& [letter, level] : std::vector<std::pair<std::wstring, EcLevel>>{
              {L"L", 0}, {L"M", 1}, {L"Q", 2}, {L"H", 3}, {L"m", 1}}) {
-        EXPECT_EQ(Parse({L"--encode", L"t", L"--out", L"o", L"--level", letter}).level, level)
+        EXPECT_EQ(Parse({L"--encode", L"t", L"--out", L"o.bmp", L"--level", letter}).level, level)
             << letter;
     }
 }
 
 TEST(CommandLine, SizesAndLevelsAreCheckedStrictly) {
     for (const std::wstring side : {L"128", L"500", L"768", L"0256"}) {
-        EXPECT_EQ(Parse({L"--encode", L"t", L"--out", L"o", L"--size", side}).kind,
+        EXPECT_EQ(Parse({L"--encode", L"t", L"--out", L"o.bmp", L"--size", side}).kind,
                   CommandKind::Encode)
             << side;
     }
     for (const std::wstring side :
          {L"127", L"769", L"", L"-256", L"+256", L"256px", L" 256", L"2.5e2", L"99999999999"}) {
-        EXPECT_EQ(Parse({L"--encode", L"t", L"--out", L"o", L"--size", side}).kind,
+        EXPECT_EQ(Parse({L"--encode", L"t", L"--out", L"o.bmp", L"--size", side}).kind,
                   CommandKind::Bad)
             << side;
     }
     for (const std::wstring level : {L"", L"X", L"LM", L"2", L"高", L"Q "}) {
-        EXPECT_EQ(Parse({L"--encode", L"t", L"--out", L"o", L"--level", level}).kind,
+        EXPECT_EQ(Parse({L"--encode", L"t", L"--out", L"o.bmp", L"--level", level}).kind,
                   CommandKind::Bad)
             << level;
     }
@@ -67,6 +78,9 @@ TEST(CommandLine, IncompleteMixedOrUnknownArgumentsAreBad) {
         {L"--out", L"o.bmp"},
         {L"--encode", L"", L"--out", L"o.bmp"},
         {L"--encode", L"t", L"--out", L""},
+        {L"--encode", L"t", L"--out", L"o"},
+        {L"--encode", L"t", L"--out", L"o.jpg"},
+        {L"--encode", L"t", L"--out", L"o.bmp.txt"},
         {L"--encode", L"t", L"--out"},
         {L"--encode", L"t", L"--out", L"o", L"--out", L"p"},
         {L"--encode", L"t", L"--out", L"o", L"--level", L"Q", L"--level", L"Q"},
