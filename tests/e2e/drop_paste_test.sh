@@ -54,19 +54,19 @@ shot after-bad-drops
 same_preview dropped after-bad-drops "a bad drop changed the preview"
 
 echo "== Control+V with a bitmap, then with a file"
-send dib "$(winpath "$work/pasted.bmp")"
-click_at "$window" 300 300
-xdotool key --window "$window" ctrl+v
-sleep 1
+paste() { # sender arguments...
+  send "$@"
+  click_at "$window" 300 300
+  xdotool key --window "$window" ctrl+v
+  sleep 1
+}
+paste dib "$(winpath "$work/pasted.bmp")"
 expect_result "$(report 2 '高 - 30%' 'pasted bitmap')" "pasted bitmap"
 mouse_at "$window" 300 440
 shot pasted
 [ "$(zbarimg --raw -q "$shots/pasted-preview.png" 2>/dev/null)" = "pasted bitmap" ] ||
   fail "the pasted bitmap is not in the preview"
-send files "$(winpath "$pics/copied.png")"
-click_at "$window" 300 300
-xdotool key --window "$window" ctrl+v
-sleep 1
+paste files "$(winpath "$pics/copied.png")"
 expect_result "$(report 1 '中等 - 25%' 'copied file')" "pasted file"
 [ "$(path_text)" = "$(winpath "$pics/copied.png")" ] || fail "the pasted file is not in the path box"
 
