@@ -811,9 +811,9 @@ void TrackOffsets(const PerspectiveTransform& transform, const TimingTrack& trac
 
 } // namespace
 
-BitMatrix SampleGridAlongTiming(const BitMatrix& bits, const PerspectiveTransform& transform,
-                                int dimension, Bows bows, const TimingTrack* across,
-                                const TimingTrack* down) {
+ModuleCentres PlaceModulesAlongTiming(const BitMatrix& bits, const PerspectiveTransform& transform,
+                                      int dimension, Bows bows, const TimingTrack* across,
+                                      const TimingTrack* down) {
     const std::vector<double> none(static_cast<size_t>(dimension), 0);
     const bool acrossBows = bows != Bows::LeftRight;
     const bool downBows = bows != Bows::TopBottom;
@@ -847,23 +847,25 @@ BitMatrix SampleGridAlongTiming(const BitMatrix& bits, const PerspectiveTransfor
     const auto left = !downBows     ? none
                       : downTracked ? edgeFromTrack(columnBow, right)
                                     : EdgeBow(bits, transform, dimension, Edge::Left);
-    BitMatrix grid(dimension, dimension);
+    ModuleCentres centres;
+    centres.reserve(static_cast<size_t>(dimension) * dimension);
     for (int y = 0; y < dimension; ++y) {
         const double below = (y + 0.5) / dimension;
         for (int x = 0; x < dimension; ++x) {
             const double along = (x + 0.5) / dimension;
             const double u = x + 0.5 + acrossOffsets[x] + left[y] * (1 - along) + right[y] * along;
             const double v = y + 0.5 + downOffsets[y] + top[x] * (1 - below) + bottom[x] * below;
-            grid.Set(x, y, DarkAt(bits, transform, u, v));
+            centres.push_back(transform.Map(u, v));
         }
     }
-    return grid;
+    return centres;
 }
 
-std::optional<BitMatrix> SampleGridPiecewise(const BitMatrix& bits,
-                                             const PerspectiveTransform& transform, int dimension,
-                                             const MarkOutlines* outlines,
-                                             const TimingTrack* across, const TimingTrack* down) {
+std::optional<ModuleCentres> PlaceModulesPiecewise(const BitMatrix& bits,
+                                                   const PerspectiveTransform& transform,
+                                                   int dimension, const MarkOutlines* outlines,
+                                                   const TimingTrack* across,
+                                                   const TimingTrack* down) {
     const auto centers = AlignmentPatternCenters(VersionFromSize(dimension));
     const int k = static_cast<int>(centers.size());
     if (k < 3)
@@ -954,10 +956,19 @@ std::optional<BitMatrix> SampleGridPiecewise(const BitMatrix& bits,
             ++i;
         cell[c] = i;
     }
+    ModuleCentres centres;
+    centres.reserve(static_cast<size_t>(dimension) * dimension);
+    for (int y = 0; y < dimension; ++y)
+        for (int x = 0; x < dimension; ++x)
+            centres.push_back(cells[cell[y] * (k - 1) + cell[x]].Map(x + 0.5, y + 0.5));
+    return centres;
+}
+
+BitMatrix SampleModules(const BitMatrix& bits, const ModuleCentres& centres, int dimension) {
     BitMatrix grid(dimension, dimension);
     for (int y = 0; y < dimension; ++y)
         for (int x = 0; x < dimension; ++x)
-            grid.Set(x, y, DarkAt(bits, cells[cell[y] * (k - 1) + cell[x]], x + 0.5, y + 0.5));
+            grid.Set(x, y, DarkPixel(bits, centres[static_cast<size_t>(y) * dimension + x]));
     return grid;
 }
 

@@ -106,22 +106,30 @@ bool SampleModule(const BitMatrix& bits, const PerspectiveTransform& transform, 
 double TimingPatternMismatch(const BitMatrix& bits, const PerspectiveTransform& transform,
                              int dimension);
 
-// Samples a symbol with alignment patterns in three rows or more cell by
+// The centres of a symbol's modules in the picture, row by row.
+using ModuleCentres = std::vector<PointF>;
+
+// Places a symbol with alignment patterns in three rows or more cell by
 // cell between them: each pattern is looked for where its found neighbours
-// predict it, and each cell of the patterns' grid is read through its own
+// predict it, and each cell of the patterns' grid is placed through its own
 // mapping. Follows bending and lens distortion over large symbols, which
 // one mapping (even with bowed edges) cannot. The marks' outlines and the
 // timing tracks (any may be null) place the cells along the top and left.
 // Nothing for smaller symbols.
-std::optional<BitMatrix> SampleGridPiecewise(const BitMatrix& bits,
-                                             const PerspectiveTransform& transform, int dimension,
-                                             const MarkOutlines* outlines,
-                                             const TimingTrack* across, const TimingTrack* down);
+std::optional<ModuleCentres> PlaceModulesPiecewise(const BitMatrix& bits,
+                                                   const PerspectiveTransform& transform,
+                                                   int dimension, const MarkOutlines* outlines,
+                                                   const TimingTrack* across,
+                                                   const TimingTrack* down);
+
+// The colour at each centre (dark = true).
+BitMatrix SampleModules(const BitMatrix& bits, const ModuleCentres& centres, int dimension);
 
 // Reads the colour at the centre of every module.
 BitMatrix SampleGrid(const BitMatrix& bits, const PerspectiveTransform& transform, int dimension);
 
-// The same, with the columns and rows moved to where the timing patterns
+// Module centres as the mapping puts them, with the columns and rows moved
+// to where the timing patterns
 // show them, and bent to follow the bows of the symbol's outer edges (the
 // top and bottom edge, the left and right one, or all four): follows paper
 // bent round a cylinder and lens distortion, which no single projective
@@ -129,8 +137,8 @@ BitMatrix SampleGrid(const BitMatrix& bits, const PerspectiveTransform& transfor
 // null) place the columns and rows, and bend the top and left edges, better
 // than a search near where `transform` puts them.
 enum class Bows { TopBottom, LeftRight, All };
-BitMatrix SampleGridAlongTiming(const BitMatrix& bits, const PerspectiveTransform& transform,
-                                int dimension, Bows bows, const TimingTrack* across = nullptr,
-                                const TimingTrack* down = nullptr);
+ModuleCentres PlaceModulesAlongTiming(const BitMatrix& bits, const PerspectiveTransform& transform,
+                                      int dimension, Bows bows, const TimingTrack* across = nullptr,
+                                      const TimingTrack* down = nullptr);
 
 } // namespace kodaro::codec

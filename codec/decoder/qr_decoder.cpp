@@ -233,21 +233,22 @@ bool DecodeAtDimension(const BitMatrix& bits, const FinderTriple& t, double modu
     if (plainTiming > kHopelessTimingMismatch && !(dimension >= 45 && versionHint))
         return false;
     std::optional<PointF> alignment;
+    // Where the alignment pattern would be if the symbol were a parallelogram.
+    const double pull = 1.0 - 3.0 / (dimension - 7);
+    const PointF parallelogramEstimate{
+        t.topLeft.x + pull * (t.topRight.x - t.topLeft.x + t.bottomLeft.x - t.topLeft.x),
+        t.topLeft.y + pull * (t.topRight.y - t.topLeft.y + t.bottomLeft.y - t.topLeft.y)};
     if (dimension > 21) {
         const double corner = dimension - 6.5;
         if (outline) {
             const PointF estimate = outline->Map(corner, corner);
             alignment = FindAlignmentPattern(bits, estimate, moduleSize, 4 * moduleSize);
         }
-        // Where the alignment pattern would be if the symbol were a parallelogram.
-        const double pull = 1.0 - 3.0 / (dimension - 7);
-        const PointF estimate{
-            t.topLeft.x + pull * (t.topRight.x - t.topLeft.x + t.bottomLeft.x - t.topLeft.x),
-            t.topLeft.y + pull * (t.topRight.y - t.topLeft.y + t.bottomLeft.y - t.topLeft.y)};
         for (double allowance : {4.0, 8.0}) {
             if (alignment)
                 break;
-            alignment = FindAlignmentPattern(bits, estimate, moduleSize, allowance * moduleSize);
+            alignment = FindAlignmentPattern(bits, parallelogramEstimate, moduleSize,
+                                             allowance * moduleSize);
         }
     }
     std::vector<PerspectiveTransform> mappings;
@@ -285,30 +286,53 @@ bool DecodeAtDimension(const BitMatrix& bits, const FinderTriple& t, double modu
         return false;
     const TimingTrack* across = tracks.Get(false, dimension);
     const TimingTrack* down = tracks.Get(true, dimension);
+    // What follows starts from the mapping that fits the timing patterns
+    // best, from the one through the bottom-right alignment pattern, and from
+    // one through the pattern nearest where a parallelogram puts it when that
+    // is another: on bent paper the marks' outlines can point at a
+    // look-alike in the data.
+    std::optional<PerspectiveTransform> other;
+    if (alignment) {
+        const auto pattern =
+            FindAlignmentPattern(bits, parallelogramEstimate, moduleSize, 4 * moduleSize);
+        if (pattern && Distance(*pattern, *alignment) > 1.5 * moduleSize)
+            other = GridTransform(t, dimension, pattern);
+    }
+    struct Base {
+        const PerspectiveTransform* transform;
+        double timing;
+    };
+    std::vector<Base> bases = {{best, bestTiming}};
+    if (alignment && best != &mappings[0])
+        bases.push_back({&mappings[0], TimingPatternMismatch(bits, mappings[0], dimension)});
+    if (other && other->IsValid())
+        bases.push_back({&*other, TimingPatternMismatch(bits, *other, dimension)});
     // Large symbols bend more than one mapping, even with bowed edges, can
-    // follow: cell by cell between their alignment patterns, starting from
-    // the mapping that fits the timing patterns best and from the one through
-    // the bottom-right pattern. A timing track of this size is evidence
-    // enough to look even when no mapping fits well.
+    // follow: cell by cell between their alignment patterns. A timing track
+    // of this size is evidence enough to look even when no mapping fits well.
     if (bestTiming <= kHopelessTimingMismatch || across || down) {
-        std::vector<const PerspectiveTransform*> bases = {best};
-        if (alignment && best != &mappings[0])
-            bases.push_back(&mappings[0]);
-        for (const PerspectiveTransform* base : bases) {
-            const auto grid = SampleGridPiecewise(bits, *base, dimension,
-                                                  outlines ? &*outlines : nullptr, across, down);
-            if (grid && DecodeSampled(*grid, *base, out))
+        for (const Base& base : bases) {
+            const auto centres = PlaceModulesPiecewise(
+                bits, *base.transform, dimension, outlines ? &*outlines : nullptr, across, down);
+            if (centres &&
+                DecodeSampled(SampleModules(bits, *centres, dimension), *base.transform, out))
+                return true;
+        }
+    }
+    // Bent paper or a wide lens: the mapping fits the marks but drifts off
+    // the modules between them, which the timing patterns show.
+    for (const Base& base : bases) {
+        if (base.timing > kMaxTimingMismatch)
+            continue;
+        for (Bows bows : {Bows::TopBottom, Bows::LeftRight, Bows::All}) {
+            const auto centres =
+                PlaceModulesAlongTiming(bits, *base.transform, dimension, bows, across, down);
+            if (DecodeSampled(SampleModules(bits, centres, dimension), *base.transform, out))
                 return true;
         }
     }
     if (bestTiming > kMaxTimingMismatch)
         return false;
-    // Bent paper or a wide lens: the mapping fits the marks but drifts off
-    // the modules between them, which the timing patterns show.
-    for (Bows bows : {Bows::TopBottom, Bows::LeftRight, Bows::All})
-        if (DecodeSampled(SampleGridAlongTiming(bits, *best, dimension, bows, across, down), *best,
-                          out))
-            return true;
     // A small symbol whose mapping fits its timing patterns but not its data
     // is usually off at the fourth corner, which nothing marks: nudge that
     // corner by half modules.
