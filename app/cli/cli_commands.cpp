@@ -15,12 +15,16 @@ namespace {
 constexpr wchar_t kLineEnd[] = L"\r\n";
 
 // Text for the user: to the stream when the process has one, else (started
-// from a shortcut, say) in a message box so it is not lost.
-void Tell(Stream stream, const std::wstring& text) {
-    if (!WriteText(stream, text + kLineEnd)) {
+// from a shortcut, say) in a message box so it is not lost. A stream that
+// fails (its reader gone) never brings up a box a script would wait on.
+// False when the text could not be written.
+bool Tell(Stream stream, const std::wstring& text) {
+    const WriteOutcome outcome = WriteText(stream, text + kLineEnd);
+    if (outcome == WriteOutcome::NowhereToWrite) {
         MessageBoxW(nullptr, text.c_str(), L"Kodaro",
                     stream == Stream::Error ? MB_ICONERROR : MB_ICONINFORMATION);
     }
+    return outcome != WriteOutcome::Failed;
 }
 
 int Encode(const Command& command) {
@@ -54,8 +58,8 @@ int Decode(const Command& command) {
         Tell(Stream::Error, report.empty() ? L"无法解码此文件。" : report);
         return kExitFailed;
     }
-    Tell(Stream::Output, report);
-    return kExitDone;
+    // A report that did not reach its reader (a full disk) is no success.
+    return Tell(Stream::Output, report) ? kExitDone : kExitFailed;
 }
 
 } // namespace

@@ -54,24 +54,30 @@ HANDLE ParentConsole() {
 
 } // namespace
 
-bool WriteText(Stream stream, std::wstring_view text) {
+WriteOutcome WriteText(Stream stream, std::wstring_view text) {
     const HANDLE handle = GetStdHandle(static_cast<DWORD>(stream));
     const bool usable = handle != nullptr && handle != INVALID_HANDLE_VALUE &&
                         GetFileType(handle) != FILE_TYPE_UNKNOWN;
+    const auto outcome = [](bool written) {
+        return written ? WriteOutcome::Written : WriteOutcome::Failed;
+    };
     if (usable && IsConsole(handle)) {
-        return WriteToConsole(handle, text);
+        return outcome(WriteToConsole(handle, text));
     }
     // A file or pipe the caller redirected into takes UTF-8, whatever the
     // code page.
     if (usable && GetFileType(handle) != FILE_TYPE_CHAR) {
-        return WriteBytes(handle, WideToUtf8(text));
+        return outcome(WriteBytes(handle, WideToUtf8(text)));
     }
     const HANDLE console = ParentConsole();
     if (console != INVALID_HANDLE_VALUE && IsConsole(console)) {
-        return WriteToConsole(console, text);
+        return outcome(WriteToConsole(console, text));
     }
     // A character device that is no console (a terminal under Wine).
-    return usable && WriteBytes(handle, WideToUtf8(text));
+    if (usable) {
+        return outcome(WriteBytes(handle, WideToUtf8(text)));
+    }
+    return WriteOutcome::NowhereToWrite;
 }
 
 } // namespace kodaro

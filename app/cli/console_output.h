@@ -15,8 +15,15 @@ enum class Stream : DWORD {
     Error = STD_ERROR_HANDLE,
 };
 
-// Writes text to the stream. False when the process has nowhere to write it
-// (started without redirection and not from a console) or the write fails.
-bool WriteText(Stream stream, std::wstring_view text);
+enum class WriteOutcome {
+    Written,
+    // The stream is there but took the text only in part or not at all (a
+    // pipe whose reader has gone).
+    Failed,
+    // Started without redirection and not from a console (a shortcut).
+    NowhereToWrite,
+};
+
+WriteOutcome WriteText(Stream stream, std::wstring_view text);
 
 } // namespace kodaro

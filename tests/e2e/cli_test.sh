@@ -90,6 +90,11 @@ expect 0 "decode"
 got=$(timeout 60 "$root/scripts/wine-run.sh" "$program/Kodaro.exe" --decode \
   "$(winpath "$pics/符号.bmp")" 2>/dev/null | tr -d '\r' | tail -n 1)
 [ "$got" = "$text" ] || fail "the Chinese symbol decoded through a pipe as '$got'"
+# A report that cannot be written is no success.
+rc=0
+timeout 60 "$root/scripts/wine-run.sh" "$program/Kodaro.exe" --decode \
+  "$(winpath "$pics/qrencode.png")" >/dev/full 2>/dev/null || rc=$?
+[ "$rc" = 2 ] || fail "a report written to a full disk ended with $rc"
 
 convert -size 120x120 xc:white "$work/blank.png"
 kodaro --decode "$(winpath "$work/blank.png")"
