@@ -1,6 +1,7 @@
 #include "app/symbol/symbol_renderer.h"
 
 #include "app/symbol/image_export.h"
+#include "app/symbol/locked_pixels.h"
 #include "ui/draw/image.h"
 #include "ui/draw/shapes.h"
 
@@ -18,50 +19,6 @@ namespace gdip = Gdiplus::DllExports;
 // The largest logo is this share of the side length, on each axis.
 constexpr double kLogoShare = 0.22;
 
-Gdiplus::GpBitmap* AsBitmap(Gdiplus::GpImage* image) {
-    Gdiplus::ImageType type = Gdiplus::ImageTypeUnknown;
-    if (image == nullptr || gdip::GdipGetImageType(image, &type) != Gdiplus::Ok ||
-        type != Gdiplus::ImageTypeBitmap) {
-        return nullptr;
-    }
-    return static_cast<Gdiplus::GpBitmap*>(image);
-}
-
-// The pixels of a whole bitmap as 32-bit ARGB, locked for as long as this lives.
-class LockedPixels {
-public:
-    LockedPixels(Gdiplus::GpBitmap* bitmap, Gdiplus::ImageLockMode mode) : bitmap_(bitmap) {
-        UINT width = 0;
-        UINT height = 0;
-        gdip::GdipGetImageWidth(bitmap, &width);
-        gdip::GdipGetImageHeight(bitmap, &height);
-        const Gdiplus::GpRect all(0, 0, static_cast<INT>(width), static_cast<INT>(height));
-        locked_ = width > 0 && height > 0 &&
-                  gdip::GdipBitmapLockBits(bitmap, &all, mode, PixelFormat32bppARGB, &data_) ==
-                      Gdiplus::Ok;
-    }
-    ~LockedPixels() {
-        if (locked_) {
-            gdip::GdipBitmapUnlockBits(bitmap_, &data_);
-        }
-    }
-    LockedPixels(const LockedPixels&) = delete;
-    LockedPixels& operator=(const LockedPixels&) = delete;
-
-    bool ok() const { return locked_; }
-    int width() const { return static_cast<int>(data_.Width); }
-    int height() const { return static_cast<int>(data_.Height); }
-    std::uint32_t* Row(int y) const {
-        return reinterpret_cast<std::uint32_t*>(static_cast<std::uint8_t*>(data_.Scan0) +
-                                                static_cast<std::ptrdiff_t>(y) * data_.Stride);
-    }
-
-private:
-    Gdiplus::GpBitmap* bitmap_;
-    Gdiplus::BitmapData data_{};
-    bool locked_ = false;
-};
-
 // Pixel x of a picture row, or fully transparent outside the picture.
 std::uint32_t PicturePixel(const LockedPixels& picture, const std::uint32_t* row, int x) {
     return row != nullptr && x < picture.width() ? row[x] : 0;
@@ -76,12 +33,8 @@ bool FileExists(const std::wstring& path) {
 // trunc(side * 0.22) on each axis, with its frame in the background colour.
 void DrawLogo(Gdiplus::GpGraphics* graphics, Gdiplus::GpImage* logo, int width, int height,
               const SymbolStyle& style) {
-    const int limit = static_cast<int>(style.side * kLogoShare);
-    const int logoWidth = std::min(ui::ImageWidth(logo), limit);
-    const int logoHeight = std::min(ui::ImageHeight(logo), limit);
-    ui::RectF rect = ui::MakeRectF(static_cast<float>((width - logoWidth) / 2),
-                                   static_cast<float>((height - logoHeight) / 2),
-                                   static_cast<float>(logoWidth), static_cast<float>(logoHeight));
+    ui::RectF rect =
+        LogoPlacement(ui::ImageWidth(logo), ui::ImageHeight(logo), width, height, style.side);
     const ui::Argb color = style.backgroundColor;
     ui::FillRectangle(graphics, rect, color);
     ui::DrawImageRect(graphics, logo, rect);
@@ -105,6 +58,27 @@ void DrawLogo(Gdiplus::GpGraphics* graphics, Gdiplus::GpImage* logo, int width, 
 }
 
 } // namespace
+
+Gdiplus::GpBitmap* AsBitmap(Gdiplus::GpImage* image) {
+    Gdiplus::ImageType type = Gdiplus::ImageTypeUnknown;
+    if (image == nullptr || gdip::GdipGetImageType(image, &type) != Gdiplus::Ok ||
+        type != Gdiplus::ImageTypeBitmap) {
+        return nullptr;
+    }
+    return static_cast<Gdiplus::GpBitmap*>(image);
+}
+
+bool DrawsLogo(Gdiplus::GpImage* logo, const SymbolStyle& style) {
+    return logo != nullptr && FileExists(style.logoPath);
+}
+
+ui::RectF LogoPlacement(int logoWidth, int logoHeight, int width, int height, int side) {
+    const int limit = static_cast<int>(side * kLogoShare);
+    const int w = std::min(logoWidth, limit);
+    const int h = std::min(logoHeight, limit);
+    return ui::MakeRectF(static_cast<float>((width - w) / 2), static_cast<float>((height - h) / 2),
+                         static_cast<float>(w), static_cast<float>(h));
+}
 
 bool FillModules(const ModuleSources& sources, Gdiplus::GpBitmap* output) {
     const LockedPixels matrix(sources.matrix, Gdiplus::ImageLockModeRead);
@@ -205,7 +179,7 @@ ui::UniqueBitmap RenderSymbolBitmap(std::span<const std::uint8_t> matrixBytes, i
     if (!fill(sources, output.get())) {
         return nullptr;
     }
-    if (view.LogoImage() != nullptr && FileExists(style.logoPath)) {
+    if (DrawsLogo(view.LogoImage(), style)) {
         Gdiplus::GpGraphics* rawGraphics = nullptr;
         if (gdip::GdipGetImageGraphicsContext(output.get(), &rawGraphics) == Gdiplus::Ok) {
             const ui::UniqueGraphics graphics(rawGraphics);
