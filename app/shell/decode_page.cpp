@@ -5,6 +5,7 @@
 #include "app/decode/full_size_view.h"
 #include "app/decode/open_dialog.h"
 #include "app/decode/url_fetch.h"
+#include "app/shell/pages.h"
 #include "runtime/file_io.h"
 
 namespace kodaro {
@@ -32,7 +33,7 @@ std::optional<std::wstring> DecodeWebPicture(App& app) {
     if (!fetched.Succeeded()) {
         return std::wstring(DecodeErrorMessage(kFileNotFound));
     }
-    o.previewPicture->Picture(fetched.body);
+    ShowInPreview(app, fetched.body, std::nullopt);
     return DecodePictureBytes(fetched.body);
 }
 
@@ -61,7 +62,7 @@ void BrowseDecodePicture(App& app) {
     }
     AppObjects& o = app.objects;
     o.decodePathBox->Text(*path, true);
-    o.previewPicture->Picture(ReadWholeFile(*path));
+    ShowInPreview(app, ReadWholeFile(*path), std::nullopt);
 }
 
 void DecodeCheckedSource(App& app) {

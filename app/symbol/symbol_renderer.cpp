@@ -1,6 +1,7 @@
 #include "app/symbol/symbol_renderer.h"
 
 #include "app/symbol/image_export.h"
+#include "app/symbol/locked_pixels.h"
 #include "ui/draw/image.h"
 #include "ui/draw/shapes.h"
 
@@ -18,50 +19,6 @@ namespace gdip = Gdiplus::DllExports;
 // The largest logo is this share of the side length, on each axis.
 constexpr double kLogoShare = 0.22;
 
-Gdiplus::GpBitmap* AsBitmap(Gdiplus::GpImage* image) {
-    Gdiplus::ImageType type = Gdiplus::ImageTypeUnknown;
-    if (image == nullptr || gdip::GdipGetImageType(image, &type) != Gdiplus::Ok ||
-        type != Gdiplus::ImageTypeBitmap) {
-        return nullptr;
-    }
-    return static_cast<Gdiplus::GpBitmap*>(image);
-}
-
-// The pixels of a whole bitmap as 32-bit ARGB, locked for as long as this lives.
-class LockedPixels {
-public:
-    LockedPixels(Gdiplus::GpBitmap* bitmap, Gdiplus::ImageLockMode mode) : bitmap_(bitmap) {
-        UINT width = 0;
-        UINT height = 0;
-        gdip::GdipGetImageWidth(bitmap, &width);
-        gdip::GdipGetImageHeight(bitmap, &height);
-        const Gdiplus::GpRect all(0, 0, static_cast<INT>(width), static_cast<INT>(height));
-        locked_ = width > 0 && height > 0 &&
-                  gdip::GdipBitmapLockBits(bitmap, &all, mode, PixelFormat32bppARGB, &data_) ==
-                      Gdiplus::Ok;
-    }
-    ~LockedPixels() {
-        if (locked_) {
-            gdip::GdipBitmapUnlockBits(bitmap_, &data_);
-        }
-    }
-    LockedPixels(const LockedPixels&) = delete;
-    LockedPixels& operator=(const LockedPixels&) = delete;
-
-    bool ok() const { return locked_; }
-    int width() const { return static_cast<int>(data_.Width); }
-    int height() const { return static_cast<int>(data_.Height); }
-    std::uint32_t* Row(int y) const {
-        return reinterpret_cast<std::uint32_t*>(static_cast<std::uint8_t*>(data_.Scan0) +
-                                                static_cast<std::ptrdiff_t>(y) * data_.Stride);
-    }
-
-private:
-    Gdiplus::GpBitmap* bitmap_;
-    Gdiplus::BitmapData data_{};
-    bool locked_ = false;
-};
-
 // Pixel x of a picture row, or fully transparent outside the picture.
 std::uint32_t PicturePixel(const LockedPixels& picture, const std::uint32_t* row, int x) {
     return row != nullptr && x < picture.width() ? row[x] : 0;
@@ -72,10 +29,15 @@ bool FileExists(const std::wstring& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
+// How far the frames reach beyond the logo: the rectangle's 4-pixel pen runs
+// 2 pixels out, the rounded frame's last stroke 3 pixels out.
+constexpr float kFrameReach = 4.0f;
+
 // The logo centred on a box of the background colour, at most
 // trunc(side * 0.22) on each axis, with its frame in the background colour.
-void DrawLogo(Gdiplus::GpGraphics* graphics, Gdiplus::GpImage* logo, int width, int height,
-              const SymbolStyle& style) {
+// Returns the area it covers.
+ui::RectF DrawLogo(Gdiplus::GpGraphics* graphics, Gdiplus::GpImage* logo, int width, int height,
+                   const SymbolStyle& style) {
     const int limit = static_cast<int>(style.side * kLogoShare);
     const int logoWidth = std::min(ui::ImageWidth(logo), limit);
     const int logoHeight = std::min(ui::ImageHeight(logo), limit);
@@ -85,6 +47,10 @@ void DrawLogo(Gdiplus::GpGraphics* graphics, Gdiplus::GpImage* logo, int width, 
     const ui::Argb colour = style.backgroundColor;
     ui::FillRectangle(graphics, rect, colour);
     ui::DrawImageRect(graphics, logo, rect);
+    const ui::RectF covered =
+        style.logoBorder == LogoBorder::None
+            ? rect
+            : ui::GrowRect(rect, -kFrameReach, -kFrameReach, 2 * kFrameReach, 2 * kFrameReach);
     switch (style.logoBorder) {
     case LogoBorder::Rounded:
         // Three strokes on the logo's edge, then one on each of the next three rings out.
@@ -102,6 +68,7 @@ void DrawLogo(Gdiplus::GpGraphics* graphics, Gdiplus::GpImage* logo, int width, 
     case LogoBorder::None:
         break;
     }
+    return covered;
 }
 
 } // namespace
@@ -176,18 +143,18 @@ bool FillModules(const ModuleSources& sources, Gdiplus::GpBitmap* output) {
     return true;
 }
 
-ui::UniqueBitmap RenderSymbolBitmap(std::span<const std::uint8_t> matrixBytes, int width,
-                                    int height, const SymbolStyle& style, StyleImages& images,
-                                    ModuleFill fill) {
+RenderedSymbol RenderStyledSymbol(std::span<const std::uint8_t> matrixBytes, int width, int height,
+                                  const SymbolStyle& style, StyleImages& images, ModuleFill fill) {
+    RenderedSymbol rendered;
     const ui::MemoryImage matrix = ui::LoadImageFromBytes(matrixBytes);
     Gdiplus::GpBitmap* matrixBitmap = AsBitmap(matrix.get());
     if (matrixBitmap == nullptr || width <= 0 || height <= 0) {
-        return nullptr;
+        return rendered;
     }
     Gdiplus::GpBitmap* raw = nullptr;
     if (gdip::GdipCreateBitmapFromScan0(width, height, 0, PixelFormat32bppARGB, nullptr, &raw) !=
         Gdiplus::Ok) {
-        return nullptr;
+        return rendered;
     }
     ui::UniqueBitmap output(raw);
 
@@ -203,16 +170,23 @@ ui::UniqueBitmap RenderSymbolBitmap(std::span<const std::uint8_t> matrixBytes, i
         sources.background = AsBitmap(view.BackgroundImage());
     }
     if (!fill(sources, output.get())) {
-        return nullptr;
+        return rendered;
     }
     if (view.LogoImage() != nullptr && FileExists(style.logoPath)) {
         Gdiplus::GpGraphics* rawGraphics = nullptr;
         if (gdip::GdipGetImageGraphicsContext(output.get(), &rawGraphics) == Gdiplus::Ok) {
             const ui::UniqueGraphics graphics(rawGraphics);
-            DrawLogo(graphics.get(), view.LogoImage(), width, height, style);
+            rendered.logoArea = DrawLogo(graphics.get(), view.LogoImage(), width, height, style);
         }
     }
-    return output;
+    rendered.bitmap = std::move(output);
+    return rendered;
+}
+
+ui::UniqueBitmap RenderSymbolBitmap(std::span<const std::uint8_t> matrix, int width, int height,
+                                    const SymbolStyle& style, StyleImages& images,
+                                    ModuleFill fill) {
+    return RenderStyledSymbol(matrix, width, height, style, images, fill).bitmap;
 }
 
 std::vector<std::uint8_t> RenderSymbol(std::span<const std::uint8_t> matrix, int width, int height,
