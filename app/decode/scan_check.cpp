@@ -66,11 +66,9 @@ std::vector<ModuleSample> SampleModules(const LockedPixels& matrix, const Locked
 
 } // namespace
 
-SymbolMeasures MeasureSymbol(Gdiplus::GpBitmap* matrixBitmap, Gdiplus::GpBitmap* rendered,
+SymbolMeasures MeasureSymbol(const LockedPixels& matrix, const LockedPixels& output,
                              const ui::RectF& logoArea) {
     SymbolMeasures measures;
-    const LockedPixels matrix(matrixBitmap, Gdiplus::ImageLockModeRead);
-    const LockedPixels output(rendered, Gdiplus::ImageLockModeRead);
     if (!matrix.ok() || !output.ok()) {
         return measures;
     }
@@ -103,15 +101,12 @@ SymbolMeasures MeasureSymbol(Gdiplus::GpBitmap* matrixBitmap, Gdiplus::GpBitmap*
     return measures;
 }
 
-std::vector<std::uint8_t> CheckPicture(Gdiplus::GpBitmap* rendered, int modulesAcross) {
-    const LockedPixels source(rendered, Gdiplus::ImageLockModeRead);
+std::vector<std::uint8_t> CheckPicture(const LockedPixels& source, int modulesAcross) {
     if (!source.ok() || modulesAcross <= 0) {
         return {};
     }
-    const int block = std::max(1, std::min(source.width(), source.height()) /
-                                      (modulesAcross * kCheckPixelsPerModule));
-    const int width = source.width() / block;
-    const int height = source.height() / block;
+    const int width = std::min(source.width(), modulesAcross * kCheckPixelsPerModule);
+    const int height = std::min(source.height(), modulesAcross * kCheckPixelsPerModule);
     Gdiplus::GpBitmap* raw = nullptr;
     if (gdip::GdipCreateBitmapFromScan0(width, height, 0, PixelFormat32bppARGB, nullptr, &raw) !=
         Gdiplus::Ok) {
@@ -123,20 +118,18 @@ std::vector<std::uint8_t> CheckPicture(Gdiplus::GpBitmap* rendered, int modulesA
         if (!target.ok()) {
             return {};
         }
-        std::vector<int> sums(static_cast<std::size_t>(width));
-        const int area = block * block;
+        // Each pixel takes the grey at the middle of the source pixels it
+        // stands for, as a render at the smaller size would.
+        std::vector<int> columns(static_cast<std::size_t>(width));
+        for (int x = 0; x < width; ++x) {
+            columns[static_cast<std::size_t>(x)] = (2 * x + 1) * source.width() / (2 * width);
+        }
         for (int y = 0; y < height; ++y) {
-            std::fill(sums.begin(), sums.end(), 0);
-            for (int dy = 0; dy < block; ++dy) {
-                const std::uint32_t* row = source.Row(y * block + dy);
-                for (int x = 0; x < width * block; ++x) {
-                    sums[static_cast<std::size_t>(x / block)] += GreyOverWhite(row[x]);
-                }
-            }
+            const std::uint32_t* row = source.Row((2 * y + 1) * source.height() / (2 * height));
             std::uint32_t* out = target.Row(y);
             for (int x = 0; x < width; ++x) {
-                const std::uint32_t grey =
-                    static_cast<std::uint32_t>(sums[static_cast<std::size_t>(x)] / area);
+                const auto grey = static_cast<std::uint32_t>(
+                    GreyOverWhite(row[columns[static_cast<std::size_t>(x)]]));
                 out[x] = 0xFF000000u | grey << 16 | grey << 8 | grey;
             }
         }
@@ -169,14 +162,14 @@ std::optional<ScanVerdict> CheckRenderedSymbol(std::span<const std::uint8_t> mat
     if (matrixBitmap == nullptr || !rendered.bitmap) {
         return std::nullopt;
     }
-    const std::vector<std::uint8_t> picture =
-        CheckPicture(rendered.bitmap.get(), ui::ImageWidth(matrixImage.get()));
-    const std::optional<ScanOutcome> outcome = ReadBack(picture, text);
+    const LockedPixels modules(matrixBitmap, Gdiplus::ImageLockModeRead);
+    const LockedPixels output(rendered.bitmap.get(), Gdiplus::ImageLockModeRead);
+    const std::optional<ScanOutcome> outcome =
+        ReadBack(CheckPicture(output, modules.width()), text);
     if (!outcome) {
         return std::nullopt;
     }
-    return JudgeScan(*outcome,
-                     MeasureSymbol(matrixBitmap, rendered.bitmap.get(), rendered.logoArea), level);
+    return JudgeScan(*outcome, MeasureSymbol(modules, output, rendered.logoArea), level);
 }
 
 } // namespace kodaro

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "app/decode/scan_verdict.h"
+#include "app/symbol/locked_pixels.h"
 #include "app/symbol/symbol_renderer.h"
 
 #include <cstdint>
@@ -17,18 +18,18 @@ namespace kodaro {
 // Measures the rendered symbol at the centre of each module of the matrix
 // (the encoder's bare symbol, one pixel a module with its quiet zone); the
 // modules whose centre lies in logoArea count as under the logo.
-SymbolMeasures MeasureSymbol(Gdiplus::GpBitmap* matrix, Gdiplus::GpBitmap* rendered,
+SymbolMeasures MeasureSymbol(const LockedPixels& matrix, const LockedPixels& rendered,
                              const ui::RectF& logoArea);
 
-// Pixels per module the check reads at: phones see a symbol at a few pixels
-// a module, and the decoder needs far less work on a small picture.
-inline constexpr int kCheckPixelsPerModule = 4;
+// Pixels per module the check reads at: enough for the decoder, which
+// needs far less work on a small picture than on the symbol at 768.
+inline constexpr int kCheckPixelsPerModule = 3;
 
 // The picture the decoder reads: the rendered symbol as greys over a white
-// page, shrunk by averaging whole blocks of pixels to no fewer than
-// kCheckPixelsPerModule pixels a module (modulesAcross counts the quiet
-// zone); BMP bytes, empty when it cannot be made.
-std::vector<std::uint8_t> CheckPicture(Gdiplus::GpBitmap* rendered, int modulesAcross);
+// page, sampled down to kCheckPixelsPerModule pixels a module when it is
+// larger (modulesAcross counts the quiet zone); BMP bytes, empty when it
+// cannot be made.
+std::vector<std::uint8_t> CheckPicture(const LockedPixels& rendered, int modulesAcross);
 
 // Reads the picture back through the decoder component (by a scratch file)
 // and compares what it finds with text, the UTF-8 the encoder was given.

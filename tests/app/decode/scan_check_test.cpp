@@ -145,8 +145,10 @@ TEST_F(ScanCheck, MeasuresDarkAndLightModulesAndThoseUnderTheLogo) {
     const ui::MemoryImage matrixImage = ui::LoadImageFromBytes(matrix);
     SymbolStyle style;
     const RenderedSymbol plain = RenderStyledSymbol(matrix, 256, 256, style, images_);
-    SymbolMeasures m = MeasureSymbol(static_cast<Gdiplus::GpBitmap*>(matrixImage.get()),
-                                     plain.bitmap.get(), plain.logoArea);
+    const LockedPixels modules(static_cast<Gdiplus::GpBitmap*>(matrixImage.get()),
+                               Gdiplus::ImageLockModeRead);
+    SymbolMeasures m = MeasureSymbol(
+        modules, LockedPixels(plain.bitmap.get(), Gdiplus::ImageLockModeRead), plain.logoArea);
     // The colours carry alpha 254, so black shows as grey 1 over white.
     EXPECT_NEAR(m.darkGrey, 1, 0.01);
     EXPECT_NEAR(m.lightGrey, 255, 0.01);
@@ -158,7 +160,7 @@ TEST_F(ScanCheck, MeasuresDarkAndLightModulesAndThoseUnderTheLogo) {
     style.logoPath = folder_.File(L"logo.png");
     const RenderedSymbol withLogo = RenderStyledSymbol(matrix, 256, 256, style, images_);
     EXPECT_EQ(withLogo.logoArea.Width, 56 + 8);
-    m = MeasureSymbol(static_cast<Gdiplus::GpBitmap*>(matrixImage.get()), withLogo.bitmap.get(),
+    m = MeasureSymbol(modules, LockedPixels(withLogo.bitmap.get(), Gdiplus::ImageLockModeRead),
                       withLogo.logoArea);
     // A black logo flips the light modules it covers; its white frame the dark.
     EXPECT_GT(m.flippedUnderLogo, 10);
@@ -168,8 +170,9 @@ TEST_F(ScanCheck, MeasuresDarkAndLightModulesAndThoseUnderTheLogo) {
 TEST_F(ScanCheck, ReadBackComparesTheTextAndKnowsWhenItCannotRead) {
     const ModuleMatrix matrix = EncodeSymbol(L"Kodaro", 2);
     const RenderedSymbol rendered = RenderStyledSymbol(matrix, 256, 256, {}, images_);
-    const std::vector<std::uint8_t> picture = CheckPicture(rendered.bitmap.get(), 29);
-    EXPECT_EQ(test::DecodePixels(picture).width, 256 / 2);
+    const std::vector<std::uint8_t> picture =
+        CheckPicture(LockedPixels(rendered.bitmap.get(), Gdiplus::ImageLockModeRead), 29);
+    EXPECT_EQ(test::DecodePixels(picture).width, 29 * kCheckPixelsPerModule);
     EXPECT_EQ(ReadBack(picture, "Kodaro"), ScanOutcome::ReadsPayload);
     EXPECT_EQ(ReadBack(picture, "Kodar0"), ScanOutcome::ReadsOther);
     const ui::UniqueBitmap blank = test::MakeBitmap(64, 64, [](int, int) { return 0xFFFFFFFF; });
@@ -213,3 +216,4 @@ TEST(DecoderCalls, KeepEachCallersSymbolsApart) {
 
 } // namespace
 } // namespace kodaro
+#include "app/decode/scratch_file.h"
