@@ -216,4 +216,3 @@ TEST(DecoderCalls, KeepEachCallersSymbolsApart) {
 
 } // namespace
 } // namespace kodaro
-#include "app/decode/scratch_file.h"
