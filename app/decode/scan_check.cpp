@@ -7,7 +7,6 @@
 #include "ui/draw/image.h"
 
 #include <algorithm>
-#include <cmath>
 
 namespace kodaro {
 
