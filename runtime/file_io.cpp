@@ -20,7 +20,7 @@ std::vector<std::uint8_t> ReadWholeFile(std::wstring_view path) {
     std::vector<std::uint8_t> bytes;
     LARGE_INTEGER size{};
     if (GetFileSizeEx(file.get(), &size) && size.QuadPart > 0 &&
-        static_cast<std::uint64_t>(size.QuadPart) <= LargestReadableFile) {
+        static_cast<std::uint64_t>(size.QuadPart) <= kLargestReadableFile) {
         bytes.resize(static_cast<std::size_t>(size.QuadPart));
         DWORD read = 0;
         if (!ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) ||

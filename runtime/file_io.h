@@ -8,7 +8,7 @@
 namespace kodaro {
 
 // Files larger than this are not pictures the program works with.
-constexpr std::uint64_t LargestReadableFile = 256ull * 1024 * 1024;
+constexpr std::uint64_t kLargestReadableFile = 256ull * 1024 * 1024;
 
 // The file's bytes; empty when it is missing, empty, too large or cannot be
 // read completely.

@@ -16,9 +16,9 @@ constexpr int kWindowHeight = 435;
 constexpr int kFrameStyle = ui::kFrameTitle | ui::kFrameClose | ui::kFrameMinimise;
 // Style bits taken off once the controls are built.
 constexpr DWORD kClearedStyle = 0x804B0;
-constexpr int kAnimation = 7;
+constexpr ui::Animation kAnimation = ui::Animation::Grow;
 // The bar's colour 0x405276 (BGR) at alpha 153 with a faint track of it.
-constexpr ui::ColorRef kBarColour = 0x405276;
+constexpr ui::ColorRef kBarColor = 0x405276;
 constexpr int kBarOpacity = 204;
 
 DWORD WINAPI RemovalThread(void* parameter) {
@@ -78,10 +78,10 @@ bool UninstallWindow::Build() {
     box.inputType = ui::kEditReadOnly;
     folderBox_.Create(host_, 147, 345, 315, 24, job_.installFolder, box);
     ui::ProgressBarOptions bar;
-    bar.startColor = ui::ToArgb(kBarColour, 153);
+    bar.startColor = ui::ToArgb(kBarColor, 153);
     bar.endColor = bar.startColor;
     bar.borderColor = 0x51000000;
-    bar.backgroundColor = ui::ToArgb(kBarColour, 10);
+    bar.backgroundColor = ui::ToArgb(kBarColor, 10);
     bar.visible = false;
     removeProgress_.Create(host_, 147, 345, 315, 24, bar);
     removeProgress_.Opacity(kBarOpacity);

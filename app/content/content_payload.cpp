@@ -2,7 +2,7 @@
 
 namespace kodaro {
 
-const std::array<CommonSite, 9> CommonSites = {{
+const std::array<CommonSite, 9> kCommonSites = {{
     {L"淘宝网", L"taobao", L"www.taobao.com"},
     {L"新浪微博", L"weibo", L"weibo.com"},
     {L"QQ空间", L"qzone", L"qzone.qq.com"},

@@ -56,7 +56,7 @@ struct CommonSite {
     const wchar_t* host;
 };
 
-extern const std::array<CommonSite, 9> CommonSites;
+extern const std::array<CommonSite, 9> kCommonSites;
 
 // "http://" + host + "/": what a shortcut puts into the address box.
 std::wstring SiteAddress(const CommonSite& site);

@@ -49,7 +49,7 @@ void ShowFullSize(HWND owner, std::span<const std::uint8_t> picture) {
     };
     ui::AttachOptions attach;
     attach.backgroundImage = picture;
-    attach.backgroundMode = ui::kBackgroundCentre;
+    attach.backgroundMode = ui::BackgroundMode::Centre;
     attach.frameStyle = ui::kFrameClose;
     if (!host.Attach(popup, attach)) {
         DestroyWindow(popup);

@@ -32,15 +32,15 @@ bool BrowseStylePicture(App& app, ui::Control* control) {
     return true;
 }
 
-bool PickSwatchColour(App& app, ui::Control* control) {
+bool PickSwatchColor(App& app, ui::Control* control) {
     AppObjects& o = app.objects;
     if (control != &*o.foregroundColorSwatch && control != &*o.backgroundColorSwatch) {
         return false;
     }
-    if (const std::optional<ui::ColorRef> colour = ChooseColorValue(app.mainWindowHandle)) {
+    if (const std::optional<ui::ColorRef> color = ChooseColorValue(app.mainWindowHandle)) {
         ui::Label& swatch = *static_cast<ui::Label*>(control);
-        swatch.GradientColor1(ui::ToArgb(*colour));
-        swatch.GradientColor2(ui::ToArgb(*colour));
+        swatch.GradientColor1(ui::ToArgb(*color));
+        swatch.GradientColor2(ui::ToArgb(*color));
         app.preview.dirty = true;
     }
     return true;

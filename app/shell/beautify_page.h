@@ -3,7 +3,7 @@
 #pragma once
 
 #include "app/shell/app.h"
-#include "ui/draw/colour.h"
+#include "ui/draw/color.h"
 
 #include <optional>
 
@@ -17,7 +17,7 @@ bool BrowseStylePicture(App& app, ui::Control* control);
 // A colour swatch: the colour chosen in the colour dialog becomes both of
 // its gradient colours and the preview follows. A cancelled dialog changes
 // nothing. False when control is no swatch.
-bool PickSwatchColour(App& app, ui::Control* control);
+bool PickSwatchColor(App& app, ui::Control* control);
 
 // The system colour dialog owned by owner, opened on black with the custom
 // colours panel shown; the chosen colour, or nothing when cancelled.

@@ -14,7 +14,7 @@ void SelectContentType(App& app, ContentType kind) {
     ShowContentKind(app, app.currentContentType, false);
     app.currentContentType = kind;
     ShowContentKind(app, kind, true);
-    app.objects.mainWindow->RenderBackground({}, std::nullopt, ui::kPresentWhole);
+    app.objects.mainWindow->RenderBackground({}, std::nullopt, ui::PresentMode::Whole);
 }
 
 } // namespace kodaro

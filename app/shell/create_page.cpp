@@ -40,7 +40,7 @@ void CreateCounter(App& app, ui::Label& counter) {
 }
 
 void CreateSiteButtons(App& app) {
-    for (size_t i = 0; i < CommonSites.size(); ++i) {
+    for (size_t i = 0; i < kCommonSites.size(); ++i) {
         // Two to a row, left then right; the ninth alone on the left.
         const float x = i % 2 == 0 ? 187 : 315;
         const float y = 175 + 27 * static_cast<float>(i / 2);
@@ -48,7 +48,7 @@ void CreateSiteButtons(App& app) {
         hidden.visible = false;
         ui::TabButton& button = *app.objects.siteButtons[i];
         button.Create(*app.objects.mainWindow, x, y, kSiteWidth, kSiteHeight,
-                      CommonSites[i].displayName, hidden);
+                      kCommonSites[i].displayName, hidden);
         button.SetImage(ui::EmbeddedBytes(kSiteIconFirst + static_cast<int>(i)), ui::kImageLeft);
     }
 }
@@ -137,12 +137,12 @@ void OnBoxChanged(App& app, ui::EditBox* box) {
 }
 
 bool OnSiteButtonClick(App& app, ui::Control* control) {
-    for (size_t i = 0; i < CommonSites.size(); ++i) {
+    for (size_t i = 0; i < kCommonSites.size(); ++i) {
         if (control == &*app.objects.siteButtons[i]) {
             // The box's change notification sets the preview's flag as well;
             // set here too, the user asked for this address's symbol whatever
             // the box reports.
-            app.objects.webAddressBox->Text(SiteAddress(CommonSites[i]), true);
+            app.objects.webAddressBox->Text(SiteAddress(kCommonSites[i]), true);
             app.preview.dirty = true;
             return true;
         }

@@ -20,8 +20,8 @@ constexpr Argb kWhite = 0x00FFFFFF;
 constexpr Argb kLightText = 0xFE606060;
 constexpr Argb kDarkText = 0xFEFFFFFF;
 
-constexpr Argb WithAlpha(Argb colour, int alpha) {
-    return (colour & 0x00FFFFFF) | (static_cast<Argb>(alpha) << 24);
+constexpr Argb WithAlpha(Argb color, int alpha) {
+    return (color & 0x00FFFFFF) | (static_cast<Argb>(alpha) << 24);
 }
 
 // A one-pixel line whose colour runs from `from` at its start to `to` at its end.
@@ -45,9 +45,9 @@ void DrawFadingLine(Gdiplus::GpGraphics* graphics, float x1, float y1, float x2,
 
 class PagePainter {
 public:
-    PagePainter(Gdiplus::GpGraphics* graphics, int width, int height, Argb textColour)
+    PagePainter(Gdiplus::GpGraphics* graphics, int width, int height, Argb textColor)
         : graphics_(graphics), width_(static_cast<float>(width)),
-          height_(static_cast<float>(height)), textColour_(textColour) {}
+          height_(static_cast<float>(height)), textColor_(textColor) {}
 
     void FrameLines() const {
         ui::DrawLine(graphics_, WithAlpha(kWhite, 30), 7, height_ - 47, width_ - 7, height_ - 46);
@@ -60,15 +60,15 @@ public:
     void Heading(const wchar_t* text, float y, float rulesY) const {
         Text(text, 130, y, 120, 22);
         const float right = width_ - 230;
-        DrawFadingLine(graphics_, 185, rulesY, right, rulesY, WithAlpha(textColour_, 81),
-                       WithAlpha(textColour_, 0));
+        DrawFadingLine(graphics_, 185, rulesY, right, rulesY, WithAlpha(textColor_, 81),
+                       WithAlpha(textColor_, 0));
         DrawFadingLine(graphics_, 185, rulesY + 1, right, rulesY + 1, WithAlpha(kWhite, 51),
                        WithAlpha(kWhite, 0));
     }
 
     void Text(std::wstring_view text, float x, float y, float width, float height) const {
         ui::DrawTextEffect(graphics_, ui::MakeRectF(x, y, width, height), text, ui::DefaultFont(),
-                           textColour_, format_.get());
+                           textColor_, format_.get());
     }
 
     float Width() const { return width_; }
@@ -78,7 +78,7 @@ private:
     Gdiplus::GpGraphics* graphics_;
     float width_;
     float height_;
-    Argb textColour_;
+    Argb textColor_;
     ui::TextFormat format_{};
 };
 
@@ -136,9 +136,9 @@ void PaintPage(const App& app, Gdiplus::GpGraphics* graphics, int width, int hei
         return;
     }
     const ui::HostWindow& window = *app.objects.mainWindow;
-    const Argb textColour =
-        ui::IsDarkColour(ui::ToArgb(window.BackgroundColour())) ? kDarkText : kLightText;
-    const PagePainter painter(graphics, width, height, textColour);
+    const Argb textColor =
+        ui::IsDarkColour(ui::ToArgb(window.BackgroundColor())) ? kDarkText : kLightText;
+    const PagePainter painter(graphics, width, height, textColor);
     painter.FrameLines();
     if (app.currentPage >= kPageCreate && app.currentPage <= kPageBeautify) {
         PaintWorkPage(app, painter);

@@ -21,13 +21,13 @@ namespace {
 
 using ui::Control;
 
-constexpr ui::ColorRef kBackgroundColour = 0xC0C0C0;
+constexpr ui::ColorRef kBackgroundColor = 0xC0C0C0;
 // Title label, close and minimise buttons.
 constexpr int kFrameStyle = ui::kFrameTitle | ui::kFrameClose | ui::kFrameMinimise;
 constexpr int kWindowOpacity = 240;
-constexpr int kShowAnimation = 7;
-constexpr int kCloseAnimation = 2;
-constexpr ui::Argb kTabTextColour = 0xD2FFFFFF;
+constexpr ui::Animation kShowAnimation = ui::Animation::Grow;
+constexpr ui::Animation kCloseAnimation = ui::Animation::SlideFromAbove;
+constexpr ui::Argb kTabTextColor = 0xD2FFFFFF;
 
 constexpr wchar_t kHelpTooltip[] =
     L"指二维码图标被遮挡多少后，仍可\r\n识别的能力。等级越高，则识别能\r\n力越强。";
@@ -43,7 +43,7 @@ HCURSOR HandCursor() {
 void CreateTab(App& app, ui::TabButton& tab, float x, const wchar_t* caption,
                const wchar_t* image) {
     ui::ButtonOptions options;
-    options.textColor = kTabTextColour;
+    options.textColor = kTabTextColor;
     tab.Create(*app.objects.mainWindow, x, 35, 75, 70, caption, options);
     tab.SetImage(Resource(app, image), ui::kImageTop, ui::kImageCentred);
 }
@@ -98,12 +98,12 @@ void CreateBrowseButton(App& app, ui::PushButton& button, float y) {
 
 // A colour swatch of the beautify page: a solid box the user clicks to pick
 // a colour; hidden until its page shows.
-void CreateSwatch(App& app, ui::Label& swatch, float y, ui::ColorRef colour,
+void CreateSwatch(App& app, ui::Label& swatch, float y, ui::ColorRef color,
                   const wchar_t* tooltip) {
     ui::LabelOptions options;
     options.gradientMode = Gdiplus::LinearGradientModeVertical;
-    options.gradientColor1 = ui::ToArgb(colour);
-    options.gradientColor2 = ui::ToArgb(colour);
+    options.gradientColor1 = ui::ToArgb(color);
+    options.gradientColor2 = ui::ToArgb(color);
     options.borderStyle = ui::kBorderFlat;
     options.visible = false;
     swatch.Create(*app.objects.mainWindow, 187, y, 60, 20, L"", options);
@@ -208,7 +208,7 @@ void ShowScanMark(App& app) {
 // The foreground and background choices of the beautify page: the swatch
 // while "颜色" is checked, the picture's path box and ".." button while "图片"
 // is.
-void ShowColourChoice(App& app, bool pageShown) {
+void ShowColorChoice(App& app, bool pageShown) {
     AppObjects& o = app.objects;
     o.foregroundColorSwatch->Visible(pageShown && o.foregroundColorRadio->Checked());
     o.foregroundPathBox->Visible(pageShown && o.foregroundPictureRadio->Checked());
@@ -231,7 +231,7 @@ void OnRadioClick(App& app, Control* control) {
             }
         } else if (control == &*o.foregroundColorRadio || control == &*o.foregroundPictureRadio ||
                    control == &*o.backgroundColorRadio || control == &*o.backgroundPictureRadio) {
-            ShowColourChoice(app, true);
+            ShowColorChoice(app, true);
             app.preview.dirty = true;
         }
     }
@@ -251,7 +251,7 @@ void ClickTab(App& app, ui::TabButton& tab) {
         app.selectedTab = &tab;
         ShowPage(app, &tab, true);
         // The painter draws the texts of the new page into the background.
-        app.objects.mainWindow->RenderBackground({}, std::nullopt, ui::kPresentWhole);
+        app.objects.mainWindow->RenderBackground({}, std::nullopt, ui::PresentMode::Whole);
     }
 }
 
@@ -318,7 +318,7 @@ bool BuildMainWindow(App& app) {
     const std::vector<std::uint8_t> background = Resource(app, L"Resource\\Main\\Bg.jpg");
     ui::AttachOptions attach;
     attach.backgroundImage = background;
-    attach.backgroundColour = kBackgroundColour;
+    attach.backgroundColor = kBackgroundColor;
     attach.frameStyle = kFrameStyle;
     attach.opacity = kWindowOpacity;
     if (!window.Attach(app.mainWindowHandle, attach)) {
@@ -380,7 +380,7 @@ bool ShowPage(App& app, Control* tab, bool show) {
               &*o.backgroundPictureRadio}) {
             radio->Visible(show);
         }
-        ShowColourChoice(app, show);
+        ShowColorChoice(app, show);
     } else {
         app.currentPage = kPageAbout;
         o.previewCaption->Visible(false);
@@ -434,7 +434,7 @@ void OnMainWindowClick(App& app, Control* control, int kind) {
         }
         break;
     case ui::kKindLabel:
-        PickSwatchColour(app, control);
+        PickSwatchColor(app, control);
         break;
     case ui::kKindPanel:
         if (control == &*o.previewCaption) {

@@ -22,7 +22,7 @@ struct PreviewInputs {
     bool read = false;
     ContentType kind = ContentType::Text;
     ContentFields fields;
-    EcLevel level = DefaultEcLevel;
+    EcLevel level = kDefaultEcLevel;
     int side = 256;
     SymbolStyle style;
 };

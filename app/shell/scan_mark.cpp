@@ -14,9 +14,9 @@ constexpr float kDot = 14.0f;
 constexpr float kGap = 5.0f;
 constexpr ui::Argb kGlyph = 0xFFFFFFFF;
 
-void FillDot(Gdiplus::GpGraphics* graphics, float top, ui::Argb colour) {
+void FillDot(Gdiplus::GpGraphics* graphics, float top, ui::Argb color) {
     Gdiplus::GpSolidFill* brush = nullptr;
-    if (gdip::GdipCreateSolidFill(colour, &brush) == Gdiplus::Ok) {
+    if (gdip::GdipCreateSolidFill(color, &brush) == Gdiplus::Ok) {
         gdip::GdipFillEllipse(graphics, brush, 0.0f, top, kDot, kDot);
         gdip::GdipDeleteBrush(brush);
     }
@@ -40,10 +40,10 @@ void ScanMark::Paint(Gdiplus::GpGraphics* graphics, int width, int height) {
     if (!verdict_) {
         return;
     }
-    const ui::Argb colour = verdict_->readable ? kScanMarkGreen : kScanMarkRed;
+    const ui::Argb color = verdict_->readable ? kScanMarkGreen : kScanMarkRed;
     const float top = (static_cast<float>(height) - kDot) / 2;
     gdip::GdipSetSmoothingMode(graphics, Gdiplus::SmoothingModeAntiAlias);
-    FillDot(graphics, top, colour);
+    FillDot(graphics, top, color);
     if (verdict_->readable) {
         ui::DrawLine(graphics, kGlyph, 3.5f, top + 7.5f, 6.0f, top + 10.0f, 2.0f);
         ui::DrawLine(graphics, kGlyph, 6.0f, top + 10.0f, 10.5f, top + 4.5f, 2.0f);
@@ -59,7 +59,7 @@ void ScanMark::Paint(Gdiplus::GpGraphics* graphics, int width, int height) {
     ui::DrawTextEffect(
         graphics,
         ui::MakeRectF(left, 0, static_cast<float>(width) - left, static_cast<float>(height)),
-        verdict_->reason, ui::DefaultFont(), colour, format.get());
+        verdict_->reason, ui::DefaultFont(), color, format.get());
 }
 
 } // namespace kodaro

@@ -49,15 +49,15 @@ ModuleMatrix EncodeSymbol(std::wstring_view payload, EcLevel level) {
     const GlobalLockGuard lock(handle);
     if (const void* block = lock.data()) {
         const size_t size = lock.size();
-        if (size >= PackedBitmapMinimum && size <= UINT32_MAX - BitmapFileHeaderSize) {
-            matrix.resize(BitmapFileHeaderSize + size);
+        if (size >= kPackedBitmapMinimum && size <= UINT32_MAX - kBitmapFileHeaderSize) {
+            matrix.resize(kBitmapFileHeaderSize + size);
             uint8_t* header = matrix.data();
             header[0] = 'B';
             header[1] = 'M';
-            PutLittleEndian(header + 2, static_cast<uint32_t>(BitmapFileHeaderSize + size), 4);
+            PutLittleEndian(header + 2, static_cast<uint32_t>(kBitmapFileHeaderSize + size), 4);
             PutLittleEndian(header + 6, 0, 4);
-            PutLittleEndian(header + 10, ModuleMatrixDataOffset, 4);
-            std::memcpy(header + BitmapFileHeaderSize, block, size);
+            PutLittleEndian(header + 10, kModuleMatrixDataOffset, 4);
+            std::memcpy(header + kBitmapFileHeaderSize, block, size);
         }
     }
     return matrix;

@@ -11,7 +11,7 @@ namespace kodaro {
 
 // Error-correction level passed to the encoder: 0 L, 1 M, 2 Q, 3 H.
 using EcLevel = int;
-constexpr EcLevel DefaultEcLevel = 2;
+constexpr EcLevel kDefaultEcLevel = 2;
 
 // A bitmap file in memory: 14-byte file header (data at 1078), then the
 // encoder's 8-bit packed bitmap. Exactly opaque white pixels are light
@@ -19,9 +19,9 @@ constexpr EcLevel DefaultEcLevel = 2;
 // encoder produced nothing usable.
 using ModuleMatrix = std::vector<uint8_t>;
 
-constexpr size_t BitmapFileHeaderSize = 14;
-constexpr uint32_t ModuleMatrixDataOffset = 1078; // 14 + 40 + 256 * 4
-constexpr size_t PackedBitmapMinimum = 1064;      // 40-byte header + colour table
+constexpr size_t kBitmapFileHeaderSize = 14;
+constexpr uint32_t kModuleMatrixDataOffset = 1078; // 14 + 40 + 256 * 4
+constexpr size_t kPackedBitmapMinimum = 1064;      // 40-byte header + colour table
 
 // The UTF-8 text EncodeSymbol hands the encoder: the payload, or "Kodaro"
 // when it is empty.

@@ -44,8 +44,8 @@ ui::RectF DrawLogo(Gdiplus::GpGraphics* graphics, Gdiplus::GpImage* logo, int wi
     ui::RectF rect = ui::MakeRectF(static_cast<float>((width - logoWidth) / 2),
                                    static_cast<float>((height - logoHeight) / 2),
                                    static_cast<float>(logoWidth), static_cast<float>(logoHeight));
-    const ui::Argb colour = style.backgroundColor;
-    ui::FillRectangle(graphics, rect, colour);
+    const ui::Argb color = style.backgroundColor;
+    ui::FillRectangle(graphics, rect, color);
     ui::DrawImageRect(graphics, logo, rect);
     const ui::RectF covered =
         style.logoBorder == LogoBorder::None
@@ -55,15 +55,15 @@ ui::RectF DrawLogo(Gdiplus::GpGraphics* graphics, Gdiplus::GpImage* logo, int wi
     case LogoBorder::Rounded:
         // Three strokes on the logo's edge, then one on each of the next three rings out.
         for (const float diameter : {3.0f, 6.0f, 9.0f}) {
-            ui::DrawRoundRect(graphics, rect, diameter, colour);
+            ui::DrawRoundRect(graphics, rect, diameter, color);
         }
         for (const float diameter : {6.0f, 9.0f, 12.0f}) {
             rect = ui::GrowRect(rect, -1, -1, 2, 2);
-            ui::DrawRoundRect(graphics, rect, diameter, colour);
+            ui::DrawRoundRect(graphics, rect, diameter, color);
         }
         break;
     case LogoBorder::Rectangle:
-        ui::DrawBorder(graphics, ui::GrowRect(rect, -2, -2, 4, 4), ui::kBorderFlat, colour, 4.0f);
+        ui::DrawBorder(graphics, ui::GrowRect(rect, -2, -2, 4, 4), ui::kBorderFlat, color, 4.0f);
         break;
     case LogoBorder::None:
         break;
@@ -101,14 +101,14 @@ bool FillModules(const ModuleSources& sources, Gdiplus::GpBitmap* output) {
     }
     // Output rows that sample the same matrix row share which pixels are light;
     // with plain colours they are the same row altogether and are copied.
-    const bool plainColours = !foreground && !background;
+    const bool plainColors = !foreground && !background;
     std::vector<std::uint8_t> light(static_cast<std::size_t>(width));
     int lightRow = -1;
     const std::uint32_t* previous = nullptr;
     for (int y = 0; y < height; ++y) {
         const int sourceY = std::min(static_cast<int>(y * sy), matrix.height() - 1);
         std::uint32_t* out = target.Row(y);
-        if (sourceY == lightRow && plainColours) {
+        if (sourceY == lightRow && plainColors) {
             std::memcpy(out, previous, static_cast<std::size_t>(width) * sizeof(std::uint32_t));
             previous = out;
             continue;

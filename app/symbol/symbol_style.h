@@ -1,7 +1,7 @@
 #pragma once
 // The styling of a rendered symbol, as chosen on the beautify page.
 
-#include "ui/draw/colour.h"
+#include "ui/draw/color.h"
 
 #include <string>
 

@@ -66,7 +66,7 @@ int main() {
     }
     HWND window = CreateHostWindow({.title = L"Kodaro", .width = 680, .height = 475});
     HostWindow host;
-    if (!host.Attach(window, {.backgroundColour = 0xF0E6DC, .opacity = 255})) {
+    if (!host.Attach(window, {.backgroundColor = 0xF0E6DC, .opacity = 255})) {
         std::fprintf(stderr, "attach failed\n");
         return 1;
     }

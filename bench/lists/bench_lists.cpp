@@ -62,7 +62,7 @@ int main() {
     }
     HWND window = CreateHostWindow({.title = L"lists", .width = 460, .height = 340});
     HostWindow host;
-    if (!host.Attach(window, {.backgroundColour = 0xF0E6DC, .opacity = 255})) {
+    if (!host.Attach(window, {.backgroundColor = 0xF0E6DC, .opacity = 255})) {
         std::fprintf(stderr, "attach failed\n");
         return 1;
     }

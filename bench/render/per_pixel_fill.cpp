@@ -23,19 +23,19 @@ bool FillModulesPerPixel(const ModuleSources& sources, Gdiplus::GpBitmap* output
             gdip::GdipBitmapGetPixel(sources.matrix, static_cast<INT>(x * sx),
                                      static_cast<INT>(y * sy), &source);
             // A picture pixel GDI+ refuses (outside the picture) stays 0.
-            Gdiplus::ARGB colour = 0;
+            Gdiplus::ARGB color = 0;
             if (source == 0xFFFFFFFFu) {
                 if (sources.background != nullptr) {
-                    gdip::GdipBitmapGetPixel(sources.background, x, y, &colour);
+                    gdip::GdipBitmapGetPixel(sources.background, x, y, &color);
                 } else {
-                    colour = sources.backgroundColor;
+                    color = sources.backgroundColor;
                 }
             } else if (sources.foreground != nullptr) {
-                gdip::GdipBitmapGetPixel(sources.foreground, x, y, &colour);
+                gdip::GdipBitmapGetPixel(sources.foreground, x, y, &color);
             } else {
-                colour = sources.foregroundColor;
+                color = sources.foregroundColor;
             }
-            if (gdip::GdipBitmapSetPixel(output, x, y, colour) != Gdiplus::Ok) {
+            if (gdip::GdipBitmapSetPixel(output, x, y, color) != Gdiplus::Ok) {
                 return false;
             }
         }

@@ -150,7 +150,7 @@ bool RunsThrough(const BitMatrix& bits, int cx, int cy, int dx, int dy, int maxR
 void RowRuns(const BitMatrix& bits, int y, int left, int right, std::vector<int>& runs) {
     runs.clear();
     const uint8_t* row = bits.Row(y);
-    uint8_t colour = 0;
+    uint8_t color = 0;
     int x = left;
     int runStart = left;
     // Cells are 0 or 1 bytes: eight at a time are compared with the run's
@@ -158,7 +158,7 @@ void RowRuns(const BitMatrix& bits, int y, int left, int right, std::vector<int>
     static_assert(std::endian::native == std::endian::little);
     constexpr uint64_t kOnes = 0x0101010101010101ull;
     while (x <= right) {
-        const uint64_t pattern = colour ? kOnes : 0;
+        const uint64_t pattern = color ? kOnes : 0;
         while (x + 8 <= right + 1) {
             uint64_t word;
             std::memcpy(&word, row + x, 8);
@@ -169,13 +169,13 @@ void RowRuns(const BitMatrix& bits, int y, int left, int right, std::vector<int>
             }
             x += 8;
         }
-        while (x <= right && row[x] == colour)
+        while (x <= right && row[x] == color)
             ++x;
         if (x > right)
             break;
         runs.push_back(x - runStart);
         runStart = x;
-        colour ^= 1;
+        color ^= 1;
     }
     runs.push_back(right + 1 - runStart);
 }

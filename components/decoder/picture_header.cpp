@@ -172,7 +172,7 @@ bool SkipGifSubBlocks(const Bytes& b, uint64_t* at) {
     }
 }
 
-uint64_t GifColourTableBytes(uint32_t flags) {
+uint64_t GifColorTableBytes(uint32_t flags) {
     return (flags & 0x80) ? 3ull << ((flags & 7) + 1) : 0;
 }
 
@@ -181,7 +181,7 @@ PictureHeader ReadGif(const Bytes& b, int64_t maxPixels) {
         return Malformed(PictureFormat::Gif);
     const int64_t screenWidth = b.Le16(6);
     const int64_t screenHeight = b.Le16(8);
-    uint64_t at = 13 + GifColourTableBytes(b.U8(10));
+    uint64_t at = 13 + GifColorTableBytes(b.U8(10));
     for (;;) {
         if (!b.Has(at, 1))
             return Malformed(PictureFormat::Gif);
@@ -198,7 +198,7 @@ PictureHeader ReadGif(const Bytes& b, int64_t maxPixels) {
             return Malformed(PictureFormat::Gif);
         const int64_t frameWidth = b.Le16(at + 5);
         const int64_t frameHeight = b.Le16(at + 7);
-        at += 10 + GifColourTableBytes(b.U8(at + 9));
+        at += 10 + GifColorTableBytes(b.U8(at + 9));
         at += 1; // LZW minimum code size
         // A first frame cut short is handed on as it is, for the decoder to
         // show what there is of it.

@@ -9,8 +9,8 @@ namespace kodaro::test {
 
 namespace gdip = Gdiplus::DllExports;
 
-int Pixels::Count(std::uint32_t colour) const {
-    return static_cast<int>(std::count(argb.begin(), argb.end(), colour));
+int Pixels::Count(std::uint32_t color) const {
+    return static_cast<int>(std::count(argb.begin(), argb.end(), color));
 }
 
 int Pixels::CountOpaque() const {
@@ -89,8 +89,7 @@ Pixels DecodePixels(std::span<const std::uint8_t> bytes) {
     return image ? ReadBitmap(static_cast<Gdiplus::GpBitmap*>(image.get())) : Pixels{};
 }
 
-ui::UniqueBitmap MakeBitmap(int width, int height,
-                            const std::function<ui::Argb(int, int)>& colour) {
+ui::UniqueBitmap MakeBitmap(int width, int height, const std::function<ui::Argb(int, int)>& color) {
     Gdiplus::GpBitmap* raw = nullptr;
     if (gdip::GdipCreateBitmapFromScan0(width, height, 0, PixelFormat32bppARGB, nullptr, &raw) !=
         Gdiplus::Ok) {
@@ -107,7 +106,7 @@ ui::UniqueBitmap MakeBitmap(int width, int height,
         auto* row = reinterpret_cast<std::uint32_t*>(static_cast<std::uint8_t*>(data.Scan0) +
                                                      static_cast<INT_PTR>(y) * data.Stride);
         for (int x = 0; x < width; ++x) {
-            row[x] = colour(x, y);
+            row[x] = color(x, y);
         }
     }
     gdip::GdipBitmapUnlockBits(raw, &data);

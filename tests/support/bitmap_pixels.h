@@ -2,7 +2,7 @@
 // Pictures for the Windows tests: made and read back through GDI+ LockBits
 // and GDI GetDIBits, and PNG bytes written by GDI+'s own encoder.
 
-#include "ui/draw/colour.h"
+#include "ui/draw/color.h"
 #include "ui/draw/gdiplus.h"
 
 #include <cstdint>
@@ -22,7 +22,7 @@ struct Pixels {
                     static_cast<std::size_t>(x)];
     }
     // Pixels whose value is colour.
-    int Count(std::uint32_t colour) const;
+    int Count(std::uint32_t color) const;
     // Pixels with a non-zero alpha.
     int CountOpaque() const;
     // Pixels inside (x, y, w, h) with a non-zero alpha.
@@ -51,7 +51,7 @@ Pixels ReadDib(HBITMAP dib);
 Pixels DecodePixels(std::span<const std::uint8_t> bytes);
 
 // A 32 bpp ARGB bitmap whose pixel (x, y) is colour(x, y).
-ui::UniqueBitmap MakeBitmap(int width, int height, const std::function<ui::Argb(int, int)>& colour);
+ui::UniqueBitmap MakeBitmap(int width, int height, const std::function<ui::Argb(int, int)>& color);
 
 // PNG keeps the alpha channel under every GDI+, unlike BMP under Wine.
 std::vector<std::uint8_t> PngBytes(Gdiplus::GpImage* image);

@@ -13,7 +13,7 @@ namespace {
 // The glass look of one state: colours (ColorRef) and alphas of six entries;
 // entries 1 and 2 take their colour from the window's background colour.
 struct GlassLook {
-    std::array<ColorRef, 6> colours;
+    std::array<ColorRef, 6> colors;
     std::array<int, 6> alphas;
 };
 
@@ -39,8 +39,8 @@ const GlassLook& GlassFor(int state) {
     }
 }
 
-void DrawPlainRect(Gdiplus::GpGraphics* graphics, const RectF& rect, Argb colour) {
-    UniquePen pen = MakePen(colour);
+void DrawPlainRect(Gdiplus::GpGraphics* graphics, const RectF& rect, Argb color) {
+    UniquePen pen = MakePen(color);
     if (pen) {
         gdip::GdipDrawRectangle(graphics, pen.get(), rect.X, rect.Y, rect.Width, rect.Height);
     }
@@ -85,7 +85,7 @@ bool ButtonBase::Create(ControlParent parent, float x, float y, float width, flo
     textColor_ = options.textColor;
     textEffect_ = options.textEffect;
     effectColor_ = options.effectColor;
-    rounded_ = options.rounded.value_or(host->FrameLook() != kLookSquare);
+    rounded_ = options.rounded.value_or(host->FrameLook() != WindowLook::Square);
     font_.Make(options.fontName, options.fontSize, options.fontStyle);
     MakeFormat();
     return parent.CreateIn(*this, MakeRectF(x, y, width, height), kKindPushButton, options.visible,
@@ -309,10 +309,10 @@ void ButtonBase::Paint(Gdiplus::GpGraphics* graphics, int width, int height) {
 
 void ButtonBase::DrawGlass(Gdiplus::GpGraphics* graphics, int width, int height, int state) {
     const GlassLook& look = GlassFor(state);
-    ColorRef theme = Host() != nullptr ? Host()->BackgroundColour() : 0;
+    ColorRef theme = Host() != nullptr ? Host()->BackgroundColor() : 0;
     auto entry = [&](int i) {
-        ColorRef colour = (i == 1 || i == 2) ? theme : look.colours[i];
-        return ToArgb(colour, look.alphas[i]);
+        ColorRef color = (i == 1 || i == 2) ? theme : look.colors[i];
+        return ToArgb(color, look.alphas[i]);
     };
     RectF r = MakeRectF(0, 0, static_cast<float>(width) - 1, static_cast<float>(height) - 1);
     if (rounded_) {

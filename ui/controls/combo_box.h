@@ -12,7 +12,7 @@
 #include "ui/controls/control_parent.h"
 #include "ui/controls/edit_box.h"
 #include "ui/controls/font_slot.h"
-#include "ui/draw/colour.h"
+#include "ui/draw/color.h"
 #include "ui/draw/text.h"
 
 #include <functional>

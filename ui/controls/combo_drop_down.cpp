@@ -18,7 +18,7 @@ bool dropDownOpen = false;
 
 // The selection colour 0xC06000 (ColorRef) at alpha 190.
 constexpr int kSelectionAlpha = 190;
-constexpr ColorRef kSelectionColour = 0xC06000;
+constexpr ColorRef kSelectionColor = 0xC06000;
 constexpr ColorRef kDropDownBack = 0xFFFFFF;
 // A host window shows only inside a margin of 6 pixels on every side (the
 // frame's shadow room); a square frame draws its two edge lines just inside
@@ -82,8 +82,8 @@ int RunDropDown(ComboBox& combo, const std::vector<std::wstring>& items) {
     ListView list;
     AttachOptions attach;
     attach.frameStyle = 0;
-    attach.backgroundColour = kDropDownBack;
-    attach.frameLook = kLookSquare;
+    attach.backgroundColor = kDropDownBack;
+    attach.frameLook = WindowLook::Square;
     attach.dragToMove = false;
     attach.resizable = false;
     attach.imageDecoration = false;
@@ -106,7 +106,7 @@ int RunDropDown(ComboBox& combo, const std::vector<std::wstring>& items) {
     look.selectionStyle = 1;
     look.singleSelection = true;
     look.textColor = combo.TextColor();
-    look.highlightColor = ToArgb(kSelectionColour, kSelectionAlpha);
+    look.highlightColor = ToArgb(kSelectionColor, kSelectionAlpha);
     list.Create(host, kInset, kInset, listWidth, static_cast<float>(rows * 24), look);
     list.InsertColumn(0, L"", static_cast<int>(listWidth) - kListBarThickness);
     int preselect = 0;

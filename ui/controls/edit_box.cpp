@@ -28,19 +28,19 @@ constexpr int kFormatFlags = Gdiplus::StringFormatFlagsNoFontFallback |
                              Gdiplus::StringFormatFlagsMeasureTrailingSpaces |
                              Gdiplus::StringFormatFlagsNoClip;
 
-void FillArea(Gdiplus::GpGraphics* graphics, const RectF& rect, Argb colour) {
+void FillArea(Gdiplus::GpGraphics* graphics, const RectF& rect, Argb color) {
     Gdiplus::GpSolidFill* brush = nullptr;
-    if (gdip::GdipCreateSolidFill(colour, &brush) != Gdiplus::Ok) {
+    if (gdip::GdipCreateSolidFill(color, &brush) != Gdiplus::Ok) {
         return;
     }
     gdip::GdipFillRectangle(graphics, brush, rect.X, rect.Y, rect.Width, rect.Height);
     gdip::GdipDeleteBrush(brush);
 }
 
-void FillRoundArea(Gdiplus::GpGraphics* graphics, const RectF& rect, float diameter, Argb colour) {
+void FillRoundArea(Gdiplus::GpGraphics* graphics, const RectF& rect, float diameter, Argb color) {
     UniquePath path = RoundRectPath(rect, diameter);
     Gdiplus::GpSolidFill* brush = nullptr;
-    if (path && gdip::GdipCreateSolidFill(colour, &brush) == Gdiplus::Ok) {
+    if (path && gdip::GdipCreateSolidFill(color, &brush) == Gdiplus::Ok) {
         gdip::GdipFillPath(graphics, brush, path.get());
         gdip::GdipDeleteBrush(brush);
     }
@@ -824,8 +824,8 @@ LRESULT EditBox::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
 void EditBox::Paint(Gdiplus::GpGraphics* graphics, int width, int height) {
     const RectF whole = MakeRectF(0, 0, static_cast<float>(width), static_cast<float>(height));
-    const int look = Host() != nullptr ? Host()->FrameLook() : kLookSquare;
-    const bool rounded = look != kLookSquare && look != kLookBare;
+    const WindowLook look = Host() != nullptr ? Host()->FrameLook() : WindowLook::Square;
+    const bool rounded = look != WindowLook::Square && look != WindowLook::Bare;
     if (rounded) {
         FillRoundArea(graphics, whole, 4, backgroundColor_);
         DrawRoundRect(graphics, whole, 4, borderColor_);

@@ -19,7 +19,7 @@
 #include "ui/controls/edit_text_buffer.h"
 #include "ui/controls/font_slot.h"
 #include "ui/controls/scroll_bar.h"
-#include "ui/draw/colour.h"
+#include "ui/draw/color.h"
 #include "ui/draw/text.h"
 
 #include <cstdint>

@@ -280,9 +280,9 @@ void Label::Paint(Gdiplus::GpGraphics* graphics, int width, int height) {
     const RectF clip = GrowRect(whole, 2, 2, -4, -4);
     SetClipRect(graphics, clip);
 
-    Argb colour = textColor_;
+    Argb color = textColor_;
     if (autoContrast_) {
-        colour = (colour & 0xFF000000) | (BackgroundIsDark() ? 0x00FFFFFF : 0);
+        color = (color & 0xFF000000) | (BackgroundIsDark() ? 0x00FFFFFF : 0);
     }
 
     RectF layout = clip;
@@ -299,7 +299,7 @@ void Label::Paint(Gdiplus::GpGraphics* graphics, int width, int height) {
             layout.Y = clip.Y + (clip.Height - measured) / 2;
         }
     }
-    DrawTextEffect(graphics, layout, text_, font_.get(), colour, format_.get(), textEffect_,
+    DrawTextEffect(graphics, layout, text_, font_.get(), color, format_.get(), textEffect_,
                    effectColor_ != 0 ? std::optional<Argb>(effectColor_) : std::nullopt);
     ResetClip(graphics);
 

@@ -23,8 +23,8 @@ constexpr int kWheelRows = 3;
 // Posted to the list itself after its rows changed.
 constexpr UINT kSettleMessage = WM_USER + 0x101;
 
-Argb HalfAlpha(Argb colour) {
-    return (((colour >> 24) / 2) << 24) | (colour & 0xFFFFFF);
+Argb HalfAlpha(Argb color) {
+    return (((color >> 24) / 2) << 24) | (color & 0xFFFFFF);
 }
 
 bool KeyDown(int key) {

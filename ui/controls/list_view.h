@@ -16,7 +16,7 @@
 #include "ui/controls/control_parent.h"
 #include "ui/controls/font_slot.h"
 #include "ui/controls/scroll_bar.h"
-#include "ui/draw/colour.h"
+#include "ui/draw/color.h"
 #include "ui/draw/text.h"
 
 #include <cstdint>

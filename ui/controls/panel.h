@@ -5,7 +5,7 @@
 #include "ui/control/control.h"
 #include "ui/controls/control_parent.h"
 #include "ui/controls/font_slot.h"
-#include "ui/draw/colour.h"
+#include "ui/draw/color.h"
 #include "ui/draw/text.h"
 
 #include <optional>

@@ -4,7 +4,7 @@
 
 #include "ui/control/control.h"
 #include "ui/controls/control_parent.h"
-#include "ui/draw/colour.h"
+#include "ui/draw/color.h"
 #include "ui/draw/image.h"
 
 #include <cstdint>

@@ -32,7 +32,7 @@ bool ProgressBar::Create(ControlParent parent, float x, float y, float width, fl
     startColor_ = options.startColor;
     endColor_ = options.endColor;
     borderColor_ = options.borderColor;
-    rounded_ = options.rounded.value_or(host->FrameLook() != kLookSquare);
+    rounded_ = options.rounded.value_or(host->FrameLook() != WindowLook::Square);
     backgroundColor_ = options.backgroundColor;
     return parent.CreateIn(*this, MakeRectF(x, y, width, height), kKindProgressBar, options.visible,
                            false);

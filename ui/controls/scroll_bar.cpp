@@ -23,15 +23,15 @@ constexpr Argb kThumbOutline = 0x50000000;
 constexpr Argb kTrackFill = 0x14000000;
 
 void FillPolygon(Gdiplus::GpGraphics* graphics, const std::array<Gdiplus::PointF, 3>& points,
-                 Argb colour) {
+                 Argb color) {
     Gdiplus::GpSolidFill* brush = nullptr;
-    if (gdip::GdipCreateSolidFill(colour, &brush) != Gdiplus::Ok) {
+    if (gdip::GdipCreateSolidFill(color, &brush) != Gdiplus::Ok) {
         return;
     }
     gdip::GdipFillPolygon(graphics, brush, points.data(), static_cast<INT>(points.size()),
                           Gdiplus::FillModeAlternate);
     gdip::GdipDeleteBrush(brush);
-    UniquePen pen = MakePen(colour);
+    UniquePen pen = MakePen(color);
     if (pen) {
         gdip::GdipDrawPolygon(graphics, pen.get(), points.data(), static_cast<INT>(points.size()));
     }

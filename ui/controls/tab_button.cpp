@@ -27,12 +27,12 @@ constexpr TabLook kTabPressed{0, 80, 0xFFFFFF, 81, 0xFFFFFF, 10, 120};
 constexpr Argb kTabFocusColor = 0xBE000000;
 
 void Outline(Gdiplus::GpGraphics* graphics, const RectF& rect, bool rounded, float diameter,
-             Argb colour, Gdiplus::DashStyle dash = Gdiplus::DashStyleSolid) {
+             Argb color, Gdiplus::DashStyle dash = Gdiplus::DashStyleSolid) {
     if (rounded) {
-        DrawRoundRect(graphics, rect, diameter, colour, dash);
+        DrawRoundRect(graphics, rect, diameter, color, dash);
         return;
     }
-    UniquePen pen = MakePen(colour);
+    UniquePen pen = MakePen(color);
     if (pen) {
         gdip::GdipSetPenDashStyle(pen.get(), dash);
         gdip::GdipDrawRectangle(graphics, pen.get(), rect.X, rect.Y, rect.Width, rect.Height);

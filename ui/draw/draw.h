@@ -1,7 +1,7 @@
 #pragma once
 // The whole drawing layer of the framework.
 
-#include "ui/draw/colour.h"
+#include "ui/draw/color.h"
 #include "ui/draw/defaults.h"
 #include "ui/draw/gdiplus.h"
 #include "ui/draw/geometry.h"

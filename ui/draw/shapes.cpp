@@ -4,17 +4,17 @@ namespace kodaro::ui {
 
 namespace {
 
-UniqueBrush MakeSolidBrush(Argb colour) {
+UniqueBrush MakeSolidBrush(Argb color) {
     Gdiplus::GpSolidFill* brush = nullptr;
-    if (gdip::GdipCreateSolidFill(colour, &brush) != Gdiplus::Ok) {
+    if (gdip::GdipCreateSolidFill(color, &brush) != Gdiplus::Ok) {
         return nullptr;
     }
     return UniqueBrush(brush);
 }
 
-void DrawRectangleOutline(Gdiplus::GpGraphics* graphics, const RectF& rect, Argb colour,
-                          float width, Gdiplus::DashStyle dashStyle) {
-    const UniquePen pen = MakePen(colour, width);
+void DrawRectangleOutline(Gdiplus::GpGraphics* graphics, const RectF& rect, Argb color, float width,
+                          Gdiplus::DashStyle dashStyle) {
+    const UniquePen pen = MakePen(color, width);
     if (!pen) {
         return;
     }
@@ -24,50 +24,50 @@ void DrawRectangleOutline(Gdiplus::GpGraphics* graphics, const RectF& rect, Argb
 
 } // namespace
 
-UniquePen MakePen(Argb colour, float width, Gdiplus::Unit unit) {
+UniquePen MakePen(Argb color, float width, Gdiplus::Unit unit) {
     Gdiplus::GpPen* pen = nullptr;
-    if (gdip::GdipCreatePen1(colour, width, unit, &pen) != Gdiplus::Ok) {
+    if (gdip::GdipCreatePen1(color, width, unit, &pen) != Gdiplus::Ok) {
         return nullptr;
     }
     return UniquePen(pen);
 }
 
-void DrawLine(Gdiplus::GpGraphics* graphics, Argb colour, float x1, float y1, float x2, float y2,
+void DrawLine(Gdiplus::GpGraphics* graphics, Argb color, float x1, float y1, float x2, float y2,
               float width) {
     if (graphics == nullptr) {
         return;
     }
-    const UniquePen pen = MakePen(colour, width);
+    const UniquePen pen = MakePen(color, width);
     if (pen) {
         gdip::GdipDrawLine(graphics, pen.get(), x1, y1, x2, y2);
     }
 }
 
-void FillRectangle(Gdiplus::GpGraphics* graphics, const RectF& rect, Argb colour) {
+void FillRectangle(Gdiplus::GpGraphics* graphics, const RectF& rect, Argb color) {
     if (graphics == nullptr) {
         return;
     }
-    const UniqueBrush brush = MakeSolidBrush(colour);
+    const UniqueBrush brush = MakeSolidBrush(color);
     if (brush) {
         gdip::GdipFillRectangle(graphics, brush.get(), rect.X, rect.Y, rect.Width - 1,
                                 rect.Height - 1);
     }
 }
 
-void FillPath(Gdiplus::GpGraphics* graphics, Gdiplus::GpPath* path, Argb colour) {
-    const UniqueBrush brush = MakeSolidBrush(colour);
+void FillPath(Gdiplus::GpGraphics* graphics, Gdiplus::GpPath* path, Argb color) {
+    const UniqueBrush brush = MakeSolidBrush(color);
     if (path != nullptr && brush) {
         gdip::GdipFillPath(graphics, brush.get(), path);
     }
 }
 
-void FillGradient(Gdiplus::GpGraphics* graphics, const RectF& rect, Argb colour1, Argb colour2,
+void FillGradient(Gdiplus::GpGraphics* graphics, const RectF& rect, Argb color1, Argb color2,
                   int mode) {
     if (graphics == nullptr || rect.Width <= 0 || rect.Height <= 0) {
         return;
     }
     Gdiplus::GpLineGradient* raw = nullptr;
-    if (gdip::GdipCreateLineBrushFromRect(&rect, colour1, colour2,
+    if (gdip::GdipCreateLineBrushFromRect(&rect, color1, color2,
                                           static_cast<Gdiplus::LinearGradientMode>(mode),
                                           Gdiplus::WrapModeTileFlipXY, &raw) != Gdiplus::Ok) {
         return;
@@ -98,13 +98,13 @@ UniquePath RoundRectPath(const RectF& rect, float diameter, Gdiplus::FillMode fi
     return path;
 }
 
-void DrawRoundRect(Gdiplus::GpGraphics* graphics, const RectF& rect, float diameter, Argb colour,
+void DrawRoundRect(Gdiplus::GpGraphics* graphics, const RectF& rect, float diameter, Argb color,
                    Gdiplus::DashStyle dashStyle, float width) {
     if (graphics == nullptr) {
         return;
     }
     const UniquePath path = RoundRectPath(rect, diameter);
-    const UniquePen pen = MakePen(colour, width);
+    const UniquePen pen = MakePen(color, width);
     if (!path || !pen) {
         return;
     }
@@ -112,19 +112,19 @@ void DrawRoundRect(Gdiplus::GpGraphics* graphics, const RectF& rect, float diame
     gdip::GdipDrawPath(graphics, pen.get(), path.get());
 }
 
-void FillRoundRect(Gdiplus::GpGraphics* graphics, const RectF& rect, float diameter, Argb colour) {
+void FillRoundRect(Gdiplus::GpGraphics* graphics, const RectF& rect, float diameter, Argb color) {
     if (graphics == nullptr) {
         return;
     }
     const UniquePath path = RoundRectPath(rect, diameter);
-    const UniqueBrush brush = MakeSolidBrush(colour);
+    const UniqueBrush brush = MakeSolidBrush(color);
     if (path && brush) {
         gdip::GdipFillPath(graphics, brush.get(), path.get());
     }
 }
 
 void DrawBorder(Gdiplus::GpGraphics* graphics, const RectF& rect, int style,
-                std::optional<Argb> colour, float width) {
+                std::optional<Argb> color, float width) {
     if (graphics == nullptr) {
         return;
     }
@@ -155,11 +155,11 @@ void DrawBorder(Gdiplus::GpGraphics* graphics, const RectF& rect, int style,
         break;
     }
     case kBorderFlat:
-        DrawRectangleOutline(graphics, rect, colour.value_or(ToArgb(0x646464, 255)), width,
+        DrawRectangleOutline(graphics, rect, color.value_or(ToArgb(0x646464, 255)), width,
                              Gdiplus::DashStyleSolid);
         break;
     case kBorderDashed:
-        DrawRectangleOutline(graphics, rect, colour.value_or(ToArgb(0x000000, 120)), width,
+        DrawRectangleOutline(graphics, rect, color.value_or(ToArgb(0x000000, 120)), width,
                              Gdiplus::DashStyleDash);
         break;
     default:

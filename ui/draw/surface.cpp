@@ -177,9 +177,9 @@ void ControlSurface::Release() {
     height_ = 0;
 }
 
-void ControlSurface::Clear(Argb colour) {
+void ControlSurface::Clear(Argb color) {
     if (graphics_) {
-        gdip::GdipGraphicsClear(graphics_.get(), colour);
+        gdip::GdipGraphicsClear(graphics_.get(), color);
     }
 }
 

@@ -3,7 +3,7 @@
 // memory DC with a GDI+ Graphics over it) and the per-control ARGB bitmap.
 // Every Graphics made here uses the framework's standard rendering settings.
 
-#include "ui/draw/colour.h"
+#include "ui/draw/color.h"
 #include "ui/draw/gdiplus.h"
 
 #include <cstdint>
@@ -108,7 +108,7 @@ public:
     explicit operator bool() const { return graphics_ != nullptr; }
 
     // Fills the whole bitmap with colour (default transparent).
-    void Clear(Argb colour = 0);
+    void Clear(Argb color = 0);
 
 private:
     UniqueGraphics graphics_;

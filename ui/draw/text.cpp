@@ -48,10 +48,9 @@ std::wstring LaidOutLines(std::wstring_view text) {
 
 // Draws one piece of text with a solid brush of colour.
 void DrawTextPlain(Gdiplus::GpGraphics* graphics, const RectF& rect, std::wstring_view text,
-                   const Gdiplus::GpFont* font, Argb colour,
-                   const Gdiplus::GpStringFormat* format) {
+                   const Gdiplus::GpFont* font, Argb color, const Gdiplus::GpStringFormat* format) {
     Gdiplus::GpSolidFill* raw = nullptr;
-    if (gdip::GdipCreateSolidFill(colour, &raw) != Gdiplus::Ok) {
+    if (gdip::GdipCreateSolidFill(color, &raw) != Gdiplus::Ok) {
         return;
     }
     const UniqueBrush brush(raw);
@@ -300,7 +299,7 @@ float FontHeight(Gdiplus::GpGraphics* graphics, const Gdiplus::GpFont* font) {
 
 void DrawTextGlow(Gdiplus::GpGraphics* graphics, const RectF& rect, std::wstring_view text,
                   const Gdiplus::GpFont* font, const Gdiplus::GpStringFormat* format,
-                  Argb glowColour, int blurFactor) {
+                  Argb glowColor, int blurFactor) {
     if (graphics == nullptr || font == nullptr || text.empty() || rect.Width <= 0 ||
         rect.Height <= 0) {
         return;
@@ -313,8 +312,8 @@ void DrawTextGlow(Gdiplus::GpGraphics* graphics, const RectF& rect, std::wstring
         return;
     }
     // The text sits 4 pixels in, where the grown target rectangle puts it back.
-    DrawTextPlain(sharp.graphics.get(), RectF(4, 4, rect.Width, rect.Height), text, font,
-                  glowColour, format);
+    DrawTextPlain(sharp.graphics.get(), RectF(4, 4, rect.Width, rect.Height), text, font, glowColor,
+                  format);
 
     const int smallWidth = std::max(sharpWidth / blurFactor, 1);
     const int smallHeight = std::max(sharpHeight / blurFactor, 1);
@@ -337,8 +336,8 @@ void DrawTextGlow(Gdiplus::GpGraphics* graphics, const RectF& rect, std::wstring
 }
 
 void DrawTextEffect(Gdiplus::GpGraphics* graphics, const RectF& rect, std::wstring_view text,
-                    const Gdiplus::GpFont* font, Argb colour, const Gdiplus::GpStringFormat* format,
-                    int effect, std::optional<Argb> glowColour) {
+                    const Gdiplus::GpFont* font, Argb color, const Gdiplus::GpStringFormat* format,
+                    int effect, std::optional<Argb> glowColor) {
     if (graphics == nullptr || font == nullptr) {
         return;
     }
@@ -348,13 +347,13 @@ void DrawTextEffect(Gdiplus::GpGraphics* graphics, const RectF& rect, std::wstri
                         static_cast<float>(static_cast<int>(rect.Width)),
                         static_cast<float>(static_cast<int>(rect.Height)));
     const Argb glow =
-        glowColour.value_or(IsDarkColour(colour) ? ToArgb(0xFFFFFF, 85) : ToArgb(0, 75));
+        glowColor.value_or(IsDarkColour(color) ? ToArgb(0xFFFFFF, 85) : ToArgb(0, 75));
     if (effect == kTextEffectGlow) {
         DrawTextGlow(graphics, snapped, text, font, format, glow, 3);
     } else if (effect == kTextEffectSharpGlow) {
         DrawTextGlow(graphics, snapped, text, font, format, glow, 1);
     }
-    DrawTextPlain(graphics, snapped, text, font, colour, format);
+    DrawTextPlain(graphics, snapped, text, font, color, format);
 }
 
 } // namespace kodaro::ui

@@ -1,7 +1,7 @@
 #pragma once
 // Fonts, string formats, measuring and drawing text (UTF-16 throughout).
 
-#include "ui/draw/colour.h"
+#include "ui/draw/color.h"
 #include "ui/draw/geometry.h"
 
 #include <optional>
@@ -85,14 +85,14 @@ inline constexpr int kTextEffectSharpGlow = 4; // sharp halo (blur factor 1)
 // draw a halo first in glowColour; without one the halo is white at alpha 85
 // behind dark text and black at alpha 75 behind light text.
 void DrawTextEffect(Gdiplus::GpGraphics* graphics, const RectF& rect, std::wstring_view text,
-                    const Gdiplus::GpFont* font, Argb colour, const Gdiplus::GpStringFormat* format,
-                    int effect = kTextEffectNone, std::optional<Argb> glowColour = std::nullopt);
+                    const Gdiplus::GpFont* font, Argb color, const Gdiplus::GpStringFormat* format,
+                    int effect = kTextEffectNone, std::optional<Argb> glowColor = std::nullopt);
 
 // The halo alone: the text drawn in glowColour on a surface 7 pixels larger
 // than rect, shrunk by blurFactor and stretched back over rect grown by
 // (-4, -4, +7, +7) on graphics.
 void DrawTextGlow(Gdiplus::GpGraphics* graphics, const RectF& rect, std::wstring_view text,
                   const Gdiplus::GpFont* font, const Gdiplus::GpStringFormat* format,
-                  Argb glowColour, int blurFactor = 3);
+                  Argb glowColor, int blurFactor = 3);
 
 } // namespace kodaro::ui

@@ -35,7 +35,7 @@ bool Compositor::Resize() {
     return back && background;
 }
 
-void Compositor::QueueRect(const RectF& rect, int mode) {
+void Compositor::QueueRect(const RectF& rect, QueueMode mode) {
     queue_.Add(rect, mode);
 }
 
@@ -58,7 +58,7 @@ void Compositor::FlushPending() {
     std::vector<RectF> rects;
     rects.swap(pending_);
     for (const RectF& rect : rects) {
-        queue_.Add(rect, 0, false);
+        queue_.Add(rect, QueueMode::Back, false);
     }
     queue_.Flush();
 }
@@ -67,8 +67,8 @@ void Compositor::ComposeMoved(const RectF& previous, const RectF& current) {
     if (suspended_) {
         return;
     }
-    queue_.Add(previous, 0, false);
-    queue_.Add(current, 0);
+    queue_.Add(previous, QueueMode::Back, false);
+    queue_.Add(current, QueueMode::Back);
 }
 
 void Compositor::Refresh(bool present) {

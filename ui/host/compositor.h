@@ -50,7 +50,7 @@ public:
 
     // mode 1: compose and present at once; 0: queue at the end; 2: queue at
     // the front. The queue is flushed unless a flush is running.
-    void QueueRect(const RectF& rect, int mode);
+    void QueueRect(const RectF& rect, QueueMode mode);
     // Composes rect from the background and the controls into the back
     // buffer; with present, pushes it to the screen.
     void ComposeRect(const RectF& rect, bool present);

@@ -81,12 +81,12 @@ void HostWindow::FadeTick() {
     }
 }
 
-void HostWindow::Show(int animation, int duration) {
+void HostWindow::Show(Animation animation, int duration) {
     if (window_ == nullptr) {
         return;
     }
     // A window asked to show shows, also when the animation cannot run.
-    if (animation == 0 || !Animate(animation, duration, true)) {
+    if (animation == Animation::None || !Animate(animation, duration, true)) {
         ShowWindow(window_, SW_SHOWNORMAL);
     }
     ApplyBlurBehind();
@@ -95,7 +95,7 @@ void HostWindow::Show(int animation, int duration) {
 // Plays a show (or hide) animation through UpdateLayeredWindow. A window that
 // is not layered is made layered for the animation; after a show it is put
 // back, after a hide the caller (OnClose) puts it back once it is hidden.
-bool HostWindow::Animate(int kind, int duration, bool showing) {
+bool HostWindow::Animate(Animation kind, int duration, bool showing) {
     DibSurface frame;
     if (!compositor_.Buffer() || !frame.Create(compositor_.WindowDc(), Width(), Height())) {
         return false;
@@ -106,8 +106,8 @@ bool HostWindow::Animate(int kind, int duration, bool showing) {
         AddStyle(window_, WS_EX_LAYERED, true);
     }
     compositor_.Suspend(true);
-    const int frames = showing ? 10 : (kind == 1 ? 15 : 20);
-    const int pause = showing ? duration / 10 : (kind == 1 ? 10 : duration / 20);
+    const int frames = showing ? 10 : (kind == Animation::Fade ? 15 : 20);
+    const int pause = showing ? duration / 10 : (kind == Animation::Fade ? 10 : duration / 20);
     HWND window = window_;
     // Where pushing a frame is slow (software blending, a remote display) the
     // animation drops its remaining frames rather than hold the user up.
@@ -123,7 +123,7 @@ bool HostWindow::Animate(int kind, int duration, bool showing) {
         const double in =
             showing ? static_cast<double>(i) / frames : 1.0 - static_cast<double>(i) / frames;
         int alpha = showing ? std::min(255, i * (255 / 10)) : std::max(0, 255 - i * 17);
-        if (kind != 1) {
+        if (kind != Animation::Fade) {
             alpha = static_cast<int>(255 * in);
         }
         ClearSurface(frame);
@@ -131,19 +131,19 @@ bool HostWindow::Animate(int kind, int duration, bool showing) {
         int y = 0;
         int w = Width();
         int h = Height();
-        if (kind == 7) {
+        if (kind == Animation::Grow) {
             w = std::max(1, static_cast<int>(Width() * (0.5 + 0.5 * in)));
             h = std::max(1, static_cast<int>(Height() * (0.5 + 0.5 * in)));
             x = (Width() - w) / 2;
             y = (Height() - h) / 2;
-        } else if (kind != 1) {
-            // Slides: 2 from above, 3 from below, 4 from the left, others from the right.
+        } else if (kind != Animation::Fade) {
+            // Slides; kinds without a name come from the right.
             const int distance = static_cast<int>(40 * (1.0 - in));
-            if (kind == 2) {
+            if (kind == Animation::SlideFromAbove) {
                 y = -distance;
-            } else if (kind == 3) {
+            } else if (kind == Animation::SlideFromBelow) {
                 y = distance;
-            } else if (kind == 4) {
+            } else if (kind == Animation::SlideFromLeft) {
                 x = -distance;
             } else {
                 x = distance;
@@ -179,7 +179,7 @@ bool HostWindow::Animate(int kind, int duration, bool showing) {
 }
 
 void HostWindow::ApplyBlurBehind() {
-    if (!blurBehind_ || OsMajorVersion() != 6 || frameLook_ == kLookBare) {
+    if (!blurBehind_ || OsMajorVersion() != 6 || frameLook_ == WindowLook::Bare) {
         return;
     }
     using IsEnabledFn = HRESULT(WINAPI*)(BOOL*);
@@ -205,7 +205,7 @@ void HostWindow::ApplyBlurBehind() {
 }
 
 void HostWindow::OnClose() {
-    if (closeAnimation_ != 0 && IsWindowVisible(window_) && !IsIconic(window_)) {
+    if (closeAnimation_ != Animation::None && IsWindowVisible(window_) && !IsIconic(window_)) {
         Animate(closeAnimation_, 200, false);
     }
     if (window_ == nullptr) {

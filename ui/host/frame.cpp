@@ -1,6 +1,6 @@
 // The window's own frame: background surface (colour, image, edge, icon,
 // shadow), window shape and the caption elements.
-#include "ui/draw/colour.h"
+#include "ui/draw/color.h"
 #include "ui/draw/image.h"
 #include "ui/draw/shapes.h"
 #include "ui/host/caption_button.h"
@@ -29,8 +29,8 @@ constexpr float kCaptionRightMargin = 11;
 constexpr float kCaptionStep = 28;
 constexpr float kTitleLeft = 32;
 
-void DrawSquare(Gdiplus::GpGraphics* graphics, const RectF& rect, Argb colour) {
-    UniquePen pen = MakePen(colour);
+void DrawSquare(Gdiplus::GpGraphics* graphics, const RectF& rect, Argb color) {
+    UniquePen pen = MakePen(color);
     if (pen) {
         gdip::GdipDrawRectangle(graphics, pen.get(), rect.X, rect.Y, rect.Width - 1,
                                 rect.Height - 1);
@@ -38,7 +38,7 @@ void DrawSquare(Gdiplus::GpGraphics* graphics, const RectF& rect, Argb colour) {
 }
 
 // Mean of each colour channel over every pixel of the image.
-std::optional<ColorRef> AverageColour(Gdiplus::GpImage* image) {
+std::optional<ColorRef> AverageColor(Gdiplus::GpImage* image) {
     const int width = ImageWidth(image);
     const int height = ImageHeight(image);
     if (width <= 0 || height <= 0) {
@@ -72,32 +72,32 @@ std::optional<ColorRef> AverageColour(Gdiplus::GpImage* image) {
 } // namespace
 
 void HostWindow::LoadBackground(std::span<const std::uint8_t> image,
-                                std::optional<ColorRef> colour) {
+                                std::optional<ColorRef> color) {
     HostWindow* source = FromWindow(skinSource_);
     if (source != nullptr && source != this) {
         if (!source->backgroundBytes_.empty()) {
             backgroundBytes_ = source->backgroundBytes_;
             backgroundImage_ = LoadImageFromBytes(backgroundBytes_);
         }
-        backgroundColour_ = source->backgroundColour_;
+        backgroundColor_ = source->backgroundColor_;
     } else if (!image.empty()) {
         backgroundImage_.reset();
         backgroundBytes_.assign(image.begin(), image.end());
         backgroundImage_ = LoadImageFromBytes(backgroundBytes_);
         if (!backgroundImage_) {
             backgroundBytes_.clear();
-        } else if (auto average = AverageColour(backgroundImage_.get())) {
-            backgroundColour_ = *average;
+        } else if (auto average = AverageColor(backgroundImage_.get())) {
+            backgroundColor_ = *average;
         }
     }
-    if (colour.has_value()) {
-        backgroundColour_ = *colour & 0xFFFFFF;
+    if (color.has_value()) {
+        backgroundColor_ = *color & 0xFFFFFF;
     }
 }
 
 void HostWindow::RenderBackground(std::span<const std::uint8_t> image,
-                                  std::optional<ColorRef> colour, int presentMode) {
-    LoadBackground(image, colour);
+                                  std::optional<ColorRef> color, PresentMode presentMode) {
+    LoadBackground(image, color);
     if (!compositor_.Background()) {
         return;
     }
@@ -109,14 +109,14 @@ void HostWindow::RenderBackground(std::span<const std::uint8_t> image,
     gdip::GdipGraphicsClear(graphics, 0);
     UniqueRegion clip;
     if (UniqueHrgn shape =
-            CreateWindowRegion(Width(), Height(), 6, frameLook_ != kLookSquare ? 4 : 0)) {
+            CreateWindowRegion(Width(), Height(), 6, frameLook_ != WindowLook::Square ? 4 : 0)) {
         clip = RegionFromHrgn(shape.get());
     }
     if (clip) {
         SetClipRegion(graphics, clip.get());
     }
     compositor_.ClipTo(std::move(clip));
-    FillRectangle(graphics, MakeRectF(0, 0, w + 1, h + 1), ToArgb(backgroundColour_, 255));
+    FillRectangle(graphics, MakeRectF(0, 0, w + 1, h + 1), ToArgb(backgroundColor_, 255));
     if (Gdiplus::GpImage* picture = backgroundImage_.get()) {
         const auto iw = static_cast<float>(ImageWidth(picture));
         const auto ih = static_cast<float>(ImageHeight(picture));
@@ -124,10 +124,10 @@ void HostWindow::RenderBackground(std::span<const std::uint8_t> image,
         if (backgroundCentre_.has_value()) {
             DrawImageNineGrid(graphics, picture, content, *backgroundCentre_);
             placed = content;
-        } else if (backgroundMode_ == kBackgroundStretch) {
+        } else if (backgroundMode_ == BackgroundMode::Stretch) {
             DrawImageRect(graphics, picture, content);
             placed = content;
-        } else if (backgroundMode_ == kBackgroundCentre) {
+        } else if (backgroundMode_ == BackgroundMode::Centre) {
             DrawImageCentred(graphics, picture, content, true);
             placed = MakeRectF(
                 content.X - static_cast<float>(static_cast<int>((iw - content.Width) / 2)),
@@ -137,7 +137,7 @@ void HostWindow::RenderBackground(std::span<const std::uint8_t> image,
             DrawImageCentred(graphics, picture, content, false);
         }
         // A picture that does not fill the window gets a soft outline.
-        if (backgroundMode_ != kBackgroundStretch && !backgroundCentre_.has_value() &&
+        if (backgroundMode_ != BackgroundMode::Stretch && !backgroundCentre_.has_value() &&
             imageDecoration_) {
             DrawSquare(graphics, GrowRect(placed, -1, -1, 2, 2), ToArgb(0x000000, 40));
         }
@@ -154,7 +154,7 @@ void HostWindow::RenderBackground(std::span<const std::uint8_t> image,
     if (EventPaint) {
         EventPaint(window_, graphics, Width(), Height());
     }
-    if (frameLook_ != kLookBare) {
+    if (frameLook_ != WindowLook::Bare) {
         DrawFrameEdge(graphics);
     }
     ResetClip(graphics);
@@ -165,11 +165,11 @@ void HostWindow::RenderBackground(std::span<const std::uint8_t> image,
     }
     gdip::GdipFlush(graphics, Gdiplus::FlushIntentionSync);
 
-    if (presentMode == kPresentFade && !compositor_.Suspended()) {
+    if (presentMode == PresentMode::Fade && !compositor_.Suspended()) {
         TakeSnapshot();
     }
-    Refresh(presentMode == kPresentWhole);
-    if (presentMode == kPresentFade && snapshot_) {
+    Refresh(presentMode == PresentMode::Whole);
+    if (presentMode == PresentMode::Fade && snapshot_) {
         StartFadeTransition();
     }
 }
@@ -180,7 +180,7 @@ void HostWindow::DrawFrameEdge(Gdiplus::GpGraphics* graphics) const {
     // Inside the content rectangle (5, 5, W - 10, H - 10): 1 and 2 pixels in.
     const RectF outer = MakeRectF(6, 6, w - 12, h - 12);
     const RectF inner = MakeRectF(7, 7, w - 14, h - 14);
-    if (frameLook_ == kLookSquare) {
+    if (frameLook_ == WindowLook::Square) {
         DrawSquare(graphics, outer, ToArgb(kEdgeOuter, kEdgeOuterOpacity));
         DrawSquare(graphics, inner, ToArgb(kEdgeInner, kEdgeInnerOpacity));
     } else {
@@ -192,12 +192,13 @@ void HostWindow::DrawFrameEdge(Gdiplus::GpGraphics* graphics) const {
 void HostWindow::DrawShadow(Gdiplus::GpGraphics* graphics) const {
     const auto w = static_cast<float>(Width());
     const auto h = static_cast<float>(Height());
-    const ColorRef colour = shadowColour_ == -1 ? 0 : static_cast<ColorRef>(shadowColour_);
+    const ColorRef color = shadowColor_ == -1 ? 0 : static_cast<ColorRef>(shadowColor_);
     for (std::size_t i = 0; i < kShadowOpacity.size(); ++i) {
         const auto out = static_cast<float>(i);
         const RectF ring = MakeRectF(5 - out, 5 - out, w - 10 + 2 * out, h - 10 + 2 * out);
-        const float diameter = frameLook_ != kLookSquare ? kShadowRounded[i] : kShadowSquare[i];
-        DrawRoundRect(graphics, ring, diameter, ToArgb(colour, kShadowOpacity[i]));
+        const float diameter =
+            frameLook_ != WindowLook::Square ? kShadowRounded[i] : kShadowSquare[i];
+        DrawRoundRect(graphics, ring, diameter, ToArgb(color, kShadowOpacity[i]));
     }
 }
 
@@ -214,7 +215,7 @@ void HostWindow::ApplyWindowRegion() {
         return;
     }
     const int inset = IsZoomed(window_) ? 5 : 6;
-    const int diameter = frameLook_ != kLookSquare ? 5 : 0;
+    const int diameter = frameLook_ != WindowLook::Square ? 5 : 0;
     HRGN region = CreateRoundRectRgn(inset, inset, Width() - inset + 1, Height() - inset + 1,
                                      diameter, diameter);
     if (region != nullptr && SetWindowRgn(window_, region, TRUE) == 0) {

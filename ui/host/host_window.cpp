@@ -87,7 +87,7 @@ bool HostWindow::Attach(HWND window, const AttachOptions& options) {
 
     compositor_.Suspend(true);
     BuildFrame();
-    RenderBackground(options.backgroundImage, options.backgroundColour, kPresentNone);
+    RenderBackground(options.backgroundImage, options.backgroundColor, PresentMode::None);
     compositor_.Suspend(false);
     controlFades_ = options.controlFades;
     if (surfaces) {
@@ -254,7 +254,7 @@ LRESULT HostWindow::OnPrivateMessage(UINT message, WPARAM wParam, LPARAM lParam,
         if (lParam == 0) {
             compositor_.FlushPending();
         } else {
-            QueueRect(*reinterpret_cast<const RectF*>(lParam), static_cast<int>(wParam));
+            QueueRect(*reinterpret_cast<const RectF*>(lParam), static_cast<QueueMode>(wParam));
         }
         return 0;
     case EXM_MOVED: {
@@ -340,7 +340,7 @@ void HostWindow::OnSize(WPARAM kind) {
     }
     LayoutCaption();
     sizing_ = true;
-    RenderBackground({}, std::nullopt, kPresentWhole);
+    RenderBackground({}, std::nullopt, PresentMode::Whole);
     sizing_ = false;
 }
 
@@ -388,7 +388,7 @@ void HostWindow::Detach() {
 
 // --- composition -------------------------------------------------------------------
 
-void HostWindow::QueueRect(const RectF& rect, int mode) {
+void HostWindow::QueueRect(const RectF& rect, QueueMode mode) {
     compositor_.QueueRect(rect, mode);
 }
 

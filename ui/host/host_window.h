@@ -8,8 +8,8 @@
 //   host.EventClick = [](HWND, Control* c, WPARAM, LPARAM, int kind) { ... };
 //   host.Attach(hwnd, {.opacity = 255});
 //   myButton.Create(host, ...);
-//   host.SetCloseAnimation(2);
-//   host.Show(7);
+//   host.SetCloseAnimation(Animation::SlideFromAbove);
+//   host.Show(Animation::Grow);
 //   kodaro::ui::RunMessageLoop();
 //
 // The host subclasses the window (SetWindowSubclass) and ties together a few
@@ -23,7 +23,7 @@
 #pragma once
 
 #include "ui/control/control.h"
-#include "ui/draw/colour.h"
+#include "ui/draw/color.h"
 #include "ui/draw/image.h"
 #include "ui/draw/surface.h"
 #include "ui/host/compositor.h"
@@ -54,32 +54,38 @@ inline constexpr int kFrameMinimise = 16;   // minimise button
 inline constexpr int kFrameShadow = 512;    // always set: shadow of a layered window
 inline constexpr int kFrameStandard = 1024; // icon, title, close (+ max/min from the style)
 
-// Frame looks.
-inline constexpr int kLookSquare = 0;
-inline constexpr int kLookBare = 1; // no edge, no blur
-inline constexpr int kLookRounded = 7;
+// Frame looks: square corners, no edge and no blur, or rounded corners (any
+// other value also draws rounded corners).
+enum class WindowLook : int { Square = 0, Bare = 1, Rounded = 7 };
 
-// Background modes.
-inline constexpr int kBackgroundTopLeft = 0;
-inline constexpr int kBackgroundStretch = 1;
-inline constexpr int kBackgroundCentre = 2;
+// How the background image is placed.
+enum class BackgroundMode : int { TopLeft = 0, Stretch = 1, Centre = 2 };
 
-// Present modes of RenderBackground.
-inline constexpr int kPresentNone = -1;
-inline constexpr int kPresentWhole = 0;
-inline constexpr int kPresentFade = 1;
+// What RenderBackground presents afterwards.
+enum class PresentMode : int { None = -1, Whole = 0, Fade = 1 };
+
+// Show and hide animations. Values without a name slide in from the right.
+enum class Animation : int {
+    None = 0,
+    Fade = 1,
+    SlideFromAbove = 2,
+    SlideFromBelow = 3,
+    SlideFromLeft = 4,
+    SlideFromRight = 5,
+    Grow = 7, // from the middle
+};
 
 struct AttachOptions {
     // Encoded image file bytes for the background (copied); empty for none.
     std::span<const std::uint8_t> backgroundImage{};
     // Background colour (ColorRef); by default the image's average colour.
-    std::optional<ColorRef> backgroundColour{};
+    std::optional<ColorRef> backgroundColor{};
     // Frame style bits; by default kFrameStandard.
     std::optional<int> frameStyle{};
     // -1: not layered (BitBlt). Otherwise the window is layered.
     int opacity = -1;
-    int backgroundMode = kBackgroundTopLeft;
-    int frameLook = kLookRounded;
+    BackgroundMode backgroundMode = BackgroundMode::TopLeft;
+    WindowLook frameLook = WindowLook::Rounded;
     bool controlFades = true;
     // Default: the window had WS_THICKFRAME.
     std::optional<bool> resizable{};
@@ -138,9 +144,9 @@ public:
 
     // --- composition ---------------------------------------------------------
 
-    // mode 1: compose and present at once; 0: queue at the end; 2: queue at
-    // the front. The queue is flushed unless a flush is running.
-    void QueueRect(const RectF& rect, int mode = 0);
+    // Queues rect (or composes and presents it at once); the queue is flushed
+    // unless a flush is running.
+    void QueueRect(const RectF& rect, QueueMode mode = QueueMode::Back);
     // Composes rect from the background and the controls into the back
     // buffer; with present, pushes it to the screen. Nothing while suspended.
     void ComposeRect(const RectF& rect, bool present);
@@ -152,25 +158,24 @@ public:
 
     // Re-renders the background surface (see the frame notes in frame.cpp):
     // new image bytes (empty: keep the current image), an explicit colour,
-    // then present mode -1 (nothing), 0 (whole window) or 1 (fade transition).
+    // then what to present.
     void RenderBackground(std::span<const std::uint8_t> image = {},
-                          std::optional<ColorRef> colour = std::nullopt,
-                          int presentMode = kPresentWhole);
+                          std::optional<ColorRef> color = std::nullopt,
+                          PresentMode presentMode = PresentMode::Whole);
     // Stretchable centre of the background image for the next render.
     void BackgroundCentre(const std::optional<RectF>& centre) { backgroundCentre_ = centre; }
-    ColorRef BackgroundColour() const { return backgroundColour_; }
+    ColorRef BackgroundColor() const { return backgroundColor_; }
     Gdiplus::GpImage* BackgroundImage() const { return backgroundImage_.get(); }
     // Opacity of a running fade transition (0..255), 255 when none runs.
     int TransitionOpacity() const { return transitionOpacity_; }
 
-    // Shows the window: with an animation kind (1 fade, 7 grow from the
-    // middle, others slide) through the show animation over duration ms;
-    // applies the blur behind where the system offers it.
-    void Show(int animation = 0, int duration = 200);
-    void SetCloseAnimation(int kind) { closeAnimation_ = kind; }
-    int CloseAnimation() const { return closeAnimation_; }
+    // Shows the window, with an animation over duration ms; applies the blur
+    // behind where the system offers it.
+    void Show(Animation animation = Animation::None, int duration = 200);
+    void SetCloseAnimation(Animation kind) { closeAnimation_ = kind; }
+    Animation CloseAnimation() const { return closeAnimation_; }
     // Shadow colour of a layered window (ColorRef, -1 black).
-    void SetShadowColour(std::int64_t colour) { shadowColour_ = colour; }
+    void SetShadowColour(std::int64_t color) { shadowColor_ = color; }
     // Blur behind as decided at attach.
     bool BlurBehind() const { return blurBehind_; }
 
@@ -178,8 +183,8 @@ public:
 
     bool DragToMove() const { return dragToMove_; }
     void DragToMove(bool value) { dragToMove_ = value; }
-    int FrameLook() const { return frameLook_; }
-    void FrameLook(int value) { frameLook_ = value; }
+    WindowLook FrameLook() const { return frameLook_; }
+    void FrameLook(WindowLook value) { frameLook_ = value; }
     int FrameStyle() const { return frameStyle_; }
     int Opacity() const { return opacity_; }
     bool Layered() const { return opacity_ != -1; }
@@ -254,7 +259,7 @@ private:
     void Detach();
     // Frame and effects.
     void BuildFrame();
-    void LoadBackground(std::span<const std::uint8_t> image, std::optional<ColorRef> colour);
+    void LoadBackground(std::span<const std::uint8_t> image, std::optional<ColorRef> color);
     void DrawFrameEdge(Gdiplus::GpGraphics* graphics) const;
     void DrawShadow(Gdiplus::GpGraphics* graphics) const;
     void ApplyWindowRegion();
@@ -262,7 +267,7 @@ private:
     void StartFadeTransition();
     void FadeTick();
     // False when it could not run (no back buffer or frame surface).
-    bool Animate(int kind, int duration, bool showing);
+    bool Animate(Animation kind, int duration, bool showing);
     void ApplyBlurBehind();
 
     HWND window_ = nullptr;
@@ -272,16 +277,16 @@ private:
     HWND skinSource_ = nullptr;
     MemoryImage backgroundImage_;
     std::vector<std::uint8_t> backgroundBytes_;
-    ColorRef backgroundColour_ = 0xFFFFFF;
+    ColorRef backgroundColor_ = 0xFFFFFF;
     int frameStyle_ = 0;
-    int frameLook_ = kLookRounded;
+    WindowLook frameLook_ = WindowLook::Rounded;
     int opacity_ = -1;
-    int backgroundMode_ = kBackgroundTopLeft;
-    std::int64_t shadowColour_ = -1;
+    BackgroundMode backgroundMode_ = BackgroundMode::TopLeft;
+    std::int64_t shadowColor_ = -1;
     bool resizable_ = false;
     bool dragToMove_ = true;
     bool imageDecoration_ = true;
-    int closeAnimation_ = 0;
+    Animation closeAnimation_ = Animation::None;
     bool blurBehind_ = false;
     bool controlFades_ = true;
     HCURSOR cursor_ = nullptr;

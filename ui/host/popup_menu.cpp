@@ -32,7 +32,7 @@ constexpr int kSubmenuOverlap = 10;
 
 constexpr Argb kHotFill = 0x4C3399FF;
 constexpr Argb kHotEdge = 0x8C3399FF;
-constexpr Argb kSeparatorColour = 0x33000000;
+constexpr Argb kSeparatorColor = 0x33000000;
 constexpr ColorRef kIconColumn = 0xECE4D1;
 
 // Posted to a menu window: open the submenu of item wParam.
@@ -262,7 +262,7 @@ bool PopupMenu::Session::Open(HostWindow* owner, int x, int y, bool atCursor) {
     };
     if (!host_.Attach(window, {.frameStyle = 0,
                                .opacity = 255,
-                               .frameLook = kLookBare,
+                               .frameLook = WindowLook::Bare,
                                .resizable = false,
                                .dragToMove = false,
                                .imageDecoration = false,
@@ -335,7 +335,7 @@ void PopupMenu::Session::Paint(Gdiplus::GpGraphics* graphics, int width, int hei
     for (const Item& item : items_) {
         if (IsSeparator(item)) {
             const float line = y + kSeparatorHeight / 2;
-            DrawLine(graphics, kSeparatorColour, kItemLeft + kTextLeft, line, w - kItemLeft - 4,
+            DrawLine(graphics, kSeparatorColor, kItemLeft + kTextLeft, line, w - kItemLeft - 4,
                      line);
         }
         y += ItemHeight(item);

@@ -14,7 +14,7 @@
 // TrackPopup call.
 #pragma once
 
-#include "ui/draw/colour.h"
+#include "ui/draw/color.h"
 #include "ui/host/host_window.h"
 
 #include <windows.h>

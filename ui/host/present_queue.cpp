@@ -4,16 +4,16 @@
 
 namespace kodaro::ui {
 
-void PresentQueue::Add(const RectF& rect, int mode, bool flush) {
+void PresentQueue::Add(const RectF& rect, QueueMode mode, bool flush) {
     if (compositor_ == nullptr) {
         return;
     }
-    if (mode == 1) {
+    if (mode == QueueMode::Now) {
         compositor_->ComposeRect(rect, true);
         return;
     }
     if (rect.Width > 0 && rect.Height > 0) {
-        if (mode == 2) {
+        if (mode == QueueMode::Front) {
             rects_.push_front(rect);
         } else {
             rects_.push_back(rect);

@@ -11,13 +11,16 @@ namespace kodaro::ui {
 
 class Compositor;
 
+// Where a rectangle goes: to the back of the queue, composed and presented at
+// once, or to the front.
+enum class QueueMode : int { Back = 0, Now = 1, Front = 2 };
+
 class PresentQueue {
 public:
     void Init(Compositor* compositor) { compositor_ = compositor; }
     void Clear() { rects_.clear(); }
-    // mode 1: compose and present rect at once; 0: append; 2: put in front.
     // Flushes afterwards unless flush is false or a flush is running.
-    void Add(const RectF& rect, int mode, bool flush = true);
+    void Add(const RectF& rect, QueueMode mode, bool flush = true);
     bool IsIdle() const { return !busy_; }
     // Composes every queued rectangle; a layered window is then presented
     // once as a whole, a plain window rectangle by rectangle.

@@ -79,8 +79,8 @@ TEST(CommonSites, NineDistinctSitesInDisplayOrder) {
     const wchar_t* names[] = {L"淘宝网",   L"新浪微博", L"QQ空间",   L"腾讯微博", L"人人网",
                               L"搜狐微博", L"开心网",   L"百度贴吧", L"豆瓣网"};
     std::set<std::wstring> hosts;
-    for (size_t i = 0; i < kodaro::CommonSites.size(); ++i) {
-        const auto& site = kodaro::CommonSites[i];
+    for (size_t i = 0; i < kodaro::kCommonSites.size(); ++i) {
+        const auto& site = kodaro::kCommonSites[i];
         EXPECT_EQ(std::wstring(site.displayName), names[i]);
         std::wstring host = site.host;
         EXPECT_EQ(host.find(L'/'), std::wstring::npos) << "bare host names only";

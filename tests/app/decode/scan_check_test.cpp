@@ -67,9 +67,9 @@ protected:
     }
 
     std::wstring Picture(const wchar_t* name, int side,
-                         const std::function<ui::Argb(int, int)>& colour) {
+                         const std::function<ui::Argb(int, int)>& color) {
         const std::wstring path = folder_.File(name);
-        const ui::UniqueBitmap bitmap = test::MakeBitmap(side, side, colour);
+        const ui::UniqueBitmap bitmap = test::MakeBitmap(side, side, color);
         test::WriteBytes(path, test::PngBytes(bitmap.get()));
         return path;
     }

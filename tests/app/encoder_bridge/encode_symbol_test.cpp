@@ -42,7 +42,7 @@ uint32_t ReadU32(const kodaro::ModuleMatrix& m, size_t at) {
 TEST(EncodeSymbol, WrapsTheComponentsBlockInABitmapFileHeader) {
     kodaro::ModuleMatrix matrix = kodaro::EncodeSymbol(L"HELLO 123", 1);
     std::vector<uint8_t> block = DirectBlock(1, "HELLO 123");
-    ASSERT_GE(block.size(), kodaro::PackedBitmapMinimum);
+    ASSERT_GE(block.size(), kodaro::kPackedBitmapMinimum);
     ASSERT_EQ(matrix.size(), block.size() + 14);
     EXPECT_EQ(matrix[0], 'B');
     EXPECT_EQ(matrix[1], 'M');
@@ -53,9 +53,9 @@ TEST(EncodeSymbol, WrapsTheComponentsBlockInABitmapFileHeader) {
 }
 
 TEST(EncodeSymbol, EmptyPayloadEncodesTheProductName) {
-    kodaro::ModuleMatrix empty = kodaro::EncodeSymbol(L"", kodaro::DefaultEcLevel);
-    EXPECT_EQ(empty, kodaro::EncodeSymbol(L"Kodaro", kodaro::DefaultEcLevel));
-    EXPECT_NE(empty, kodaro::EncodeSymbol(L"kodaro", kodaro::DefaultEcLevel));
+    kodaro::ModuleMatrix empty = kodaro::EncodeSymbol(L"", kodaro::kDefaultEcLevel);
+    EXPECT_EQ(empty, kodaro::EncodeSymbol(L"Kodaro", kodaro::kDefaultEcLevel));
+    EXPECT_NE(empty, kodaro::EncodeSymbol(L"kodaro", kodaro::kDefaultEcLevel));
 }
 
 TEST(EncodeSymbol, ChineseTextReachesTheEncoderAsUtf8) {

@@ -31,11 +31,11 @@ struct Box {
     int width() const { return right - left + 1; }
     int height() const { return bottom - top + 1; }
 };
-Box BoxOfPixelsNot(const Pixels& pixels, std::uint32_t colour) {
+Box BoxOfPixelsNot(const Pixels& pixels, std::uint32_t color) {
     Box box;
     for (int y = 0; y < pixels.height; ++y) {
         for (int x = 0; x < pixels.width; ++x) {
-            if (pixels.at(x, y) != colour) {
+            if (pixels.at(x, y) != color) {
                 box.left = std::min(box.left, x);
                 box.top = std::min(box.top, y);
                 box.right = std::max(box.right, x);
@@ -71,7 +71,7 @@ protected:
     int files_ = 0;
 };
 
-TEST_F(RendererTest, DefaultColoursFollowTheSampledMatrix) {
+TEST_F(RendererTest, DefaultColorsFollowTheSampledMatrix) {
     // 25 modules of 3 pixels with a 4-module quiet zone: 99 pixels, which
     // does not divide 256, so sampling by truncation is visible.
     const std::vector<std::string> pattern = bench::SymbolLikePattern(25, 3);
@@ -178,7 +178,7 @@ TEST_F(RendererTest, BorderlessLogoSitsOnABackgroundBox) {
     EXPECT_EQ(found.right, x0 + 39);
 }
 
-TEST_F(RendererTest, RectangleFrameIsFourPixelsWideInTheBackgroundColour) {
+TEST_F(RendererTest, RectangleFrameIsFourPixelsWideInTheBackgroundColor) {
     SymbolStyle style;
     style.logoBorder = LogoBorder::Rectangle;
     style.logoPath = LoadLogo(test::SolidPng(40, 40, kRed));
@@ -274,7 +274,7 @@ TEST_F(RendererTest, ForegroundPictureKeepsTheSizeItWasLoadedAt) {
     EXPECT_EQ(outside, 512 * 512 - 256 * 256);
 }
 
-TEST_F(RendererTest, PicturesColourTheirOwnPixelsOnly) {
+TEST_F(RendererTest, PicturesColorTheirOwnPixelsOnly) {
     // Left half dark, right half light; a background picture for the light
     // side; the picture radio off for the foreground keeps its colour.
     std::vector<std::string> halves(10, std::string(5, '#') + std::string(5, '.'));

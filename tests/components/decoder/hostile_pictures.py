@@ -42,17 +42,17 @@ def zero_zlib_stream(total, chunk):
     return first + again * (total // chunk - 1) + b"\x03\x00" + struct.pack(">I", adler)
 
 
-def png(width, height, colour_type, idat):
-    header = struct.pack(">IIBBBBB", width, height, 8, colour_type, 0, 0, 0)
+def png(width, height, color_type, idat):
+    header = struct.pack(">IIBBBBB", width, height, 8, color_type, 0, 0, 0)
     return (b"\x89PNG\r\n\x1a\n" + png_chunk(b"IHDR", header) + png_chunk(b"IDAT", idat) +
             png_chunk(b"IEND", b""))
 
 
-def png_bomb(side, colour_type):
+def png_bomb(side, color_type):
     """A side x side PNG of black pixels whose data really inflates to it."""
-    row = 1 + side * {0: 1, 2: 3}[colour_type]
+    row = 1 + side * {0: 1, 2: 3}[color_type]
     rows_per_chunk = next(n for n in (100, 50, 40, 25, 20, 10, 8, 5, 4, 2, 1) if side % n == 0)
-    return png(side, side, colour_type, zero_zlib_stream(row * side, row * rows_per_chunk))
+    return png(side, side, color_type, zero_zlib_stream(row * side, row * rows_per_chunk))
 
 
 def png_claiming(width, height):

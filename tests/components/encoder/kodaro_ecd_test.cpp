@@ -27,13 +27,13 @@ struct Bitmap {
     std::vector<uint8_t> block;
 
     // Palette colour (0x00RRGGBB) of the pixel at (x, y), y counted from the top.
-    uint32_t Colour(int x, int y) const {
+    uint32_t Color(int x, int y) const {
         const size_t row = static_cast<size_t>(height - 1 - y);
         const uint8_t index = block[40 + 1024 + row * stride + static_cast<size_t>(x)];
         const uint8_t* q = &block[40 + 4 * index];
         return (uint32_t{q[2]} << 16) | (uint32_t{q[1]} << 8) | q[0];
     }
-    bool IsWhite(int x, int y) const { return Colour(x, y) == 0xFFFFFF; }
+    bool IsWhite(int x, int y) const { return Color(x, y) == 0xFFFFFF; }
 };
 
 class KodaroEcdTest : public ::testing::Test {
@@ -110,7 +110,7 @@ void ExpectPixels(const Bitmap& b, const kodaro::codec::QrSymbol& s, int ppm) {
             const int r = y / ppm - 4;
             const int c = x / ppm - 4;
             const bool dark = r >= 0 && r < s.size && c >= 0 && c < s.size && s.IsDark(r, c);
-            ASSERT_EQ(b.Colour(x, y), dark ? 0x000000u : 0xFFFFFFu) << x << "," << y;
+            ASSERT_EQ(b.Color(x, y), dark ? 0x000000u : 0xFFFFFFu) << x << "," << y;
         }
     }
 }

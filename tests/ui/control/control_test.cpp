@@ -242,9 +242,9 @@ TEST(ControlSubscriptions, TopLevelGetsFourArgumentsAndChildFiveWithTheParent) {
 // A control that cross-fades to a new colour on request.
 class FadingProbe : public Probe {
 public:
-    void FadeTo(Argb colour) {
+    void FadeTo(Argb color) {
         BeginCrossFade();
-        Colour(colour);
+        Color(color);
         FadeLevel(0);
     }
 };

@@ -2,7 +2,7 @@
 
 #include "ui/controls/push_button.h"
 #include "ui/controls/tab_button.h"
-#include "ui/draw/colour.h"
+#include "ui/draw/color.h"
 
 #include <gtest/gtest.h>
 
@@ -200,7 +200,7 @@ TEST(ButtonAutoContrast, SamplesNinePointsAndNeedsFiveDark) {
 
 TEST(ButtonAutoContrast, CaptionTurnsWhiteOverADarkWindow) {
     AttachOptions dark = TestWindow::PlainFrame();
-    dark.backgroundColour = 0x000000;
+    dark.backgroundColor = 0x000000;
     TestWindow window(320, 240, dark);
     // A tab has no glass of its own, so the caption lies on the window itself.
     TabButton tab;

@@ -20,18 +20,18 @@ using test::TestWindow;
 // A solid square painted under a label.
 class Swatch : public Control {
 public:
-    bool Create(HostWindow& host, const RectF& rect, Argb colour) {
-        colour_ = colour;
+    bool Create(HostWindow& host, const RectF& rect, Argb color) {
+        color_ = color;
         return CreateBase(host, rect, kKindNone, true, false);
     }
 
 protected:
     void Paint(Gdiplus::GpGraphics* graphics, int, int) override {
-        gdip::GdipGraphicsClear(graphics, colour_);
+        gdip::GdipGraphicsClear(graphics, color_);
     }
 
 private:
-    Argb colour_ = 0;
+    Argb color_ = 0;
 };
 
 // Opaque-enough pixels of a label's surface, split by brightness.
@@ -90,7 +90,7 @@ TEST_F(LabelTest, AutoContrastTurnsWhiteOnlyWhenMoreThanFourOfNineSamplesAreDark
     }
 }
 
-TEST_F(LabelTest, GradientColourZeroIsTransparentAndModeMinusOneDrawsNothing) {
+TEST_F(LabelTest, GradientColorZeroIsTransparentAndModeMinusOneDrawsNothing) {
     Label label;
     LabelOptions options;
     options.gradientMode = Gdiplus::LinearGradientModeHorizontal;

@@ -53,7 +53,7 @@ TEST(ProgressBar, FillLengthFollowsTheRangeAndStaysInsideTheBar) {
     EXPECT_EQ(empty.FillLength(), 0);
 }
 
-TEST(ProgressBar, HorizontalFillRunsFromStartToEndColourLeftToRight) {
+TEST(ProgressBar, HorizontalFillRunsFromStartToEndColorLeftToRight) {
     TestWindow window;
     ProgressBar bar;
     ProgressBarOptions options = Plain();
@@ -74,7 +74,7 @@ TEST(ProgressBar, HorizontalFillRunsFromStartToEndColourLeftToRight) {
     EXPECT_GT(test::Green(pixels.at(150, 8)), 150);
 }
 
-TEST(ProgressBar, VerticalFillGrowsFromTheBottomWithTheStartColourThere) {
+TEST(ProgressBar, VerticalFillGrowsFromTheBottomWithTheStartColorThere) {
     TestWindow window;
     ProgressBar bar;
     ProgressBarOptions options = Plain(true);
@@ -104,7 +104,7 @@ TEST(ProgressBar, RoundedBarsLeaveTheirCornersClear) {
     EXPECT_GT(test::Alpha(test::ReadBitmap(rounded.Bitmap()).at(100, 12)), 0);
     // By default the bar follows the window's frame look.
     options.rounded.reset();
-    window.host().FrameLook(kLookSquare);
+    window.host().FrameLook(WindowLook::Square);
     ProgressBar following;
     ASSERT_TRUE(following.Create(window.hwnd(), 10, 70, 204, 24, options));
     EXPECT_FALSE(following.Rounded());

@@ -16,7 +16,7 @@ LPARAM Position(int x, int y) {
 AttachOptions TestWindow::PlainFrame() {
     AttachOptions options;
     options.frameStyle = 0;
-    options.backgroundColour = 0xFFFFFF;
+    options.backgroundColor = 0xFFFFFF;
     options.controlFades = false;
     return options;
 }

@@ -25,9 +25,8 @@ using kodaro::test::Red;
 constexpr Argb kRed = 0xFFFF0000;
 constexpr Argb kGreen = 0xFF00FF00;
 
-std::vector<std::uint8_t> PngOf(int width, int height,
-                                const std::function<Argb(int, int)>& colour) {
-    const UniqueBitmap bitmap = MakeBitmap(width, height, colour);
+std::vector<std::uint8_t> PngOf(int width, int height, const std::function<Argb(int, int)>& color) {
+    const UniqueBitmap bitmap = MakeBitmap(width, height, color);
     return kodaro::test::PngBytes(bitmap.get());
 }
 

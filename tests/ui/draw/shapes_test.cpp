@@ -16,11 +16,11 @@ using kodaro::test::Red;
 constexpr Argb kBlue = 0xFF0000FF;
 
 // The bounding box of the pixels of one exact colour: left, top, right, bottom (inclusive).
-RECT BoxOf(const Pixels& p, std::uint32_t colour) {
+RECT BoxOf(const Pixels& p, std::uint32_t color) {
     RECT box{p.width, p.height, -1, -1};
     for (int y = 0; y < p.height; ++y) {
         for (int x = 0; x < p.width; ++x) {
-            if (p.at(x, y) == colour) {
+            if (p.at(x, y) == color) {
                 box.left = std::min<LONG>(box.left, x);
                 box.top = std::min<LONG>(box.top, y);
                 box.right = std::max<LONG>(box.right, x);
@@ -31,13 +31,13 @@ RECT BoxOf(const Pixels& p, std::uint32_t colour) {
     return box;
 }
 
-Gdiplus::GpBrush* MakeBrushForTest(Argb colour) {
+Gdiplus::GpBrush* MakeBrushForTest(Argb color) {
     Gdiplus::GpSolidFill* brush = nullptr;
-    gdip::GdipCreateSolidFill(colour, &brush);
+    gdip::GdipCreateSolidFill(color, &brush);
     return brush;
 }
 
-TEST(Fill, TenByTenRectangleColoursNineByNinePixels) {
+TEST(Fill, TenByTenRectangleColorsNineByNinePixels) {
     ControlSurface surface;
     ASSERT_TRUE(surface.Create(20, 20));
     FillRectangle(surface.graphics(), MakeRectF(2, 3, 10, 10), kBlue);
@@ -68,7 +68,7 @@ TEST(Fill, TheBackBufferGetsTheSameNineByNine) {
     EXPECT_EQ(buffer.PixelAt(2, 3), p.at(2, 3));
 }
 
-TEST(Fill, GradientRunsFromTheFirstColourInTheGivenDirection) {
+TEST(Fill, GradientRunsFromTheFirstColorInTheGivenDirection) {
     ControlSurface surface;
     ASSERT_TRUE(surface.Create(40, 40));
     FillGradient(surface.graphics(), MakeRectF(0, 0, 40, 40), 0xFFFF0000, kBlue);
@@ -169,10 +169,10 @@ TEST(Shapes, LinesAreDrawnWithTheGivenWidth) {
 
 class Border : public testing::Test {
 protected:
-    Pixels Draw(int style, std::optional<Argb> colour = std::nullopt) {
+    Pixels Draw(int style, std::optional<Argb> color = std::nullopt) {
         ControlSurface surface;
         EXPECT_TRUE(surface.Create(20, 20));
-        DrawBorder(surface.graphics(), MakeRectF(0, 0, 20, 20), style, colour);
+        DrawBorder(surface.graphics(), MakeRectF(0, 0, 20, 20), style, color);
         return ReadBitmap(surface.bitmap());
     }
 };

@@ -187,9 +187,9 @@ int OpaqueOutside(const Pixels& p, const RectF& rect) {
 
 class Glow : public Text {
 protected:
-    Pixels Draw(Argb colour, int effect, std::optional<Argb> glow = std::nullopt) {
+    Pixels Draw(Argb color, int effect, std::optional<Argb> glow = std::nullopt) {
         surface.Clear();
-        DrawTextEffect(surface.graphics(), rect, L"QR 二维码", DefaultFont(), colour, format.get(),
+        DrawTextEffect(surface.graphics(), rect, L"QR 二维码", DefaultFont(), color, format.get(),
                        effect, glow);
         return ReadBitmap(surface.bitmap());
     }
@@ -236,7 +236,7 @@ TEST_F(Text, TextRectangleIsSnappedToWholePixels) {
     EXPECT_EQ(ReadBitmap(surface.bitmap()).argb, fractional.argb);
 }
 
-TEST_F(Glow, HaloColourFollowsTheTextColourUnlessGiven) {
+TEST_F(Glow, HaloColorFollowsTheTextColorUnlessGiven) {
     struct Case {
         Argb text;
         std::optional<Argb> glow;

@@ -72,7 +72,7 @@ struct TestWindow {
 // A control that paints itself in one colour and records its messages.
 class Probe : public Control {
 public:
-    explicit Probe(Argb colour = 0xFFFF0000) : colour_(colour) {}
+    explicit Probe(Argb color = 0xFFFF0000) : color_(color) {}
     ~Probe() override { Destroy(); }
 
     bool Create(HostWindow& host, const RectF& rect, bool focusable = true, UINT fadeInterval = 0) {
@@ -81,8 +81,8 @@ public:
     bool Create(Control& parent, const RectF& rect, bool focusable = true) {
         return CreateBase(parent, rect, kKindPanel, true, focusable);
     }
-    void Colour(Argb colour) {
-        colour_ = colour;
+    void Color(Argb color) {
+        color_ = color;
         Redraw();
     }
     int Count(UINT message) const {
@@ -105,12 +105,11 @@ protected:
     void Paint(Gdiplus::GpGraphics* graphics, int width, int height) override {
         FillRectangle(
             graphics,
-            MakeRectF(0, 0, static_cast<float>(width) + 1, static_cast<float>(height) + 1),
-            colour_);
+            MakeRectF(0, 0, static_cast<float>(width) + 1, static_cast<float>(height) + 1), color_);
     }
 
 private:
-    Argb colour_;
+    Argb color_;
 };
 
 // Colour of a back-buffer pixel without alpha.

@@ -188,7 +188,7 @@ TEST(HostWindowMouse, HoverEntersAndLeavesControls) {
 
 TEST(HostWindowMessages, EventMessageReturningZeroKeepsTheWindowOnClose) {
     TestWindow window;
-    window.host.SetCloseAnimation(1);
+    window.host.SetCloseAnimation(Animation::Fade);
     ShowWindow(window.hwnd, SW_SHOWNORMAL);
     window.host.EventMessage = [](HWND, UINT message, WPARAM, LPARAM) -> LRESULT {
         return message == WM_CLOSE ? 0 : -1;
@@ -207,7 +207,7 @@ TEST(HostWindowMessages, EventMessageReturningZeroKeepsTheWindowOnClose) {
 // after the host has cleaned up the window's queue.
 TEST(HostWindowMessages, QuitPostedOnDestroyReachesTheMessageLoop) {
     TestWindow window;
-    window.host.SetCloseAnimation(1);
+    window.host.SetCloseAnimation(Animation::Fade);
     window.host.EventMessage = [](HWND, UINT message, WPARAM, LPARAM) -> LRESULT {
         if (message == WM_DESTROY) {
             PostQuitMessage(7);
@@ -311,8 +311,8 @@ TEST(HostWindowFrame, CaptionButtonsActOnZoomedAndIconicWindows) {
 
 TEST(HostWindowFrame, CloseButtonClosesThroughTheHideAnimation) {
     TestWindow window;
-    window.host.SetCloseAnimation(1);
-    window.host.Show(1, 20);
+    window.host.SetCloseAnimation(Animation::Fade);
+    window.host.Show(Animation::Fade, 20);
     EXPECT_TRUE(IsWindowVisible(window.hwnd));
     Control* close = window.host.CaptionButtons()[0];
     window.Click(static_cast<int>(close->X()) + 5, static_cast<int>(close->Y()) + 5);
@@ -324,14 +324,14 @@ TEST(HostWindowFrame, ShowAnimationsEndShownComposedAndInTheirOwnStyle) {
     TestWindow plain;
     Probe probe;
     ASSERT_TRUE(probe.Create(plain.host, MakeRectF(50, 50, 40, 30)));
-    plain.host.Show(7, 20); // grow from the middle, through a layered phase
+    plain.host.Show(Animation::Grow, 20); // through a layered phase
     EXPECT_TRUE(IsWindowVisible(plain.hwnd));
     EXPECT_FALSE(plain.host.CompositionSuspended());
     EXPECT_FALSE(HasStyle(plain.hwnd, WS_EX_LAYERED, true));
     EXPECT_TRUE(Near(Rgb(plain.host, 60, 60), 0xFF0000));
 
     TestWindow layered({.opacity = 255});
-    layered.host.Show(3, 20); // slide
+    layered.host.Show(Animation::SlideFromBelow, 20);
     EXPECT_TRUE(IsWindowVisible(layered.hwnd));
     EXPECT_FALSE(layered.host.CompositionSuspended());
     EXPECT_TRUE(HasStyle(layered.hwnd, WS_EX_LAYERED, true));
@@ -345,18 +345,18 @@ TEST(HostWindowFrame, ShowShowsEvenWhenTheAnimationCannotRun) {
     HostWindow host;
     ASSERT_TRUE(host.Attach(hwnd));
     ASSERT_FALSE(host.Buffer());
-    host.Show(7, 20);
+    host.Show(Animation::Grow, 20);
     EXPECT_TRUE(IsWindowVisible(hwnd));
     DestroyWindow(hwnd);
 }
 
 TEST(HostWindowFrame, FadeTransitionTakesFiveTicks) {
-    TestWindow window({.backgroundColour = 0x0000FF});
+    TestWindow window({.backgroundColor = 0x0000FF});
     ShowWindow(window.hwnd, SW_SHOWNORMAL);
     Pump();
     EXPECT_TRUE(Near(Rgb(window.host, 100, 100), 0xFF0000)); // ColorRef red
 
-    window.host.RenderBackground({}, 0x00FF00, kPresentFade);
+    window.host.RenderBackground({}, 0x00FF00, PresentMode::Fade);
     EXPECT_TRUE(window.host.CompositionSuspended());
     EXPECT_EQ(window.host.TransitionOpacity(), 0);
     std::vector<int> seen;
@@ -373,7 +373,7 @@ TEST(HostWindowFrame, FadeTransitionTakesFiveTicks) {
     EXPECT_TRUE(Near(Rgb(window.host, 100, 100), 0x00FF00));
 }
 
-TEST(HostWindowFrame, BackgroundImageGivesItsAverageColour) {
+TEST(HostWindowFrame, BackgroundImageGivesItsAverageColor) {
     // A 2 x 1 BMP: one red and one blue pixel (24-bit, bottom-up).
     const std::uint8_t bmp[] = {
         'B', 'M', 62,  0,   0, 0, 0, 0, 0, 0, 54, 0, 0, 0,                    // file header
@@ -382,14 +382,15 @@ TEST(HostWindowFrame, BackgroundImageGivesItsAverageColour) {
         0,   0,   255, 255, 0, 0, 0, 0}; // red (BGR), blue, padding
     TestWindow window({.backgroundImage = bmp});
     ASSERT_NE(window.host.BackgroundImage(), nullptr);
-    EXPECT_EQ(window.host.BackgroundColour(), RGB(127, 0, 127));
-    TestWindow coloured({.backgroundImage = bmp, .backgroundColour = 0x123456});
-    EXPECT_EQ(coloured.host.BackgroundColour(), 0x123456u);
+    EXPECT_EQ(window.host.BackgroundColor(), RGB(127, 0, 127));
+    TestWindow colored({.backgroundImage = bmp, .backgroundColor = 0x123456});
+    EXPECT_EQ(colored.host.BackgroundColor(), 0x123456u);
 }
 
 TEST(HostWindowFrame, BareLookDrawsNoEdgeAndNoBlur) {
-    TestWindow bare({.backgroundColour = 0xFFFFFF, .frameLook = kLookBare, .blurBehind = true});
-    TestWindow edged({.backgroundColour = 0xFFFFFF, .frameLook = kLookSquare});
+    TestWindow bare(
+        {.backgroundColor = 0xFFFFFF, .frameLook = WindowLook::Bare, .blurBehind = true});
+    TestWindow edged({.backgroundColor = 0xFFFFFF, .frameLook = WindowLook::Square});
     // The outer edge runs along x = 6 inside the window shape.
     EXPECT_TRUE(Near(Rgb(bare.host, 6, 100), 0xFFFFFF));
     EXPECT_FALSE(Near(Rgb(edged.host, 6, 100), 0xFFFFFF));
@@ -414,10 +415,10 @@ TEST(HostWindowFrame, SkinSourceLendsItsBackground) {
                                 0,   0,   0,  0, 0, 0, 0, 0, 0, 0x30, 0x20, 0x10, 0};
     TestWindow source({.backgroundImage = bmp});
     ASSERT_NE(source.host.BackgroundImage(), nullptr);
-    EXPECT_EQ(source.host.BackgroundColour(), RGB(0x10, 0x20, 0x30));
+    EXPECT_EQ(source.host.BackgroundColor(), RGB(0x10, 0x20, 0x30));
     TestWindow borrower({.skinSource = source.hwnd});
     EXPECT_NE(borrower.host.BackgroundImage(), nullptr);
-    EXPECT_EQ(borrower.host.BackgroundColour(), RGB(0x10, 0x20, 0x30));
+    EXPECT_EQ(borrower.host.BackgroundColor(), RGB(0x10, 0x20, 0x30));
 }
 
 RECT ToolRect(const TestWindow& window, const Control& control) {
@@ -484,7 +485,7 @@ TEST(HostWindowThreads, SendAndPostFromAnotherThreadRunOnTheWindowThread) {
     std::thread worker([&] {
         sent = probe.Send(WM_USER + 7, 1, 2);
         posted = probe.Post(WM_USER + 8, 3, 4);
-        probe.Colour(0xFF0000FF); // repaints through Send, invalidates through Post
+        probe.Color(0xFF0000FF); // repaints through Send, invalidates through Post
         done = true;
     });
     // The worker's Send waits until this thread handles it.
@@ -525,7 +526,7 @@ TEST(HostWindowResources, GdiAndUserObjectsComeBackAfterAHundredWindows) {
         child.Create(parent, MakeRectF(30, 50, 20, 20));
         other.Create(window.host, MakeRectF(150, 40, 60, 60));
         other.Tooltip(L"提示");
-        window.host.RenderBackground({}, 0x336699, kPresentWhole);
+        window.host.RenderBackground({}, 0x336699, PresentMode::Whole);
         Pump();
     };
     // The first windows load what stays for the process (fonts, classes,

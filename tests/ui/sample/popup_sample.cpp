@@ -97,7 +97,7 @@ int main(int argc, char** argv) {
         FillGradient(graphics, MakeRectF(6, 6, static_cast<float>(width) - 12, 30), 0xFF3A6EA5,
                      0x003A6EA5);
     };
-    if (!host.Attach(window, {.backgroundColour = 0xF0E6DC, .opacity = 255})) {
+    if (!host.Attach(window, {.backgroundColor = 0xF0E6DC, .opacity = 255})) {
         return 100;
     }
     host.Show();

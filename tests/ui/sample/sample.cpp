@@ -3,7 +3,7 @@
 // Arguments: [layered|plain] [seconds before it closes itself, 0 = never]
 // [show animation kind, default 7] [its duration in ms, default 200].
 #include "ui/control/control.h"
-#include "ui/draw/colour.h"
+#include "ui/draw/color.h"
 #include "ui/draw/defaults.h"
 #include "ui/draw/shapes.h"
 #include "ui/draw/text.h"
@@ -21,7 +21,7 @@ namespace {
 // A rounded swatch with a caption that cross-fades to a lighter look on hover.
 class Swatch : public Control {
 public:
-    Swatch(Argb colour, std::wstring caption) : colour_(colour), caption_(std::move(caption)) {}
+    Swatch(Argb color, std::wstring caption) : color_(color), caption_(std::move(caption)) {}
     ~Swatch() override { Destroy(); }
 
     bool Create(HostWindow& host, const RectF& rect) {
@@ -44,7 +44,7 @@ protected:
     }
     void Paint(Gdiplus::GpGraphics* graphics, int width, int height) override {
         const RectF area = MakeRectF(0, 0, static_cast<float>(width), static_cast<float>(height));
-        FillGradient(graphics, area, hot_ ? 0xFFFFFFFF : colour_, colour_);
+        FillGradient(graphics, area, hot_ ? 0xFFFFFFFF : color_, color_);
         DrawRoundRect(graphics, area, 6, 0xC0000000);
         TextFormat format;
         format.Align(Gdiplus::StringAlignmentCenter);
@@ -54,7 +54,7 @@ protected:
     }
 
 private:
-    Argb colour_;
+    Argb color_;
     std::wstring caption_;
     bool hot_ = false;
 };
@@ -68,7 +68,7 @@ void CALLBACK QuitLoop(HWND, UINT, UINT_PTR, DWORD) {
 int main(int argc, char** argv) {
     const bool layered = argc < 2 || std::string(argv[1]) != "plain";
     const int seconds = argc > 2 ? std::atoi(argv[2]) : 0;
-    const int animation = argc > 3 ? std::atoi(argv[3]) : 7;
+    const auto animation = static_cast<Animation>(argc > 3 ? std::atoi(argv[3]) : 7);
     const int duration = argc > 4 ? std::atoi(argv[4]) : 200;
     if (!FrameworkStartup()) {
         return 1;
@@ -85,7 +85,7 @@ int main(int argc, char** argv) {
         FillGradient(graphics, MakeRectF(6, 6, static_cast<float>(width) - 12, 30), 0xFF3A6EA5,
                      0x003A6EA5);
     };
-    if (!host.Attach(window, {.backgroundColour = 0xF0E6DC, .opacity = layered ? 255 : -1})) {
+    if (!host.Attach(window, {.backgroundColor = 0xF0E6DC, .opacity = layered ? 255 : -1})) {
         return 1;
     }
 
@@ -101,7 +101,7 @@ int main(int argc, char** argv) {
     panel.Create(host, MakeRectF(30, 120, 410, 150));
     inner.Create(panel, MakeRectF(60, 150, 140, 40));
     first.Tooltip(L"提示：第一个按钮");
-    host.SetCloseAnimation(1);
+    host.SetCloseAnimation(Animation::Fade);
     host.Show(animation, duration);
     if (seconds > 0) {
         SetTimer(nullptr, 0, static_cast<UINT>(seconds) * 1000, QuitLoop);

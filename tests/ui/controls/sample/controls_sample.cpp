@@ -71,7 +71,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     std::vector<std::uint8_t> background = ReadSource("resources/Resource/Main/Bg.jpg");
     AttachOptions attach;
     attach.backgroundImage = background;
-    attach.backgroundColour = 0xC0C0C0;
+    attach.backgroundColor = 0xC0C0C0;
     attach.frameStyle = 22;
     attach.opacity = 240;
     if (!host.Attach(window, attach)) {
@@ -152,8 +152,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
 
     sample->edits.Create(window);
 
-    host.SetCloseAnimation(2);
-    host.Show(7);
+    host.SetCloseAnimation(Animation::SlideFromAbove);
+    host.Show(Animation::Grow);
     int argc = 0;
     LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc);
     if (argc > 1 && _wtoi(argv[1]) > 0) {

@@ -11,15 +11,15 @@ using ColorRef = std::uint32_t;
 
 // Swaps red and blue and puts alpha 254 on top: the framework's opaque
 // colours carry 254, never 255 (black is 0xFE000000, white 0xFEFFFFFF).
-Argb ToArgb(ColorRef colour);
+Argb ToArgb(ColorRef color);
 // As above with the given alpha (clamped to 0..255); an alpha of 255 becomes 254.
-Argb ToArgb(ColorRef colour, int alpha);
+Argb ToArgb(ColorRef color, int alpha);
 
 // The inverse swap (alpha dropped), for handing a colour to the colour dialog.
-ColorRef ToColorRef(Argb colour);
+ColorRef ToColorRef(Argb color);
 
 // True when the luma 0.299 R + 0.587 G + 0.114 B is below 192.
-bool IsDarkColour(Argb colour);
+bool IsDarkColour(Argb color);
 
 struct ArgbParts {
     std::uint8_t alpha;
@@ -27,6 +27,6 @@ struct ArgbParts {
     std::uint8_t green;
     std::uint8_t blue;
 };
-ArgbParts SplitArgb(Argb colour);
+ArgbParts SplitArgb(Argb color);
 
 } // namespace kodaro::ui

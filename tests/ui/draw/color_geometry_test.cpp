@@ -1,4 +1,4 @@
-#include "ui/draw/colour.h"
+#include "ui/draw/color.h"
 #include "ui/draw/geometry.h"
 
 #include <gtest/gtest.h>
@@ -6,7 +6,7 @@
 namespace kodaro::ui {
 namespace {
 
-TEST(Colour, ToArgbSwapsRedAndBlueAndNeverGivesAlpha255) {
+TEST(Color, ToArgbSwapsRedAndBlueAndNeverGivesAlpha255) {
     EXPECT_EQ(ToArgb(0x0000FF, 255), 0xFEFF0000u);
     EXPECT_EQ(ToArgb(0x0000FF, 128), 0x80FF0000u);
     EXPECT_EQ(ToArgb(0x0000FF), 0xFEFF0000u);
@@ -22,7 +22,7 @@ TEST(Colour, ToArgbSwapsRedAndBlueAndNeverGivesAlpha255) {
     EXPECT_EQ(ToColorRef(0xFE563412u), 0x123456u);
 }
 
-TEST(Colour, DarkColourThresholdIsLuma192) {
+TEST(Color, DarkColorThresholdIsLuma192) {
     EXPECT_FALSE(IsDarkColour(0xFFFFFFFFu));
     EXPECT_TRUE(IsDarkColour(0xFF808080u));
     EXPECT_FALSE(IsDarkColour(0xFFC0C0C0u));
@@ -34,7 +34,7 @@ TEST(Colour, DarkColourThresholdIsLuma192) {
     EXPECT_FALSE(IsDarkColour(0xFFFFFF00u)); // yellow: luma 225.9
 }
 
-TEST(Colour, SplitArgbTakesTheBytesInOrder) {
+TEST(Color, SplitArgbTakesTheBytesInOrder) {
     const ArgbParts p = SplitArgb(0x80FF4010u);
     EXPECT_EQ(p.alpha, 0x80);
     EXPECT_EQ(p.red, 0xFF);
