@@ -12,6 +12,8 @@ packages=(
   zbar-tools libzbar-dev qrencode libqrencode-dev zxing-cpp-tools libzxing-dev
   # The decode test: a local web server and the clipboard read back.
   python3 xclip
+  # The export test: SVG drawings checked and rendered to pictures.
+  libxml2-utils librsvg2-bin
   # zh_CN.UTF-8 must exist for Wine to use code page 936 file names.
   locales-all
 )

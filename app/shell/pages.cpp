@@ -287,9 +287,17 @@ void RenderSymbolIntoPreview(App& app) {
     }
 }
 
+// The SVG drawing of the symbol the preview shows.
+std::optional<std::string> PreviewSvg(App& app) {
+    PreviewInputs inputs;
+    ReadPreviewInputs(app, inputs);
+    return DrawPreviewSvgNow(inputs);
+}
+
 void SavePreview(App& app) {
     RenderSymbolIntoPreview(app);
-    SaveSymbolCommand(app.mainWindowHandle, app.objects.previewPicture->Picture());
+    SaveSymbolCommand(app.mainWindowHandle, app.objects.previewPicture->Picture(),
+                      [&app] { return PreviewSvg(app); });
 }
 
 void CopyPreview(App& app) {

@@ -2,6 +2,7 @@
 
 #include "app/decode/scan_check.h"
 #include "app/symbol/image_export.h"
+#include "app/symbol/svg_export.h"
 #include "app/symbol/symbol_renderer.h"
 
 #include <mutex>
@@ -51,6 +52,15 @@ std::optional<std::vector<std::uint8_t>> RenderPreviewNow(const PreviewInputs& i
         return std::nullopt;
     }
     return MakePreviewPicture(inputs);
+}
+
+std::optional<std::string> DrawPreviewSvgNow(const PreviewInputs& inputs) {
+    std::lock_guard lock(RenderGate());
+    if (regenerationEnded) {
+        return std::nullopt;
+    }
+    const std::wstring payload = ComposePayload(inputs.kind, inputs.fields);
+    return MakeSymbolSvg(EncodeSymbol(payload, inputs.level), inputs.style, payload);
 }
 
 void RegeneratePreview(HWND mainWindow) {

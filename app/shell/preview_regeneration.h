@@ -13,6 +13,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace kodaro {
@@ -49,6 +50,11 @@ CheckedPreview MakeCheckedPreview(const PreviewInputs& inputs);
 // The picture of MakePreviewPicture made on the calling thread, in turn with
 // the worker's renders; nothing once regeneration has ended.
 std::optional<std::vector<std::uint8_t>> RenderPreviewNow(const PreviewInputs& inputs);
+
+// The SVG drawing of the symbol MakePreviewPicture renders, made on the
+// calling thread in turn with the worker's renders; nothing once
+// regeneration has ended or when no symbol came out.
+std::optional<std::string> DrawPreviewSvgNow(const PreviewInputs& inputs);
 
 // The worker's regeneration for the main window. Returns without a picture
 // when the window is gone.

@@ -1,6 +1,6 @@
-// Direct access to a GDI+ bitmap's pixels, for the passes that touch every
-// pixel (per-pixel GDI+ calls cost far too much at 768 x 768).
 #pragma once
+// The pixels of a whole GDI+ bitmap as 32-bit ARGB rows, locked for as long
+// as the object lives.
 
 #include "ui/draw/gdiplus.h"
 
@@ -9,28 +9,18 @@
 
 namespace kodaro {
 
-// The image as a bitmap, or null when it is none (a metafile, or no image).
-inline Gdiplus::GpBitmap* AsBitmap(Gdiplus::GpImage* image) {
-    Gdiplus::ImageType type = Gdiplus::ImageTypeUnknown;
-    if (image == nullptr || Gdiplus::DllExports::GdipGetImageType(image, &type) != Gdiplus::Ok ||
-        type != Gdiplus::ImageTypeBitmap) {
-        return nullptr;
-    }
-    return static_cast<Gdiplus::GpBitmap*>(image);
-}
-
-// The pixels of a whole bitmap as 32-bit ARGB, locked for as long as this lives.
 class LockedPixels {
 public:
     LockedPixels(Gdiplus::GpBitmap* bitmap, Gdiplus::ImageLockMode mode) : bitmap_(bitmap) {
+        namespace gdip = Gdiplus::DllExports;
         UINT width = 0;
         UINT height = 0;
-        Gdiplus::DllExports::GdipGetImageWidth(bitmap, &width);
-        Gdiplus::DllExports::GdipGetImageHeight(bitmap, &height);
+        gdip::GdipGetImageWidth(bitmap, &width);
+        gdip::GdipGetImageHeight(bitmap, &height);
         const Gdiplus::GpRect all(0, 0, static_cast<INT>(width), static_cast<INT>(height));
         locked_ = width > 0 && height > 0 &&
-                  Gdiplus::DllExports::GdipBitmapLockBits(bitmap, &all, mode, PixelFormat32bppARGB,
-                                                          &data_) == Gdiplus::Ok;
+                  gdip::GdipBitmapLockBits(bitmap, &all, mode, PixelFormat32bppARGB, &data_) ==
+                      Gdiplus::Ok;
     }
     ~LockedPixels() {
         if (locked_) {
@@ -53,5 +43,8 @@ private:
     Gdiplus::BitmapData data_{};
     bool locked_ = false;
 };
+
+// The image as a bitmap, or null when it is none (a metafile).
+Gdiplus::GpBitmap* AsBitmap(Gdiplus::GpImage* image);
 
 } // namespace kodaro

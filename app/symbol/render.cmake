@@ -10,6 +10,7 @@ add_library(kodaro_symbol_render STATIC
   ${CMAKE_CURRENT_LIST_DIR}/save_command.cpp
   ${CMAKE_CURRENT_LIST_DIR}/save_dialog.cpp
   ${CMAKE_CURRENT_LIST_DIR}/style_images.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/svg_export.cpp
   ${CMAKE_CURRENT_LIST_DIR}/symbol_renderer.cpp
 )
 kodaro_defaults(kodaro_symbol_render)

@@ -1,5 +1,6 @@
 #include "app/symbol/save_command.h"
 
+#include "app/symbol/image_export.h"
 #include "app/symbol/save_dialog.h"
 #include "runtime/handles.h"
 
@@ -13,6 +14,41 @@ constexpr wchar_t kErrorCaption[] = L"保存二维码";
 
 wchar_t AsciiLower(wchar_t c) {
     return c >= L'A' && c <= L'Z' ? c - L'A' + L'a' : c;
+}
+
+bool EndsWithIgnoringCase(std::wstring_view text, std::wstring_view lowerEnd) {
+    if (text.size() < lowerEnd.size()) {
+        return false;
+    }
+    const std::wstring_view end = text.substr(text.size() - lowerEnd.size());
+    return std::equal(end.begin(), end.end(), lowerEnd.begin(),
+                      [](wchar_t a, wchar_t b) { return AsciiLower(a) == b; });
+}
+
+bool FileExists(const std::wstring& path) {
+    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// The file bytes of the chosen format, or nothing when they cannot be made.
+std::optional<std::vector<std::uint8_t>> ExportBytes(SaveFormat format,
+                                                     std::span<const std::uint8_t> previewBytes,
+                                                     const SvgMaker& makeSvg) {
+    switch (format) {
+    case SaveFormat::Png: {
+        std::vector<std::uint8_t> png = PictureBytesToPng(previewBytes);
+        return png.empty() ? std::nullopt : std::optional(std::move(png));
+    }
+    case SaveFormat::Svg: {
+        const std::optional<std::string> svg = makeSvg ? makeSvg() : std::nullopt;
+        if (!svg) {
+            return std::nullopt;
+        }
+        return std::vector<std::uint8_t>(svg->begin(), svg->end());
+    }
+    case SaveFormat::Bmp:
+        break;
+    }
+    return std::vector<std::uint8_t>(previewBytes.begin(), previewBytes.end());
 }
 
 std::wstring SystemMessage(DWORD error) {
@@ -36,17 +72,24 @@ std::wstring SystemMessage(DWORD error) {
 
 } // namespace
 
-std::wstring WithBmpExtension(std::wstring_view path) {
-    static constexpr std::wstring_view extension = L".bmp";
-    std::wstring result(path);
-    bool hasExtension = path.size() >= extension.size();
-    for (std::size_t i = 0; hasExtension && i < extension.size(); ++i) {
-        hasExtension = AsciiLower(path[path.size() - extension.size() + i]) == extension[i];
+SaveFormat SaveFormatOfFilter(DWORD filterIndex) {
+    return filterIndex >= 1 && filterIndex <= kSaveTypes.size() ? kSaveTypes[filterIndex - 1].format
+                                                                : kSaveTypes[0].format;
+}
+
+SaveTarget ResolveSaveTarget(std::wstring_view chosenPath, SaveFormat chosenType) {
+    for (const SaveType& type : kSaveTypes) {
+        if (EndsWithIgnoringCase(chosenPath, type.extension)) {
+            return {std::wstring(chosenPath), type.format};
+        }
     }
-    if (!hasExtension) {
-        result += extension;
+    SaveTarget target{std::wstring(chosenPath), chosenType};
+    for (const SaveType& type : kSaveTypes) {
+        if (type.format == chosenType) {
+            target.path += type.extension;
+        }
     }
-    return result;
+    return target;
 }
 
 std::optional<DWORD> WriteWholeFile(const std::wstring& path, std::span<const std::uint8_t> bytes) {
@@ -77,14 +120,33 @@ std::optional<DWORD> WriteWholeFile(const std::wstring& path, std::span<const st
     return std::nullopt;
 }
 
+std::wstring SaveErrorText(const std::wstring& path, std::wstring_view reason) {
+    return L"无法保存文件 \"" + path + L"\":\r\n" + std::wstring(reason);
+}
+
 std::wstring SaveErrorText(const std::wstring& path, DWORD error) {
-    return L"无法保存文件 \"" + path + L"\":\r\n" + SystemMessage(error);
+    return SaveErrorText(path, SystemMessage(error));
 }
 
 SaveCommandHooks DesktopSaveHooks() {
     SaveCommandHooks hooks;
-    hooks.chooseFile = [](HWND owner, std::wstring_view filter) {
-        return ShowSaveDialog(owner, filter);
+    hooks.chooseFile = [](HWND owner, const SaveChoice& initial) -> std::optional<SaveChoice> {
+        DWORD filterIndex = 1;
+        while (filterIndex < kSaveTypes.size() &&
+               kSaveTypes[filterIndex - 1].format != initial.format) {
+            ++filterIndex;
+        }
+        const std::optional<FileDialogAnswer> answer =
+            ShowSaveDialog(owner, kSaveFilter, initial.path, filterIndex);
+        if (!answer) {
+            return std::nullopt;
+        }
+        return SaveChoice{answer->path, SaveFormatOfFilter(answer->filterIndex)};
+    };
+    hooks.confirmReplace = [](HWND owner, const std::wstring& path) {
+        const std::wstring text = L"\"" + path + L"\" 已经存在。\r\n要替换它吗?";
+        return MessageBoxW(owner, text.c_str(), kSaveDialogTitle,
+                           MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) == IDYES;
     };
     hooks.showError = [](HWND owner, const std::wstring& text) {
         MessageBoxW(owner, text.c_str(), kErrorCaption, MB_OK | MB_ICONERROR);
@@ -93,14 +155,31 @@ SaveCommandHooks DesktopSaveHooks() {
 }
 
 SaveOutcome SaveSymbolCommand(HWND owner, std::span<const std::uint8_t> previewBytes,
-                              const SaveCommandHooks& hooks) {
-    const std::optional<std::wstring> chosen = hooks.chooseFile(owner, kBmpSaveFilter);
-    if (!chosen) {
-        return SaveOutcome::Cancelled;
+                              const SvgMaker& makeSvg, const SaveCommandHooks& hooks) {
+    SaveChoice shown;
+    SaveTarget target;
+    for (;;) {
+        const std::optional<SaveChoice> chosen = hooks.chooseFile(owner, shown);
+        if (!chosen) {
+            return SaveOutcome::Cancelled;
+        }
+        target = ResolveSaveTarget(chosen->path, chosen->format);
+        // The dialog asked about the name it handed back; a name the program
+        // extended is asked about here.
+        if (target.path == chosen->path || !FileExists(target.path) ||
+            hooks.confirmReplace(owner, target.path)) {
+            break;
+        }
+        shown = *chosen;
     }
-    const std::wstring path = WithBmpExtension(*chosen);
-    if (const std::optional<DWORD> error = WriteWholeFile(path, previewBytes)) {
-        hooks.showError(owner, SaveErrorText(path, *error));
+    const std::optional<std::vector<std::uint8_t>> bytes =
+        ExportBytes(target.format, previewBytes, makeSvg);
+    if (!bytes) {
+        hooks.showError(owner, SaveErrorText(target.path, L"无法生成所选格式的图片。"));
+        return SaveOutcome::Failed;
+    }
+    if (const std::optional<DWORD> error = WriteWholeFile(target.path, *bytes)) {
+        hooks.showError(owner, SaveErrorText(target.path, *error));
         return SaveOutcome::Failed;
     }
     return SaveOutcome::Saved;

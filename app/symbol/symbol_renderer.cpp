@@ -38,12 +38,8 @@ constexpr float kFrameReach = 4.0f;
 // Returns the area it covers.
 ui::RectF DrawLogo(Gdiplus::GpGraphics* graphics, Gdiplus::GpImage* logo, int width, int height,
                    const SymbolStyle& style) {
-    const int limit = static_cast<int>(style.side * kLogoShare);
-    const int logoWidth = std::min(ui::ImageWidth(logo), limit);
-    const int logoHeight = std::min(ui::ImageHeight(logo), limit);
-    ui::RectF rect = ui::MakeRectF(static_cast<float>((width - logoWidth) / 2),
-                                   static_cast<float>((height - logoHeight) / 2),
-                                   static_cast<float>(logoWidth), static_cast<float>(logoHeight));
+    ui::RectF rect =
+        LogoPlacement(ui::ImageWidth(logo), ui::ImageHeight(logo), width, height, style.side);
     const ui::Argb color = style.backgroundColor;
     ui::FillRectangle(graphics, rect, color);
     ui::DrawImageRect(graphics, logo, rect);
@@ -72,6 +68,27 @@ ui::RectF DrawLogo(Gdiplus::GpGraphics* graphics, Gdiplus::GpImage* logo, int wi
 }
 
 } // namespace
+
+Gdiplus::GpBitmap* AsBitmap(Gdiplus::GpImage* image) {
+    Gdiplus::ImageType type = Gdiplus::ImageTypeUnknown;
+    if (image == nullptr || gdip::GdipGetImageType(image, &type) != Gdiplus::Ok ||
+        type != Gdiplus::ImageTypeBitmap) {
+        return nullptr;
+    }
+    return static_cast<Gdiplus::GpBitmap*>(image);
+}
+
+bool DrawsLogo(Gdiplus::GpImage* logo, const SymbolStyle& style) {
+    return logo != nullptr && FileExists(style.logoPath);
+}
+
+ui::RectF LogoPlacement(int logoWidth, int logoHeight, int width, int height, int side) {
+    const int limit = static_cast<int>(side * kLogoShare);
+    const int w = std::min(logoWidth, limit);
+    const int h = std::min(logoHeight, limit);
+    return ui::MakeRectF(static_cast<float>((width - w) / 2), static_cast<float>((height - h) / 2),
+                         static_cast<float>(w), static_cast<float>(h));
+}
 
 bool FillModules(const ModuleSources& sources, Gdiplus::GpBitmap* output) {
     const LockedPixels matrix(sources.matrix, Gdiplus::ImageLockModeRead);
@@ -172,7 +189,7 @@ RenderedSymbol RenderStyledSymbol(std::span<const std::uint8_t> matrixBytes, int
     if (!fill(sources, output.get())) {
         return rendered;
     }
-    if (view.LogoImage() != nullptr && FileExists(style.logoPath)) {
+    if (DrawsLogo(view.LogoImage(), style)) {
         Gdiplus::GpGraphics* rawGraphics = nullptr;
         if (gdip::GdipGetImageGraphicsContext(output.get(), &rawGraphics) == Gdiplus::Ok) {
             const ui::UniqueGraphics graphics(rawGraphics);

@@ -6,6 +6,7 @@
 #include "app/symbol/style_images.h"
 #include "app/symbol/symbol_style.h"
 #include "ui/draw/gdiplus.h"
+#include "ui/draw/geometry.h"
 
 #include <cstdint>
 #include <span>
@@ -28,6 +29,15 @@ struct ModuleSources {
 // other colour is dark and takes the foreground; a picture pixel outside the
 // picture is fully transparent. False when the pixels cannot be reached.
 using ModuleFill = bool (*)(const ModuleSources& sources, Gdiplus::GpBitmap* output);
+
+// Whether the loaded logo is drawn: only while the style's logo path names
+// an existing file.
+bool DrawsLogo(Gdiplus::GpImage* logo, const SymbolStyle& style);
+
+// Where the logo goes on a width x height symbol of the chosen side length:
+// centred, at most trunc(side * 0.22) on each axis (a larger logo is squeezed
+// to that).
+ui::RectF LogoPlacement(int logoWidth, int logoHeight, int width, int height, int side);
 
 // The module pass through direct access to the pixel memory of all bitmaps.
 bool FillModules(const ModuleSources& sources, Gdiplus::GpBitmap* output);

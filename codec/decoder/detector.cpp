@@ -189,6 +189,9 @@ std::optional<std::array<Line, 4>> FitMarkEdges(const std::vector<PointF>& rim, 
     return lines;
 }
 
+// A mark's outer corners in its own module coordinates.
+constexpr PointF kMarkSquare[4] = {{0, 0}, {7, 0}, {7, 7}, {0, 7}};
+
 PointF Unit(PointF from, PointF to) {
     const double length = Distance(from, to);
     return {(to.x - from.x) / length, (to.y - from.y) / length};
@@ -382,6 +385,21 @@ std::optional<MarkOutlines> FitMarkOutlines(const FinderTriple& t,
     return outlines;
 }
 
+std::optional<std::array<PointF, 4>> MarkCorners(const MarkOutlines& outlines, int mark) {
+    // Corners: top-left, top-right, bottom-right, bottom-left of the mark,
+    // each where two of its edges meet.
+    constexpr int kPairs[4][2] = {{0, 3}, {0, 1}, {2, 1}, {2, 3}};
+    std::array<PointF, 4> corners;
+    for (int c = 0; c < 4; ++c) {
+        const auto p =
+            Intersect(outlines.edges[mark][kPairs[c][0]], outlines.edges[mark][kPairs[c][1]]);
+        if (!p)
+            return std::nullopt;
+        corners[c] = *p;
+    }
+    return corners;
+}
+
 std::optional<PerspectiveTransform> OutlineGridTransform(const MarkOutlines& outlines,
                                                          int dimension, bool exact) {
     const double far = dimension - 7;
@@ -389,16 +407,12 @@ std::optional<PerspectiveTransform> OutlineGridTransform(const MarkOutlines& out
     std::vector<PointF> src;
     std::vector<PointF> dst;
     for (int m = 0; m < 3; ++m) {
-        // Corners: top-left, top-right, bottom-right, bottom-left of the mark.
-        const int pairs[4][2] = {{0, 3}, {0, 1}, {2, 1}, {2, 3}};
-        const PointF corners[4] = {{0, 0}, {7, 0}, {7, 7}, {0, 7}};
+        const auto corners = MarkCorners(outlines, m);
+        if (!corners)
+            return std::nullopt;
         for (int c = 0; c < 4; ++c) {
-            const auto p =
-                Intersect(outlines.edges[m][pairs[c][0]], outlines.edges[m][pairs[c][1]]);
-            if (!p)
-                return std::nullopt;
-            src.push_back({offsets[m].x + corners[c].x, offsets[m].y + corners[c].y});
-            dst.push_back(*p);
+            src.push_back({offsets[m].x + kMarkSquare[c].x, offsets[m].y + kMarkSquare[c].y});
+            dst.push_back((*corners)[c]);
         }
     }
     // The symbol's bottom edge continues the bottom-left mark's, its right
@@ -416,6 +430,161 @@ std::optional<PerspectiveTransform> OutlineGridTransform(const MarkOutlines& out
     src.push_back({d, d});
     dst.push_back(*fourth);
     return PerspectiveTransform::Fit(src, dst);
+}
+
+namespace {
+
+bool DarkPixel(const BitMatrix& bits, PointF p) {
+    if (!(p.x >= 0 && p.y >= 0 && p.x < bits.Width() && p.y < bits.Height()))
+        return false;
+    return bits.Get(static_cast<int>(p.x), static_cast<int>(p.y));
+}
+
+PointF Along(PointF from, PointF direction, double t) {
+    return {from.x + direction.x * t, from.y + direction.y * t};
+}
+
+// How far (in lengths of `direction`) the colour `dark` runs on from `from`,
+// or -1 when it runs beyond `reach`.
+double RunOn(const BitMatrix& bits, PointF from, PointF direction, bool dark, double reach) {
+    constexpr int kSteps = 8;
+    for (int k = 1; k <= reach * kSteps; ++k) {
+        const double t = static_cast<double>(k) / kSteps;
+        if (DarkPixel(bits, Along(from, direction, t)) != dark)
+            return t - 0.5 / kSteps;
+    }
+    return -1;
+}
+
+// The end of a timing pattern one walk starts from: the centre of the light
+// module beside a mark, one module along the pattern and one across it.
+struct TimingEnd {
+    PointF centre;
+    PointF step;
+    PointF normal;
+};
+
+// Walks a timing pattern from the light module at `from`, one module a
+// step, until `stop` lies `beyond` modules behind; returns the centres of
+// the modules passed, stopping early where the pattern is lost. Every
+// module differs from the one before, so the runs along the pattern are its
+// modules; across it, the walk keeps to the middle of the band where the
+// next few modules alternate best (the rows beside it match only by chance).
+std::vector<PointF> WalkTiming(const BitMatrix& bits, const TimingEnd& from, const TimingEnd& to,
+                               PointF stop, double beyond) {
+    std::vector<PointF> centres = {from.centre};
+    const double total = Distance(from.centre, to.centre);
+    PointF p = from.centre;
+    PointF step = from.step;
+    for (int module = 0; module < 177; ++module) {
+        const double length2 = step.x * step.x + step.y * step.y;
+        const double remaining = ((stop.x - p.x) * step.x + (stop.y - p.y) * step.y) / length2;
+        if (remaining < -beyond)
+            break;
+        // Modules at even steps from the start are light, like it.
+        const bool dark = module % 2 == 0;
+        const double rest = RunOn(bits, p, step, !dark, 1.5);
+        if (rest < 0)
+            break;
+        const PointF edge = Along(p, step, rest);
+        const double width = RunOn(bits, edge, step, dark, 2.0);
+        if (width < 0.4)
+            break;
+        PointF q = Along(edge, step, width / 2);
+        const double f = std::clamp(Distance(from.centre, q) / total, 0.0, 1.0);
+        const PointF normal{from.normal.x + (to.normal.x - from.normal.x) * f,
+                            from.normal.y + (to.normal.y - from.normal.y) * f};
+        double shift = 0;
+        int bestScore = -1;
+        int band = 0;
+        for (int k = -4; k <= 4; ++k) {
+            const PointF side = Along(q, normal, k / 8.0);
+            int score = 0;
+            for (int m = 0; m < 4; ++m)
+                for (double a : {-0.25, 0.0, 0.25})
+                    score += DarkPixel(bits, Along(side, step, m + a)) == ((module + m) % 2 == 0);
+            if (score > bestScore) {
+                bestScore = score;
+                shift = 0;
+                band = 0;
+            }
+            if (score == bestScore) {
+                shift += k / 8.0;
+                ++band;
+            }
+        }
+        q = Along(q, normal, shift / band / 2);
+        step = {(step.x + q.x - p.x) / 2, (step.y + q.y - p.y) / 2};
+        p = q;
+        centres.push_back(p);
+    }
+    return centres;
+}
+
+} // namespace
+
+std::optional<TimingTrack> FollowTimingPattern(const BitMatrix& bits, const MarkOutlines& outlines,
+                                               bool down) {
+    const auto first = MarkCorners(outlines, 0);
+    const auto last = MarkCorners(outlines, down ? 2 : 1);
+    if (!first || !last)
+        return std::nullopt;
+    const auto from = PerspectiveTransform::QuadToQuad(kMarkSquare, first->data());
+    const auto to = PerspectiveTransform::QuadToQuad(kMarkSquare, last->data());
+    // Module coordinates of a mark along and across the pattern.
+    auto at = [down](const PerspectiveTransform& t, double along, double across) {
+        return down ? t.Map(across, along) : t.Map(along, across);
+    };
+    // The light module after the first mark and the one before the other;
+    // every module between them alternates.
+    const PointF start = at(from, 7.5, 6.5);
+    const PointF end = at(to, -0.5, 6.5);
+    const TimingEnd forward{start, Along(at(from, 8.5, 6.5), start, -1),
+                            Along(at(from, 7.5, 7.5), start, -1)};
+    const TimingEnd backward{end, Along(at(to, -1.5, 6.5), end, -1),
+                             Along(at(to, -0.5, 7.5), end, -1)};
+    const double total = Distance(start, end);
+    const double moduleSize = std::hypot(forward.step.x, forward.step.y);
+    if (!(std::isfinite(total) && total < 1e5 && moduleSize >= 0.8))
+        return std::nullopt;
+    // Each end walks to a little past the middle, following its own mark's
+    // direction where it is surest; the walks meet where they pass the same
+    // module.
+    const PointF middle{(start.x + end.x) / 2, (start.y + end.y) / 2};
+    const auto ahead = WalkTiming(bits, forward, backward, middle, 2);
+    const auto back = WalkTiming(bits, backward, forward, middle, 2);
+    size_t meetAhead = 0;
+    size_t meetBack = 0;
+    double closest = 0.4 * moduleSize;
+    for (size_t i = 0; i < ahead.size(); ++i) {
+        for (size_t j = 0; j < back.size(); ++j) {
+            const double gap = Distance(ahead[i], back[j]);
+            if (gap < closest && i % 2 == j % 2) {
+                closest = gap;
+                meetAhead = i;
+                meetBack = j;
+            }
+        }
+    }
+    if (closest >= 0.4 * moduleSize)
+        return std::nullopt;
+    // Modules 7 .. 7 + meetAhead walked ahead, the rest back from
+    // dimension - 8.
+    const int dimension = 7 + static_cast<int>(meetAhead + meetBack) + 8;
+    if (dimension % 4 != 1 || dimension < 21 || dimension > 177)
+        return std::nullopt;
+    TimingTrack track;
+    track.dimension = dimension;
+    // The marks' own modules in the row are placed by their outlines.
+    for (int c = 0; c < 7; ++c)
+        track.centres.push_back(at(from, c + 0.5, 6.5));
+    track.centres.insert(track.centres.end(), ahead.begin(),
+                         ahead.begin() + static_cast<std::ptrdiff_t>(meetAhead) + 1);
+    for (size_t j = meetBack; j-- > 0;)
+        track.centres.push_back(back[j]);
+    for (int c = 0; c < 7; ++c)
+        track.centres.push_back(at(to, c + 0.5, 6.5));
+    return track;
 }
 
 std::optional<PerspectiveTransform> RefineGridTransform(const BitMatrix& bits,
@@ -489,10 +658,7 @@ double TimingPatternMismatch(const BitMatrix& bits, const PerspectiveTransform& 
 namespace {
 
 bool DarkAt(const BitMatrix& bits, const PerspectiveTransform& transform, double u, double v) {
-    const PointF p = transform.Map(u, v);
-    if (!(p.x >= 0 && p.y >= 0 && p.x < bits.Width() && p.y < bits.Height()))
-        return false;
-    return bits.Get(static_cast<int>(p.x), static_cast<int>(p.y));
+    return DarkPixel(bits, transform.Map(u, v));
 }
 
 // How far (in modules) the centre of each column of the timing pattern
@@ -618,27 +784,191 @@ std::vector<double> EdgeBow(const BitMatrix& bits, const PerspectiveTransform& t
 
 } // namespace
 
-BitMatrix SampleGridAlongTiming(const BitMatrix& bits, const PerspectiveTransform& transform,
-                                int dimension, Bows bows) {
-    const std::vector<double> acrossOffsets = TimingOffsets(bits, transform, dimension, false);
-    const std::vector<double> downOffsets = TimingOffsets(bits, transform, dimension, true);
+namespace {
+
+// Where a timing track puts each column (row, `down`) against where
+// `transform` does, along the pattern (`along`) and across it (`across`),
+// in modules; filled linearly to nothing at the marks' centres, where the
+// mapping is anchored.
+void TrackOffsets(const PerspectiveTransform& transform, const TimingTrack& track, bool down,
+                  std::vector<double>* along, std::vector<double>* across) {
+    const int dimension = track.dimension;
+    const PerspectiveTransform back = transform.Inverse();
+    along->assign(static_cast<size_t>(dimension), 0);
+    across->assign(static_cast<size_t>(dimension), 0);
+    for (int c = 7; c <= dimension - 8; ++c) {
+        const PointF m = back.Map(track.centres[c].x, track.centres[c].y);
+        (*along)[c] = (down ? m.y : m.x) - (c + 0.5);
+        (*across)[c] = (down ? m.x : m.y) - 6.5;
+    }
+    for (auto* offsets : {along, across}) {
+        for (int c = 4; c < 7; ++c)
+            (*offsets)[c] = (*offsets)[7] * (c - 3) / 4.0;
+        for (int c = dimension - 7; c < dimension - 4; ++c)
+            (*offsets)[c] = (*offsets)[dimension - 8] * (dimension - 4 - c) / 4.0;
+    }
+}
+
+} // namespace
+
+ModuleCentres PlaceModulesAlongTiming(const BitMatrix& bits, const PerspectiveTransform& transform,
+                                      int dimension, Bows bows, const TimingTrack* across,
+                                      const TimingTrack* down) {
     const std::vector<double> none(static_cast<size_t>(dimension), 0);
-    const bool across = bows != Bows::LeftRight;
-    const bool down = bows != Bows::TopBottom;
-    const auto top = across ? EdgeBow(bits, transform, dimension, Edge::Top) : none;
-    const auto bottom = across ? EdgeBow(bits, transform, dimension, Edge::Bottom) : none;
-    const auto left = down ? EdgeBow(bits, transform, dimension, Edge::Left) : none;
-    const auto right = down ? EdgeBow(bits, transform, dimension, Edge::Right) : none;
-    BitMatrix grid(dimension, dimension);
+    const bool acrossBows = bows != Bows::LeftRight;
+    const bool downBows = bows != Bows::TopBottom;
+    std::vector<double> acrossOffsets;
+    std::vector<double> downOffsets;
+    std::vector<double> rowBow;
+    std::vector<double> columnBow;
+    const bool acrossTracked = across && across->dimension == dimension;
+    const bool downTracked = down && down->dimension == dimension;
+    if (acrossTracked)
+        TrackOffsets(transform, *across, false, &acrossOffsets, &rowBow);
+    else
+        acrossOffsets = TimingOffsets(bits, transform, dimension, false);
+    if (downTracked)
+        TrackOffsets(transform, *down, true, &downOffsets, &columnBow);
+    else
+        downOffsets = TimingOffsets(bits, transform, dimension, true);
+    const auto bottom = acrossBows ? EdgeBow(bits, transform, dimension, Edge::Bottom) : none;
+    const auto right = downBows ? EdgeBow(bits, transform, dimension, Edge::Right) : none;
+    // A tracked row 6 (column 6) bends as the edges blended at its place do.
+    const double inside = 6.5 / dimension;
+    auto edgeFromTrack = [&](const std::vector<double>& track, const std::vector<double>& far) {
+        std::vector<double> edge(static_cast<size_t>(dimension));
+        for (int c = 0; c < dimension; ++c)
+            edge[c] = (track[c] - far[c] * inside) / (1 - inside);
+        return edge;
+    };
+    const auto top = !acrossBows     ? none
+                     : acrossTracked ? edgeFromTrack(rowBow, bottom)
+                                     : EdgeBow(bits, transform, dimension, Edge::Top);
+    const auto left = !downBows     ? none
+                      : downTracked ? edgeFromTrack(columnBow, right)
+                                    : EdgeBow(bits, transform, dimension, Edge::Left);
+    ModuleCentres centres;
+    centres.reserve(static_cast<size_t>(dimension) * dimension);
     for (int y = 0; y < dimension; ++y) {
         const double below = (y + 0.5) / dimension;
         for (int x = 0; x < dimension; ++x) {
             const double along = (x + 0.5) / dimension;
             const double u = x + 0.5 + acrossOffsets[x] + left[y] * (1 - along) + right[y] * along;
             const double v = y + 0.5 + downOffsets[y] + top[x] * (1 - below) + bottom[x] * below;
-            grid.Set(x, y, DarkAt(bits, transform, u, v));
+            centres.push_back(transform.Map(u, v));
         }
     }
+    return centres;
+}
+
+std::optional<ModuleCentres> PlaceModulesPiecewise(const BitMatrix& bits,
+                                                   const PerspectiveTransform& transform,
+                                                   int dimension, const MarkOutlines* outlines,
+                                                   const TimingTrack* across,
+                                                   const TimingTrack* down) {
+    const auto centers = AlignmentPatternCenters(VersionFromSize(dimension));
+    const int k = static_cast<int>(centers.size());
+    if (k < 3)
+        return std::nullopt;
+    std::vector<PointF> nodes(static_cast<size_t>(k * k));
+    auto node = [&](int i, int j) -> PointF& { return nodes[static_cast<size_t>(j * k + i)]; };
+    auto module = [&](int i) { return centers[i] + 0.5; };
+    for (int j = 0; j < k; ++j)
+        for (int i = 0; i < k; ++i)
+            node(i, j) = transform.Map(module(i), module(j));
+    // The corners beside the marks, from the marks' own outlines.
+    if (outlines) {
+        const int marks[3][3] = {{0, 0, 0}, {1, k - 1, 0}, {2, 0, k - 1}};
+        for (const auto& m : marks) {
+            const auto corners = MarkCorners(*outlines, m[0]);
+            if (!corners)
+                return std::nullopt;
+            const auto local = PerspectiveTransform::QuadToQuad(kMarkSquare, corners->data());
+            const double far = dimension - 7;
+            const PointF origin{m[0] == 1 ? far : 0, m[0] == 2 ? far : 0};
+            node(m[1], m[2]) = local.Map(module(m[1]) - origin.x, module(m[2]) - origin.y);
+        }
+    }
+    const bool acrossTracked = across && across->dimension == dimension;
+    const bool downTracked = down && down->dimension == dimension;
+    int found = 0;
+    for (int j = 0; j < k; ++j) {
+        for (int i = 0; i < k; ++i) {
+            if ((i == 0 || i == k - 1) && (j == 0 || j == k - 1) && !(i == k - 1 && j == k - 1))
+                continue;
+            if (j == 0 && acrossTracked) {
+                node(i, j) = across->centres[centers[i]];
+                continue;
+            }
+            if (i == 0 && downTracked) {
+                node(i, j) = down->centres[centers[j]];
+                continue;
+            }
+            // Where the mapping puts it, moved as far as it misses its
+            // neighbours already placed: follows the picture's bending
+            // locally.
+            const PointF mapped = node(i, j);
+            PointF shift{0, 0};
+            int neighbours = 0;
+            for (const auto& [di, dj] : {std::pair{-1, 0}, {0, -1}, {-1, -1}, {1, -1}}) {
+                const int ni = i + di;
+                const int nj = j + dj;
+                if (ni < 0 || ni >= k || nj < 0)
+                    continue;
+                const PointF there = transform.Map(module(ni), module(nj));
+                shift.x += node(ni, nj).x - there.x;
+                shift.y += node(ni, nj).y - there.y;
+                ++neighbours;
+            }
+            const PointF predicted = neighbours == 0 ? mapped
+                                                     : PointF{mapped.x + shift.x / neighbours,
+                                                              mapped.y + shift.y / neighbours};
+            const PointF across = transform.Map(module(i) + 1, module(j));
+            const PointF below = transform.Map(module(i), module(j) + 1);
+            const double moduleSize = (Distance(mapped, across) + Distance(mapped, below)) / 2;
+            node(i, j) = predicted;
+            if (!std::isfinite(moduleSize) || moduleSize < 1)
+                continue;
+            const auto pattern = FindAlignmentPattern(bits, predicted, moduleSize, moduleSize * 3);
+            if (pattern && Distance(*pattern, predicted) <= moduleSize * 2.5) {
+                node(i, j) = *pattern;
+                ++found;
+            }
+        }
+    }
+    if (found == 0)
+        return std::nullopt;
+    std::vector<PerspectiveTransform> cells;
+    for (int j = 0; j + 1 < k; ++j) {
+        for (int i = 0; i + 1 < k; ++i) {
+            const PointF src[4] = {{module(i), module(j)},
+                                   {module(i + 1), module(j)},
+                                   {module(i + 1), module(j + 1)},
+                                   {module(i), module(j + 1)}};
+            const PointF dst[4] = {node(i, j), node(i + 1, j), node(i + 1, j + 1), node(i, j + 1)};
+            cells.push_back(PerspectiveTransform::QuadToQuad(src, dst));
+        }
+    }
+    // The cell of each column (row); the outer strips use the outer cells.
+    std::vector<int> cell(static_cast<size_t>(dimension));
+    for (int c = 0, i = 0; c < dimension; ++c) {
+        while (i + 2 < k && c >= centers[i + 1])
+            ++i;
+        cell[c] = i;
+    }
+    ModuleCentres centres;
+    centres.reserve(static_cast<size_t>(dimension) * dimension);
+    for (int y = 0; y < dimension; ++y)
+        for (int x = 0; x < dimension; ++x)
+            centres.push_back(cells[cell[y] * (k - 1) + cell[x]].Map(x + 0.5, y + 0.5));
+    return centres;
+}
+
+BitMatrix SampleModules(const BitMatrix& bits, const ModuleCentres& centres, int dimension) {
+    BitMatrix grid(dimension, dimension);
+    for (int y = 0; y < dimension; ++y)
+        for (int x = 0; x < dimension; ++x)
+            grid.Set(x, y, DarkPixel(bits, centres[static_cast<size_t>(y) * dimension + x]));
     return grid;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // From three position marks to a sampled module grid: module size, symbol
 // size, the bottom-right alignment pattern and the projective mapping.
+#include <array>
 #include <optional>
 #include <vector>
 
@@ -68,6 +69,25 @@ std::optional<MarkOutlines> FitMarkOutlines(const FinderTriple& t,
 std::optional<PerspectiveTransform> OutlineGridTransform(const MarkOutlines& outlines,
                                                          int dimension, bool exact);
 
+// The four outer corners of one mark (0 top-left, 1 top-right, 2 bottom-left
+// in the roles of the triple) in the picture: top-left, top-right,
+// bottom-right, bottom-left in the symbol's axes.
+std::optional<std::array<PointF, 4>> MarkCorners(const MarkOutlines& outlines, int mark);
+
+// The timing pattern between the top-left mark and the top-right one (row
+// 6) or the bottom-left one (column 6), followed module by module as it
+// bends: it counts the modules a side where the marks' module sizes say
+// little about the rest of the symbol (paper round a cylinder, strong
+// perspective), and it shows where each column (row) lies.
+struct TimingTrack {
+    int dimension = 0;
+    // Centres of all modules of the row (column) in the picture.
+    std::vector<PointF> centres;
+};
+// Nothing when the walk loses the pattern.
+std::optional<TimingTrack> FollowTimingPattern(const BitMatrix& bits, const MarkOutlines& outlines,
+                                               bool down);
+
 // Finds the alignment patterns of larger symbols one by one where `initial`
 // predicts them, nearest the top-left first, and refits the mapping to the
 // marks and every pattern found; follows perspective and mild bending that
@@ -86,16 +106,39 @@ bool SampleModule(const BitMatrix& bits, const PerspectiveTransform& transform, 
 double TimingPatternMismatch(const BitMatrix& bits, const PerspectiveTransform& transform,
                              int dimension);
 
+// The centres of a symbol's modules in the picture, row by row.
+using ModuleCentres = std::vector<PointF>;
+
+// Places a symbol with alignment patterns in three rows or more cell by
+// cell between them: each pattern is looked for where its found neighbours
+// predict it, and each cell of the patterns' grid is placed through its own
+// mapping. Follows bending and lens distortion over large symbols, which
+// one mapping (even with bowed edges) cannot. The marks' outlines and the
+// timing tracks (any may be null) place the cells along the top and left.
+// Nothing for smaller symbols.
+std::optional<ModuleCentres> PlaceModulesPiecewise(const BitMatrix& bits,
+                                                   const PerspectiveTransform& transform,
+                                                   int dimension, const MarkOutlines* outlines,
+                                                   const TimingTrack* across,
+                                                   const TimingTrack* down);
+
+// The colour at each centre (dark = true).
+BitMatrix SampleModules(const BitMatrix& bits, const ModuleCentres& centres, int dimension);
+
 // Reads the colour at the centre of every module.
 BitMatrix SampleGrid(const BitMatrix& bits, const PerspectiveTransform& transform, int dimension);
 
-// The same, with the columns and rows moved to where the timing patterns
+// Module centres as the mapping puts them, with the columns and rows moved
+// to where the timing patterns
 // show them, and bent to follow the bows of the symbol's outer edges (the
 // top and bottom edge, the left and right one, or all four): follows paper
 // bent round a cylinder and lens distortion, which no single projective
-// mapping describes.
+// mapping describes. Timing tracks of the symbol's size (either may be
+// null) place the columns and rows, and bend the top and left edges, better
+// than a search near where `transform` puts them.
 enum class Bows { TopBottom, LeftRight, All };
-BitMatrix SampleGridAlongTiming(const BitMatrix& bits, const PerspectiveTransform& transform,
-                                int dimension, Bows bows);
+ModuleCentres PlaceModulesAlongTiming(const BitMatrix& bits, const PerspectiveTransform& transform,
+                                      int dimension, Bows bows, const TimingTrack* across = nullptr,
+                                      const TimingTrack* down = nullptr);
 
 } // namespace kodaro::codec

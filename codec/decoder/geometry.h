@@ -44,6 +44,9 @@ public:
         return {(a11 * x + a21 * y + a31) / w, (a12 * x + a22 * y + a32) / w};
     }
     bool IsValid() const;
+    // The transform back from the picture (up to a scale, which a
+    // projective mapping ignores).
+    PerspectiveTransform Inverse() const { return Adjoint(); }
 
 private:
     static PerspectiveTransform SquareToQuad(const PointF q[4]);

@@ -171,13 +171,52 @@ bool SampleAndDecode(const BitMatrix& bits, const PerspectiveTransform& transfor
     return DecodeSampled(SampleGrid(bits, transform, dimension), transform, out);
 }
 
+// The timing tracks of one triple, followed when first asked for: most
+// symbols read through their first mapping and never need them.
+class TimingTracks {
+public:
+    TimingTracks(const BitMatrix& bits, const std::optional<MarkOutlines>& outlines)
+        : bits_(bits), outlines_(outlines) {}
+
+    // The track of row 6 (column 6, `down`) when it counts `dimension` modules.
+    const TimingTrack* Get(bool down, int dimension) {
+        Follow();
+        const auto& track = down ? down_ : across_;
+        return track && track->dimension == dimension ? &*track : nullptr;
+    }
+    // The sizes the tracks count.
+    std::vector<int> Dimensions() {
+        Follow();
+        std::vector<int> counted;
+        for (const auto* track : {&across_, &down_})
+            if (*track)
+                counted.push_back((*track)->dimension);
+        return counted;
+    }
+
+private:
+    void Follow() {
+        if (followed_ || !outlines_)
+            return;
+        followed_ = true;
+        across_ = FollowTimingPattern(bits_, *outlines_, false);
+        down_ = FollowTimingPattern(bits_, *outlines_, true);
+    }
+
+    const BitMatrix& bits_;
+    const std::optional<MarkOutlines>& outlines_;
+    bool followed_ = false;
+    std::optional<TimingTrack> across_;
+    std::optional<TimingTrack> down_;
+};
+
 // Tries the mappings from the best founded to the plainest: from the
 // bottom-right alignment pattern, from the outlines of the marks, from the
 // parallelogram of the three marks; each first refined by all alignment
 // patterns of a larger symbol.
 bool DecodeAtDimension(const BitMatrix& bits, const FinderTriple& t, double moduleSize,
-                       const std::optional<MarkOutlines>& outlines, int dimension,
-                       DecodedSymbol* out, int* versionHint) {
+                       const std::optional<MarkOutlines>& outlines, TimingTracks& tracks,
+                       int dimension, DecodedSymbol* out, int* versionHint) {
     const auto outline = outlines ? OutlineGridTransform(*outlines, dimension, false)
                                   : std::optional<PerspectiveTransform>();
     const auto outlineCorners = outlines ? OutlineGridTransform(*outlines, dimension, true)
@@ -194,21 +233,22 @@ bool DecodeAtDimension(const BitMatrix& bits, const FinderTriple& t, double modu
     if (plainTiming > kHopelessTimingMismatch && !(dimension >= 45 && versionHint))
         return false;
     std::optional<PointF> alignment;
+    // Where the alignment pattern would be if the symbol were a parallelogram.
+    const double pull = 1.0 - 3.0 / (dimension - 7);
+    const PointF parallelogramEstimate{
+        t.topLeft.x + pull * (t.topRight.x - t.topLeft.x + t.bottomLeft.x - t.topLeft.x),
+        t.topLeft.y + pull * (t.topRight.y - t.topLeft.y + t.bottomLeft.y - t.topLeft.y)};
     if (dimension > 21) {
         const double corner = dimension - 6.5;
         if (outline) {
             const PointF estimate = outline->Map(corner, corner);
             alignment = FindAlignmentPattern(bits, estimate, moduleSize, 4 * moduleSize);
         }
-        // Where the alignment pattern would be if the symbol were a parallelogram.
-        const double pull = 1.0 - 3.0 / (dimension - 7);
-        const PointF estimate{
-            t.topLeft.x + pull * (t.topRight.x - t.topLeft.x + t.bottomLeft.x - t.topLeft.x),
-            t.topLeft.y + pull * (t.topRight.y - t.topLeft.y + t.bottomLeft.y - t.topLeft.y)};
         for (double allowance : {4.0, 8.0}) {
             if (alignment)
                 break;
-            alignment = FindAlignmentPattern(bits, estimate, moduleSize, allowance * moduleSize);
+            alignment = FindAlignmentPattern(bits, parallelogramEstimate, moduleSize,
+                                             allowance * moduleSize);
         }
     }
     std::vector<PerspectiveTransform> mappings;
@@ -242,13 +282,57 @@ bool DecodeAtDimension(const BitMatrix& bits, const FinderTriple& t, double modu
             best = &initial;
         }
     }
-    if (best == nullptr || bestTiming > kMaxTimingMismatch)
+    if (best == nullptr)
         return false;
+    const TimingTrack* across = tracks.Get(false, dimension);
+    const TimingTrack* down = tracks.Get(true, dimension);
+    // What follows starts from the mapping that fits the timing patterns
+    // best, from the one through the bottom-right alignment pattern, and from
+    // one through the pattern nearest where a parallelogram puts it when that
+    // is another: on bent paper the marks' outlines can point at a
+    // look-alike in the data.
+    std::optional<PerspectiveTransform> other;
+    if (alignment) {
+        const auto pattern =
+            FindAlignmentPattern(bits, parallelogramEstimate, moduleSize, 4 * moduleSize);
+        if (pattern && Distance(*pattern, *alignment) > 1.5 * moduleSize)
+            other = GridTransform(t, dimension, pattern);
+    }
+    struct Base {
+        const PerspectiveTransform* transform;
+        double timing;
+    };
+    std::vector<Base> bases = {{best, bestTiming}};
+    if (alignment && best != &mappings[0])
+        bases.push_back({&mappings[0], TimingPatternMismatch(bits, mappings[0], dimension)});
+    if (other && other->IsValid())
+        bases.push_back({&*other, TimingPatternMismatch(bits, *other, dimension)});
+    // Large symbols bend more than one mapping, even with bowed edges, can
+    // follow: cell by cell between their alignment patterns. A timing track
+    // of this size is evidence enough to look even when no mapping fits well.
+    if (bestTiming <= kHopelessTimingMismatch || across || down) {
+        for (const Base& base : bases) {
+            const auto centres = PlaceModulesPiecewise(
+                bits, *base.transform, dimension, outlines ? &*outlines : nullptr, across, down);
+            if (centres &&
+                DecodeSampled(SampleModules(bits, *centres, dimension), *base.transform, out))
+                return true;
+        }
+    }
     // Bent paper or a wide lens: the mapping fits the marks but drifts off
     // the modules between them, which the timing patterns show.
-    for (Bows bows : {Bows::TopBottom, Bows::LeftRight, Bows::All})
-        if (DecodeSampled(SampleGridAlongTiming(bits, *best, dimension, bows), *best, out))
-            return true;
+    for (const Base& base : bases) {
+        if (base.timing > kMaxTimingMismatch)
+            continue;
+        for (Bows bows : {Bows::TopBottom, Bows::LeftRight, Bows::All}) {
+            const auto centres =
+                PlaceModulesAlongTiming(bits, *base.transform, dimension, bows, across, down);
+            if (DecodeSampled(SampleModules(bits, centres, dimension), *base.transform, out))
+                return true;
+        }
+    }
+    if (bestTiming > kMaxTimingMismatch)
+        return false;
     // A small symbol whose mapping fits its timing patterns but not its data
     // is usually off at the fourth corner, which nothing marks: nudge that
     // corner by half modules.
@@ -285,15 +369,41 @@ bool DecodeTriple(const BitMatrix& bits, const FinderTriple& t, const std::vecto
     if (estimate == 0)
         return false;
     const auto outlines = FitMarkOutlines(t, rims);
-    for (int delta : {0, 4, -4}) {
-        const int dimension = estimate + delta;
-        if (dimension < 21 || dimension > 177)
-            continue;
-        int hint = 0;
-        if (DecodeAtDimension(bits, t, moduleSize, outlines, dimension, out, &hint))
-            return true;
-        if (hint != 0)
-            return DecodeAtDimension(bits, t, moduleSize, outlines, SymbolSize(hint), out, nullptr);
+    TimingTracks tracks(bits, outlines);
+    std::vector<int> dimensions = {estimate};
+    // A size is tried once with the version information as a guard (which
+    // ends the try when it tells another size) and once without it, when
+    // another size's version information tells this one.
+    std::vector<int> guarded;
+    std::vector<int> unguarded;
+    auto first = [](std::vector<int>& tried, int dimension) {
+        if (dimension < 21 || dimension > 177 ||
+            std::find(tried.begin(), tried.end(), dimension) != tried.end())
+            return false;
+        tried.push_back(dimension);
+        return true;
+    };
+    for (size_t i = 0; i < dimensions.size(); ++i) {
+        const int dimension = dimensions[i];
+        if (std::find(unguarded.begin(), unguarded.end(), dimension) == unguarded.end() &&
+            first(guarded, dimension)) {
+            int hint = 0;
+            if (DecodeAtDimension(bits, t, moduleSize, outlines, tracks, dimension, out, &hint))
+                return true;
+            if (hint != 0 && first(unguarded, SymbolSize(hint)) &&
+                DecodeAtDimension(bits, t, moduleSize, outlines, tracks, SymbolSize(hint), out,
+                                  nullptr))
+                return true;
+        }
+        // Where bending or perspective make the marks' module size a poor
+        // guide, the timing patterns count the modules; the estimate's
+        // neighbours come last.
+        if (i == 0) {
+            for (const int counted : tracks.Dimensions())
+                dimensions.push_back(counted);
+            dimensions.push_back(estimate + 4);
+            dimensions.push_back(estimate - 4);
+        }
     }
     return false;
 }

@@ -59,35 +59,74 @@ TEST(ScaleImageBytes, StretchesAnyPictureToTheAskedSize) {
 }
 
 TEST(SaveDialogFilter, PipesBecomeNulsWithADoubleNulAtTheEnd) {
-    EXPECT_EQ(FilterToDoubleNul(kBmpSaveFilter), std::wstring(L"位图文件*.bmp\0*.bmp\0\0", 17));
+    EXPECT_EQ(FilterToDoubleNul(L"位图文件*.bmp|*.bmp"),
+              std::wstring(L"位图文件*.bmp\0*.bmp\0\0", 17));
     EXPECT_EQ(FilterToDoubleNul(L"a|*.a|b|*.b"), std::wstring(L"a\0*.a\0b\0*.b\0\0", 13));
 }
 
-TEST(SaveName, BmpIsAppendedUnlessTheNameEndsInItInAnyCase) {
-    EXPECT_EQ(WithBmpExtension(L"a"), L"a.bmp");
-    EXPECT_EQ(WithBmpExtension(L"C:\\x.BMP"), L"C:\\x.BMP");
-    EXPECT_EQ(WithBmpExtension(L"x.bMp"), L"x.bMp");
-    EXPECT_EQ(WithBmpExtension(L"x.png"), L"x.png.bmp");
-    EXPECT_EQ(WithBmpExtension(L"bmp"), L"bmp.bmp");
-    EXPECT_EQ(WithBmpExtension(L""), L".bmp");
-    EXPECT_EQ(WithBmpExtension(L"二维码"), L"二维码.bmp");
+TEST(SaveName, AnOfferedExtensionDecidesTheFormatAnyOtherNameGetsTheChosenOne) {
+    const struct {
+        const wchar_t* typed;
+        SaveFormat chosen;
+        const wchar_t* path;
+        SaveFormat format;
+    } cases[] = {
+        {L"a", SaveFormat::Bmp, L"a.bmp", SaveFormat::Bmp},
+        {L"a", SaveFormat::Png, L"a.png", SaveFormat::Png},
+        {L"a", SaveFormat::Svg, L"a.svg", SaveFormat::Svg},
+        {L"C:\\x.BMP", SaveFormat::Bmp, L"C:\\x.BMP", SaveFormat::Bmp},
+        {L"x.bMp", SaveFormat::Svg, L"x.bMp", SaveFormat::Bmp},
+        {L"x.png", SaveFormat::Bmp, L"x.png", SaveFormat::Png},
+        {L"x.SVG", SaveFormat::Png, L"x.SVG", SaveFormat::Svg},
+        {L"x.jpg", SaveFormat::Png, L"x.jpg.png", SaveFormat::Png},
+        {L"svg", SaveFormat::Bmp, L"svg.bmp", SaveFormat::Bmp},
+        {L"", SaveFormat::Bmp, L".bmp", SaveFormat::Bmp},
+        {L"二维码", SaveFormat::Png, L"二维码.png", SaveFormat::Png},
+    };
+    for (const auto& c : cases) {
+        const SaveTarget target = ResolveSaveTarget(c.typed, c.chosen);
+        EXPECT_EQ(target.path, c.path);
+        EXPECT_EQ(target.format, c.format) << WideToUtf8(c.typed);
+    }
+    EXPECT_EQ(SaveFormatOfFilter(0), SaveFormat::Bmp);
+    EXPECT_EQ(SaveFormatOfFilter(2), SaveFormat::Png);
+    EXPECT_EQ(SaveFormatOfFilter(3), SaveFormat::Svg);
+    EXPECT_EQ(SaveFormatOfFilter(4), SaveFormat::Bmp);
 }
 
 class SaveCommandTest : public testing::Test {
 protected:
-    // The save command with the dialog answering `answer` and errors collected.
-    SaveOutcome Save(std::optional<std::wstring> answer, std::span<const std::uint8_t> bytes) {
+    // The save command with the dialog answering from `answers` in turn (BMP
+    // unless given), the replace question answering `replace`, and what was
+    // asked and shown collected.
+    SaveOutcome Save(std::vector<std::optional<SaveChoice>> answers,
+                     std::span<const std::uint8_t> bytes, const SvgMaker& svg = {}) {
         SaveCommandHooks hooks;
-        hooks.chooseFile = [&](HWND, std::wstring_view filter) {
-            filterSeen = filter;
+        hooks.chooseFile = [&](HWND, const SaveChoice& initial) -> std::optional<SaveChoice> {
+            dialogOpenedWith.push_back(initial.path);
+            if (answers.empty()) {
+                return std::nullopt;
+            }
+            const std::optional<SaveChoice> answer = answers.front();
+            answers.erase(answers.begin());
             return answer;
         };
+        hooks.confirmReplace = [&](HWND, const std::wstring& path) {
+            asked.push_back(path);
+            return replace;
+        };
         hooks.showError = [&](HWND, const std::wstring& text) { errors.push_back(text); };
-        return SaveSymbolCommand(nullptr, bytes, hooks);
+        return SaveSymbolCommand(nullptr, bytes, svg, hooks);
+    }
+    SaveOutcome Save(const std::wstring& name, std::span<const std::uint8_t> bytes,
+                     SaveFormat format = SaveFormat::Bmp, const SvgMaker& svg = {}) {
+        return Save({SaveChoice{name, format}}, bytes, svg);
     }
 
     test::TempFolder folder;
-    std::wstring filterSeen;
+    bool replace = true;
+    std::vector<std::wstring> dialogOpenedWith;
+    std::vector<std::wstring> asked;
     std::vector<std::wstring> errors;
 };
 
@@ -96,19 +135,65 @@ TEST_F(SaveCommandTest, WritesThePreviewBytesAsTheyAre) {
     ASSERT_FALSE(preview.empty());
     EXPECT_EQ(Save(folder.File(L"a"), preview), SaveOutcome::Saved);
     EXPECT_EQ(ReadWholeFile(folder.File(L"a.bmp")), preview);
-    EXPECT_EQ(filterSeen, kBmpSaveFilter);
     EXPECT_EQ(test::DecodePixels(ReadWholeFile(folder.File(L"a.bmp"))).width, 256);
-
-    EXPECT_EQ(Save(folder.File(L"x.BMP"), preview), SaveOutcome::Saved);
-    EXPECT_EQ(ReadWholeFile(folder.File(L"x.BMP")), preview);
 
     // Whatever the preview holds is written under a .bmp name, and it replaces an older file.
     const std::vector<std::uint8_t> png = test::SolidPng(5, 5, 0xFF00FF00);
-    test::WriteBytes(folder.File(L"x.png.bmp"), preview);
-    EXPECT_EQ(Save(folder.File(L"x.png"), png), SaveOutcome::Saved);
-    EXPECT_EQ(ReadWholeFile(folder.File(L"x.png.bmp")), png);
+    test::WriteBytes(folder.File(L"x.BMP"), preview);
+    EXPECT_EQ(Save(folder.File(L"x.BMP"), png), SaveOutcome::Saved);
+    EXPECT_EQ(ReadWholeFile(folder.File(L"x.BMP")), png);
 
     EXPECT_TRUE(errors.empty());
+    EXPECT_TRUE(asked.empty());
+}
+
+TEST_F(SaveCommandTest, PngHoldsThePreviewsPixelsAndSvgTheDrawingMade) {
+    const std::vector<std::uint8_t> preview = PreviewBytes(128);
+    EXPECT_EQ(Save(folder.File(L"p"), preview, SaveFormat::Png), SaveOutcome::Saved);
+    const std::vector<std::uint8_t> png = ReadWholeFile(folder.File(L"p.png"));
+    ASSERT_GE(png.size(), 8u);
+    EXPECT_EQ(png[1], 'P');
+    EXPECT_EQ(test::DecodePixels(png).argb, test::DecodePixels(preview).argb);
+
+    EXPECT_EQ(Save(folder.File(L"s"), preview, SaveFormat::Svg,
+                   [] { return std::optional<std::string>("<svg/>"); }),
+              SaveOutcome::Saved);
+    const std::vector<std::uint8_t> svg = ReadWholeFile(folder.File(L"s.svg"));
+    EXPECT_EQ(std::string(svg.begin(), svg.end()), "<svg/>");
+    EXPECT_TRUE(errors.empty());
+
+    // Nothing to convert is a failure the user sees, and no file is left.
+    EXPECT_EQ(Save(folder.File(L"e"), {}, SaveFormat::Png), SaveOutcome::Failed);
+    EXPECT_EQ(Save(folder.File(L"f"), preview, SaveFormat::Svg,
+                   [] { return std::optional<std::string>(); }),
+              SaveOutcome::Failed);
+    EXPECT_EQ(errors.size(), 2u);
+    EXPECT_EQ(GetFileAttributesW(folder.File(L"e.png").c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(GetFileAttributesW(folder.File(L"f.svg").c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+// The dialog asks about the name it hands back; a name the command extends
+// afterwards is asked about by the command.
+TEST_F(SaveCommandTest, AnExtendedNameOverAFileIsAskedAboutAndNoGoesBackToTheDialog) {
+    const std::vector<std::uint8_t> old{1, 2, 3};
+    test::WriteBytes(folder.File(L"x.jpg.bmp"), old);
+    replace = false;
+    const std::wstring typed = folder.File(L"x.jpg");
+    EXPECT_EQ(Save({SaveChoice{typed}, std::nullopt}, PreviewBytes(128)), SaveOutcome::Cancelled);
+    EXPECT_EQ(asked, std::vector<std::wstring>{folder.File(L"x.jpg.bmp")});
+    EXPECT_EQ(ReadWholeFile(folder.File(L"x.jpg.bmp")), old);
+    // The dialog came back with the name typed before.
+    EXPECT_EQ(dialogOpenedWith, (std::vector<std::wstring>{L"", typed}));
+
+    replace = true;
+    EXPECT_EQ(Save(typed, PreviewBytes(128)), SaveOutcome::Saved);
+    EXPECT_EQ(ReadWholeFile(folder.File(L"x.jpg.bmp")), PreviewBytes(128));
+
+    // Names the dialog checked itself, and new files, are not asked about again.
+    asked.clear();
+    EXPECT_EQ(Save(folder.File(L"x.jpg.bmp"), PreviewBytes(128)), SaveOutcome::Saved);
+    EXPECT_EQ(Save(folder.File(L"new"), PreviewBytes(128)), SaveOutcome::Saved);
+    EXPECT_TRUE(asked.empty());
 }
 
 TEST_F(SaveCommandTest, NamesOutsideTheCodePageAreKept) {
@@ -135,7 +220,7 @@ TEST_F(SaveCommandTest, EmptyPreviewWritesAnEmptyFileAndCancelWritesNothing) {
     EXPECT_TRUE(ReadWholeFile(folder.File(L"old.bmp")).empty());
     EXPECT_NE(GetFileAttributesW(folder.File(L"old.bmp").c_str()), INVALID_FILE_ATTRIBUTES);
 
-    EXPECT_EQ(Save(std::nullopt, PreviewBytes(128)), SaveOutcome::Cancelled);
+    EXPECT_EQ(Save({std::nullopt}, PreviewBytes(128)), SaveOutcome::Cancelled);
     EXPECT_TRUE(errors.empty());
 }
 
@@ -156,13 +241,14 @@ TEST_F(SaveCommandTest, AFailedWriteIsShownWithTheSystemsReason) {
 }
 
 // The real common dialog, answered by a helper thread the way a user would:
-// it must carry the title "保存到:" and the bitmap filter, and hand back the
-// typed name.
-TEST(SaveDialog, ReturnsTheNameTheUserTyped) {
+// it offers the three types, BMP first, and a name typed without an
+// extension comes back with the chosen type's, so the dialog's own replace
+// question is about the file that will be written.
+TEST(SaveDialog, OffersTheTypesAndExtendsATypedNameBeforeHandingItBack) {
     test::TempFolder folder;
     const std::wstring typed = folder.File(L"typed");
     std::atomic<bool> stop{false};
-    std::wstring filterShown;
+    std::vector<std::wstring> typesShown;
     std::thread user([&] {
         HWND dialog = nullptr;
         while (!stop && dialog == nullptr) {
@@ -173,19 +259,29 @@ TEST(SaveDialog, ReturnsTheNameTheUserTyped) {
             return;
         }
         Sleep(200);
-        wchar_t text[128] = {};
-        SendDlgItemMessageW(dialog, cmb1, CB_GETLBTEXT, 0, reinterpret_cast<LPARAM>(text));
-        filterShown = text;
+        const LRESULT count = SendDlgItemMessageW(dialog, cmb1, CB_GETCOUNT, 0, 0);
+        for (LRESULT i = 0; i < count; ++i) {
+            wchar_t text[128] = {};
+            SendDlgItemMessageW(dialog, cmb1, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
+            typesShown.push_back(text);
+        }
+        typesShown.push_back(
+            std::to_wstring(SendDlgItemMessageW(dialog, cmb1, CB_GETCURSEL, 0, 0)));
+        SendDlgItemMessageW(dialog, cmb1, CB_SETCURSEL, 1, 0);
+        SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(cmb1, CBN_SELENDOK),
+                     reinterpret_cast<LPARAM>(GetDlgItem(dialog, cmb1)));
         SetDlgItemTextW(dialog, cmb13, typed.c_str());
         SetDlgItemTextW(dialog, edt1, typed.c_str());
         PostMessageW(dialog, WM_COMMAND, IDOK, 0);
     });
-    const std::optional<std::wstring> chosen = ShowSaveDialog(nullptr, kBmpSaveFilter);
+    const std::optional<FileDialogAnswer> chosen = ShowSaveDialog(nullptr, kSaveFilter);
     stop = true;
     user.join();
     ASSERT_TRUE(chosen.has_value());
-    EXPECT_EQ(*chosen, typed);
-    EXPECT_EQ(filterShown, L"位图文件*.bmp");
+    EXPECT_EQ(chosen->path, typed + L".png");
+    EXPECT_EQ(SaveFormatOfFilter(chosen->filterIndex), SaveFormat::Png);
+    EXPECT_EQ(typesShown, (std::vector<std::wstring>{L"位图文件*.bmp", L"PNG 图片*.png",
+                                                     L"SVG 矢量图*.svg", L"0"}));
 }
 
 } // namespace

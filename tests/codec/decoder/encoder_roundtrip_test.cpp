@@ -2,6 +2,7 @@
 // (and one codeword beyond) what the error correction can repair.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -68,6 +69,78 @@ TEST(EncoderRoundTrip, ReadsLargeVersionsTurnedAndInPerspective) {
             testing::Perspective(flat, flat.width, flat.width + 10, corners).View());
         ASSERT_EQ(tilted.size(), 1u) << version;
         EXPECT_EQ(tilted[0].text, text);
+    }
+}
+
+TEST(EncoderRoundTrip, ReadsLargeVersionsRoundACylinderAndThroughAWideLens) {
+    for (int version : {9, 16}) {
+        const std::string text = PayloadFor(version, 1);
+        QrEncodeOptions options;
+        options.level = EcLevel::M;
+        options.minVersion = version;
+        const auto symbol = EncodeQr(text, options);
+        ASSERT_TRUE(symbol);
+        const auto flat = testing::DrawModules(symbol->modules, symbol->size, 4, 2);
+        const double side = flat.width;
+        // Wrapped round 80 degrees of a bottle seen from in front: the
+        // columns crowd towards the sides, and the middle, nearer the eye,
+        // stands taller than the edges.
+        const double wrap = 80 * 3.14159265358979 / 180;
+        const double radius = side / wrap;
+        const double reach = radius * std::sin(wrap / 2);
+        const auto bottle =
+            testing::Warp(flat, static_cast<int>(2 * reach) + 40, static_cast<int>(side * 1.3),
+                          [&](double x, double y, double* u, double* v) {
+                              const double across = (x - reach - 20) / radius;
+                              if (std::abs(across) > std::sin(wrap / 2))
+                                  return false;
+                              const double angle = std::asin(across);
+                              const double nearer = 1 + 0.25 * std::cos(angle);
+                              *u = 0.5 + angle / wrap;
+                              *v = 0.5 + (y - side * 0.65) / (side * nearer / 1.25);
+                              return true;
+                          });
+        const auto wrapped = DecodeQrSymbols(bottle.View());
+        ASSERT_EQ(wrapped.size(), 1u) << version;
+        EXPECT_EQ(wrapped[0].text, text);
+        // Seen at a strong slant through a lens that bows straight lines.
+        const double corners[8] = {0.22, 0.05, 0.95, 0.2, 0.8, 0.98, 0.02, 0.8};
+        const auto lens = testing::Warp(
+            flat, static_cast<int>(side), static_cast<int>(side),
+            [&](double x, double y, double* u, double* v) {
+                double px = x / side - 0.5;
+                double py = y / side - 0.5;
+                const double bow = 1 + 0.25 * (px * px + py * py);
+                px = px * bow + 0.5;
+                py = py * bow + 0.5;
+                // The inverse of the slant: the unit square onto `corners`,
+                // solved for the point (bilinear, by Newton steps).
+                double a = px;
+                double b = py;
+                for (int k = 0; k < 20; ++k) {
+                    const double fx = (1 - a) * (1 - b) * corners[0] + a * (1 - b) * corners[2] +
+                                      a * b * corners[4] + (1 - a) * b * corners[6] - px;
+                    const double fy = (1 - a) * (1 - b) * corners[1] + a * (1 - b) * corners[3] +
+                                      a * b * corners[5] + (1 - a) * b * corners[7] - py;
+                    const double xa =
+                        (1 - b) * (corners[2] - corners[0]) + b * (corners[4] - corners[6]);
+                    const double xb =
+                        (1 - a) * (corners[6] - corners[0]) + a * (corners[4] - corners[2]);
+                    const double ya =
+                        (1 - b) * (corners[3] - corners[1]) + b * (corners[5] - corners[7]);
+                    const double yb =
+                        (1 - a) * (corners[7] - corners[1]) + a * (corners[5] - corners[3]);
+                    const double det = xa * yb - xb * ya;
+                    a -= (fx * yb - fy * xb) / det;
+                    b -= (fy * xa - fx * ya) / det;
+                }
+                *u = a;
+                *v = b;
+                return true;
+            });
+        const auto slanted = DecodeQrSymbols(lens.View());
+        ASSERT_EQ(slanted.size(), 1u) << version;
+        EXPECT_EQ(slanted[0].text, text);
     }
 }
 

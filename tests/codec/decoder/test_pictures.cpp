@@ -142,6 +142,21 @@ Picture Perspective(const Picture& p, int width, int height, const double corner
     return out;
 }
 
+Picture Warp(const Picture& p, int width, int height,
+             const std::function<bool(double x, double y, double* u, double* v)>& source) {
+    Picture out = Blank(width, height);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            double u = 0;
+            double v = 0;
+            if (source(x + 0.5, y + 0.5, &u, &v) && u >= 0 && v >= 0 && u <= 1 && v <= 1)
+                out.pixels[static_cast<size_t>(y) * width + x] =
+                    Sample(p, u * p.width, v * p.height);
+        }
+    }
+    return out;
+}
+
 Picture BoxBlur(const Picture& p, int radius) {
     Picture out = p;
     for (int y = 0; y < p.height; ++y) {

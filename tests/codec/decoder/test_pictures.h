@@ -34,6 +34,12 @@ Picture Rotate(const Picture& p, double degrees);
 // The picture seen in perspective: its corners go to the given points of a
 // white canvas of the given size (bilinear sampling).
 Picture Perspective(const Picture& p, int width, int height, const double corners[8]);
+// A white canvas of the given size whose pixel centres `source` maps to
+// points of the picture (0..1 across and down), or refuses where the
+// picture does not reach: any smooth distortion, such as paper round a
+// cylinder or a wide lens.
+Picture Warp(const Picture& p, int width, int height,
+             const std::function<bool(double x, double y, double* u, double* v)>& source);
 Picture BoxBlur(const Picture& p, int radius);
 Picture AddNoise(const Picture& p, int amplitude, uint32_t seed);
 // Contrast squeezed into [low, high] and a brightness ramp from left to right.

@@ -1,0 +1,111 @@
+#!/usr/bin/env bash
+# Saving through the real save dialog: a name typed without an extension over
+# an existing file brings the replace question ("no" keeps the old bytes,
+# "yes" replaces them); PNG and SVG chosen as the type give files zbarimg
+# reads, the SVG after rendering at two sizes.
+source "$(dirname "$0")/lib.sh"
+open_kodaro
+
+# The save dialog's window, waiting for it.
+save_dialog() {
+  local id=""
+  for _ in $(seq 100); do
+    id=$(xdotool search --onlyvisible --name '保存到' 2>/dev/null | head -n1 || true)
+    if [ -n "$id" ]; then break; fi
+    sleep 0.1
+  done
+  [ -n "$id" ] || fail "no save dialog"
+  sleep 0.5
+  echo "$id"
+}
+
+# The replace question: a second, small window under the dialog's title.
+question_window() {
+  local id geometry
+  for _ in $(seq 50); do
+    for id in $(xdotool search --onlyvisible --name '保存到' 2>/dev/null); do
+      geometry=$(xdotool getwindowgeometry --shell "$id" 2>/dev/null) || continue
+      eval "$geometry"
+      if [ "$WIDTH" -lt 400 ] && [ "$HEIGHT" -lt 300 ]; then
+        sleep 0.5
+        echo "$id"
+        return 0
+      fi
+    done
+    sleep 0.1
+  done
+  return 1
+}
+
+# Opens the dialog with "保存[S]", picks the type (1 BMP, 2 PNG, 3 SVG) and
+# types the Windows form of the path, without pressing Return.
+start_save() {
+  local type=$1 path=$2
+  click_at "$window" 620 449
+  save_dialog >/dev/null
+  if [ "$type" -gt 1 ]; then
+    xdotool key alt+t
+    for _ in $(seq $((type - 1))); do xdotool key Down; done
+    sleep 0.3
+    xdotool key alt+n
+  fi
+  xdotool type --delay 20 "Z:${path//\//\\}"
+}
+
+wait_file() {
+  for _ in $(seq 50); do
+    if [ -s "$1" ]; then return 0; fi
+    sleep 0.1
+  done
+  fail "nothing saved to $1"
+}
+
+# Some content of our own, so the files do not merely hold the default symbol.
+want="Kodaro export <&> 123"
+click_at "$window" 300 220
+xdotool type --delay 30 "$want"
+sleep 1.5
+
+echo "== a name without extension over an existing file"
+printf 'old bytes' >"$work/over.bmp"
+start_save 1 "$work/over"
+xdotool key Return
+question_window >/dev/null || fail "no replace question"
+screenshot "$shots/question.png"
+xdotool key n
+sleep 1
+[ "$(cat "$work/over.bmp")" = "old bytes" ] || fail "answering no changed the file"
+save_dialog >/dev/null
+xdotool key Return
+question_window >/dev/null || fail "no replace question the second time"
+xdotool key y
+for _ in $(seq 50); do
+  [ "$(head -c 2 "$work/over.bmp")" = "BM" ] && break
+  sleep 0.1
+done
+[ "$(zbarimg --raw -q "$work/over.bmp")" = "$want" ] || fail "answering yes did not save the symbol"
+
+echo "== PNG"
+start_save 2 "$work/symbol"
+xdotool key Return
+wait_file "$work/symbol.png"
+[ "$(head -c 8 "$work/symbol.png" | od -An -tx1 | tr -d ' \n')" = 89504e470d0a1a0a ] ||
+  fail "symbol.png is no PNG"
+[ "$(zbarimg --raw -q "$work/symbol.png")" = "$want" ] || fail "the PNG does not read back"
+
+echo "== SVG"
+start_save 3 "$work/symbol"
+xdotool key Return
+wait_file "$work/symbol.svg"
+xmllint --noout "$work/symbol.svg" || fail "the SVG is not well-formed"
+for size in 90 1000; do
+  rsvg-convert -w "$size" -h "$size" -b white "$work/symbol.svg" -o "$shots/svg-$size.png" ||
+    fail "rsvg-convert failed at $size"
+  got=$(zbarimg --raw -q "$shots/svg-$size.png" || true)
+  [ "$got" = "$want" ] || fail "the SVG rendered at $size reads '$got'"
+done
+
+click_close "$window"
+wait_exit 30
+[ "$exit_code" = 0 ] || fail "exit code $exit_code"
+echo "PASS"
