@@ -5,6 +5,7 @@
 
 #include "app/content/content_payload.h"
 #include "app/shell/preview_worker.h"
+#include "app/shell/scan_mark.h"
 #include "ui/controls/combo_box.h"
 #include "ui/controls/edit_box.h"
 #include "ui/controls/image_list.h"
@@ -20,7 +21,6 @@
 
 #include <array>
 #include <optional>
-#include <span>
 #include <string>
 #include <vector>
 
@@ -129,6 +129,8 @@ struct AppObjects {
     std::optional<ui::ComboBox> sizeBox;
     std::optional<ui::PushButton> saveButton;
     std::optional<ui::PushButton> decodeButton;
+    // Beside the preview, under the info group.
+    std::optional<ScanMark> scanMark;
 };
 
 // Pages of the main window.
@@ -157,12 +159,6 @@ struct App {
     bool previewShowsPlaceholder = true;
     // The program's folder; resource paths are relative to it.
     std::wstring directory;
-
-    // Puts a symbol or a picture into the preview.
-    void ShowInPreview(std::span<const std::uint8_t> picture) {
-        objects.previewPicture->Picture(picture);
-        previewShowsPlaceholder = false;
-    }
 };
 
 } // namespace kodaro
