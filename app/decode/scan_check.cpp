@@ -106,32 +106,39 @@ std::vector<std::uint8_t> CheckPicture(const LockedPixels& source, int modulesAc
     }
     const int width = std::min(source.width(), modulesAcross * kCheckPixelsPerModule);
     const int height = std::min(source.height(), modulesAcross * kCheckPixelsPerModule);
+    // One byte a pixel with a grey palette: a quarter of the file the
+    // decoder reads back.
+    const int stride = (width + 3) & ~3;
+    std::vector<std::uint8_t> greys(static_cast<std::size_t>(stride) * height);
+    // Each pixel takes the grey at the middle of the source pixels it stands
+    // for, as a render at the smaller size would.
+    std::vector<int> columns(static_cast<std::size_t>(width));
+    for (int x = 0; x < width; ++x) {
+        columns[static_cast<std::size_t>(x)] = (2 * x + 1) * source.width() / (2 * width);
+    }
+    for (int y = 0; y < height; ++y) {
+        const std::uint32_t* row = source.Row((2 * y + 1) * source.height() / (2 * height));
+        std::uint8_t* out = greys.data() + static_cast<std::size_t>(y) * stride;
+        for (int x = 0; x < width; ++x) {
+            out[x] =
+                static_cast<std::uint8_t>(GreyOverWhite(row[columns[static_cast<std::size_t>(x)]]));
+        }
+    }
     Gdiplus::GpBitmap* raw = nullptr;
-    if (gdip::GdipCreateBitmapFromScan0(width, height, 0, PixelFormat32bppARGB, nullptr, &raw) !=
-        Gdiplus::Ok) {
+    if (gdip::GdipCreateBitmapFromScan0(width, height, stride, PixelFormat8bppIndexed, greys.data(),
+                                        &raw) != Gdiplus::Ok) {
         return {};
     }
     const ui::UniqueBitmap small(raw);
-    {
-        const LockedPixels target(small.get(), Gdiplus::ImageLockModeWrite);
-        if (!target.ok()) {
-            return {};
-        }
-        // Each pixel takes the grey at the middle of the source pixels it
-        // stands for, as a render at the smaller size would.
-        std::vector<int> columns(static_cast<std::size_t>(width));
-        for (int x = 0; x < width; ++x) {
-            columns[static_cast<std::size_t>(x)] = (2 * x + 1) * source.width() / (2 * width);
-        }
-        for (int y = 0; y < height; ++y) {
-            const std::uint32_t* row = source.Row((2 * y + 1) * source.height() / (2 * height));
-            std::uint32_t* out = target.Row(y);
-            for (int x = 0; x < width; ++x) {
-                const auto grey = static_cast<std::uint32_t>(
-                    GreyOverWhite(row[columns[static_cast<std::size_t>(x)]]));
-                out[x] = 0xFF000000u | grey << 16 | grey << 8 | grey;
-            }
-        }
+    // A palette is its flags, its count and the entries that follow.
+    std::vector<std::uint32_t> palette(2 + 256);
+    palette[1] = 256;
+    for (std::uint32_t i = 0; i < 256; ++i) {
+        palette[2 + i] = 0xFF000000u | i << 16 | i << 8 | i;
+    }
+    if (gdip::GdipSetImagePalette(
+            small.get(), reinterpret_cast<Gdiplus::ColorPalette*>(palette.data())) != Gdiplus::Ok) {
+        return {};
     }
     return ImageToBmpBytes(small.get());
 }
