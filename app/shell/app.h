@@ -5,6 +5,7 @@
 
 #include "app/content/content_payload.h"
 #include "app/shell/preview_worker.h"
+#include "app/shell/scan_mark.h"
 #include "ui/controls/combo_box.h"
 #include "ui/controls/edit_box.h"
 #include "ui/controls/image_list.h"
@@ -128,6 +129,8 @@ struct AppObjects {
     std::optional<ui::ComboBox> sizeBox;
     std::optional<ui::PushButton> saveButton;
     std::optional<ui::PushButton> decodeButton;
+    // Beside the preview, under the info group.
+    std::optional<ScanMark> scanMark;
 };
 
 // Pages of the main window.

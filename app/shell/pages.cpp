@@ -196,6 +196,14 @@ void CreateBottomBar(App& app) {
     ui::ButtonOptions hidden;
     hidden.visible = false;
     o.decodeButton->Create(window, 580, 436, 80, 26, L"解码[&E]", hidden);
+    // Below the info group, clear of the preview's mouse-over toolbar.
+    o.scanMark->Create(window, 452, 396, 206, 20);
+}
+
+// The mark shows with the preview area while it has a verdict.
+void ShowScanMark(App& app) {
+    ScanMark& mark = *app.objects.scanMark;
+    mark.Visible(mark.Verdict().has_value() && app.currentPage != kPageAbout);
 }
 
 // The foreground and background choices of the beautify page: the swatch
@@ -276,7 +284,7 @@ void RenderSymbolIntoPreview(App& app) {
     ReadPreviewInputs(app, inputs);
     const std::optional<std::vector<std::uint8_t>> picture = RenderPreviewNow(inputs);
     if (picture && !picture->empty()) {
-        app.objects.previewPicture->Picture(*picture);
+        ShowInPreview(app, *picture, std::nullopt);
     }
 }
 
@@ -299,6 +307,13 @@ void CopyPreview(App& app) {
 }
 
 } // namespace
+
+void ShowInPreview(App& app, std::span<const std::uint8_t> picture,
+                   const std::optional<ScanVerdict>& verdict) {
+    app.objects.previewPicture->Picture(picture);
+    app.objects.scanMark->Verdict(verdict);
+    ShowScanMark(app);
+}
 
 bool BuildMainWindow(App& app) {
     AppObjects& o = app.objects;
@@ -383,6 +398,7 @@ bool ShowPage(App& app, Control* tab, bool show) {
         o.infoGroup->Visible(false);
         o.previewPicture->Visible(false);
     }
+    ShowScanMark(app);
     if (show) {
         FillPageList(app);
     }
@@ -467,10 +483,11 @@ LRESULT OnMainWindowMessage(App& app, HWND window, UINT message, WPARAM wParam, 
     case kReadPreviewInputs:
         ReadPreviewInputs(app, *reinterpret_cast<PreviewInputs*>(lParam));
         break;
-    case kShowPreviewPicture:
-        app.objects.previewPicture->Picture(
-            *reinterpret_cast<const std::vector<std::uint8_t>*>(lParam));
+    case kShowPreviewPicture: {
+        const CheckedPreview& preview = *reinterpret_cast<const CheckedPreview*>(lParam);
+        ShowInPreview(app, preview.picture, preview.verdict);
         break;
+    }
     case WM_CLOSE:
         app.preview.running = false;
         ProcessStyleImages().ReleaseAll();

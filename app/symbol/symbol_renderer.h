@@ -42,9 +42,21 @@ ui::RectF LogoPlacement(int logoWidth, int logoHeight, int width, int height, in
 // The module pass through direct access to the pixel memory of all bitmaps.
 bool FillModules(const ModuleSources& sources, Gdiplus::GpBitmap* output);
 
+// A rendered symbol and where its logo went.
+struct RenderedSymbol {
+    ui::UniqueBitmap bitmap;
+    // The logo with its frame, in output pixels; empty without a logo.
+    ui::RectF logoArea{};
+};
+
 // The styled symbol as a width x height 32-bit ARGB bitmap, or null when the
 // matrix bytes are no picture or the size is not positive. The style images
 // are read under their lock for the whole render.
+RenderedSymbol RenderStyledSymbol(std::span<const std::uint8_t> matrix, int width, int height,
+                                  const SymbolStyle& style, StyleImages& images,
+                                  ModuleFill fill = FillModules);
+
+// The bitmap of RenderStyledSymbol.
 ui::UniqueBitmap RenderSymbolBitmap(std::span<const std::uint8_t> matrix, int width, int height,
                                     const SymbolStyle& style, StyleImages& images,
                                     ModuleFill fill = FillModules);

@@ -143,11 +143,9 @@ differing_pixels() {
   /usr/bin/compare -metric AE -fuzz 6% "$1" "$2" null: 2>&1 || true
 }
 
-# Saves the preview of $window through "保存[S]" and its dialog into file (a
-# path under $work); fails when the file does not appear.
-save_as() {
-  local file=$1 dialog=""
-  click_at "$window" 620 449
+# Waits for the save dialog and prints its window id; fails without one.
+save_dialog() {
+  local dialog=""
   for _ in $(seq 100); do
     dialog=$(xdotool search --onlyvisible --name '保存到' 2>/dev/null | head -n1 || true)
     if [ -n "$dialog" ]; then break; fi
@@ -155,13 +153,27 @@ save_as() {
   done
   [ -n "$dialog" ] || fail "no save dialog"
   sleep 0.5
+  echo "$dialog"
+}
+
+# Saves the preview of $window through "保存[S]" and its dialog into file (a
+# path under $work); fails when the file does not appear.
+save_as() {
+  local file=$1
+  click_at "$window" 620 449
+  save_dialog >/dev/null
   xdotool type --delay 20 "Z:${file//\//\\}"
   xdotool key Return
+  wait_file "$file"
+}
+
+# Waits up to five seconds for file to hold something; fails otherwise.
+wait_file() {
   for _ in $(seq 50); do
-    if [ -s "$file" ]; then return 0; fi
+    if [ -s "$1" ]; then return 0; fi
     sleep 0.1
   done
-  fail "nothing saved to $file"
+  fail "nothing saved to $1"
 }
 
 # The text of an edit box of $window: a click into it, Control+A, Control+C
