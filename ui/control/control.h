@@ -197,6 +197,12 @@ public:
     void Disabled(bool value);
     bool Focusable() const { return focusable_; }
     void Focusable(bool value) { focusable_ = value; }
+    // Whether Tab stops at this focusable control. The members of a group
+    // (radio buttons) are one stop together.
+    virtual bool TabStop() const { return true; }
+    // The member of this control's group the arrow keys move to (forward:
+    // right or down), or null outside a group.
+    virtual Control* GroupNeighbour(bool) const { return nullptr; }
     // EXM_QUERYFOCUS answer when the class gives one, else whether the host's
     // focus control is this control.
     bool HasFocus();

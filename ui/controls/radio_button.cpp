@@ -5,10 +5,24 @@
 #include "ui/draw/shapes.h"
 #include "ui/host/host_window.h"
 
+#include <algorithm>
 #include <cmath>
 #include <mutex>
 
 namespace kodaro::ui {
+
+namespace {
+
+// The first control of the list a radio's group lives in: its parent's
+// children, or the window's top-level controls.
+Control* FirstOfList(const Control& control) {
+    if (control.Parent() != nullptr) {
+        return control.Parent()->FirstChild();
+    }
+    return control.Host() != nullptr ? control.Host()->FirstControl() : nullptr;
+}
+
+} // namespace
 
 std::shared_ptr<MemoryImage> RadioButton::LoadGlyphs() {
     // Loaded once and shared while any radio lives; the last one to go frees
@@ -39,12 +53,7 @@ void RadioButton::Check() {
     if (checked_) {
         return;
     }
-    Control* sibling = nullptr;
-    if (Parent() != nullptr) {
-        sibling = Parent()->FirstChild();
-    } else if (Host() != nullptr) {
-        sibling = Host()->FirstControl();
-    }
+    Control* sibling = FirstOfList(*this);
     for (; sibling != nullptr; sibling = sibling->NextSibling()) {
         if (sibling != this && sibling->Kind() == kKindRadioButton) {
             DispatchControlMessage(sibling, EXM_RADIOGROUP, static_cast<WPARAM>(groupId_),
@@ -52,6 +61,45 @@ void RadioButton::Check() {
         }
     }
     checked_ = true;
+}
+
+std::vector<RadioButton*> RadioButton::GroupMembers() const {
+    std::vector<RadioButton*> members;
+    Control* sibling = FirstOfList(*this);
+    for (; sibling != nullptr; sibling = sibling->NextSibling()) {
+        if (sibling->Kind() != kKindRadioButton || !sibling->Visible() || sibling->Disabled()) {
+            continue;
+        }
+        auto* radio = static_cast<RadioButton*>(sibling);
+        if (radio->groupId_ == groupId_) {
+            members.push_back(radio);
+        }
+    }
+    return members;
+}
+
+bool RadioButton::TabStop() const {
+    if (checked_) {
+        return true;
+    }
+    const std::vector<RadioButton*> members = GroupMembers();
+    for (const RadioButton* member : members) {
+        if (member->checked_) {
+            return false;
+        }
+    }
+    return !members.empty() && members.front() == this;
+}
+
+Control* RadioButton::GroupNeighbour(bool forward) const {
+    const std::vector<RadioButton*> members = GroupMembers();
+    const auto at = std::find(members.begin(), members.end(), this);
+    if (members.size() < 2 || at == members.end()) {
+        return nullptr;
+    }
+    const std::size_t index = static_cast<std::size_t>(at - members.begin());
+    const std::size_t count = members.size();
+    return members[(index + (forward ? 1 : count - 1)) % count];
 }
 
 void RadioButton::PaintState(int state, int) {

@@ -7,6 +7,7 @@
 #include "ui/draw/image.h"
 
 #include <memory>
+#include <vector>
 
 namespace kodaro::ui {
 
@@ -28,6 +29,13 @@ public:
     // Always drawn at once (no cross-fade).
     void PaintState(int state, int start) override;
 
+    // One Tab stop a group: the checked radio, or the group's first while
+    // none of its shown, enabled radios is checked.
+    bool TabStop() const override;
+    // The next (or previous) shown, enabled radio of the group, wrapping
+    // around; null when there is no other.
+    Control* GroupNeighbour(bool forward) const override;
+
     // The shared glyph strip (68 x 17, four cells), loaded from the program's
     // resources; null when it cannot be loaded.
     static std::shared_ptr<MemoryImage> LoadGlyphs();
@@ -38,6 +46,9 @@ protected:
     LRESULT PreHandle(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
+    // The shown, enabled radios of this one's group and parent, in order.
+    std::vector<RadioButton*> GroupMembers() const;
+
     bool checked_ = false;
     int groupId_ = 0;
     // Keeps the shared strip alive while this radio exists on a window.

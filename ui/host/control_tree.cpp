@@ -228,7 +228,7 @@ void ControlTree::TabToNext() {
     Control* start = focus_;
     Control* candidate = start ? NextInTree(start, first_) : first_;
     while (candidate != nullptr && candidate != start) {
-        if (ShownAndEnabled(candidate) && candidate->Focusable() &&
+        if (ShownAndEnabled(candidate) && candidate->Focusable() && candidate->TabStop() &&
             candidate->Kind() != kKindCaptionButton) {
             SetFocus(candidate, true);
             return;

@@ -261,6 +261,15 @@ void InputRouter::OnKeyDown(WPARAM key, LPARAM lParam) {
         const HeldControl control = tree_.Hold(tree_.Focus());
         DispatchControlMessage(control.control, EXM_CLICK, 0, 0);
         Raise(host_.EventClick, control, 0, 0);
+    } else if ((key == VK_LEFT || key == VK_UP || key == VK_RIGHT || key == VK_DOWN) &&
+               tree_.Focus() != nullptr) {
+        // Inside a group the arrows move the focus and choose, as a click would.
+        Control* next = tree_.Focus()->GroupNeighbour(key == VK_RIGHT || key == VK_DOWN);
+        if (next != nullptr && tree_.SetFocus(next, true)) {
+            const HeldControl control = tree_.Hold(next);
+            DispatchControlMessage(control.control, EXM_CLICK, 0, 0);
+            Raise(host_.EventClick, control, 0, 0);
+        }
     }
 }
 

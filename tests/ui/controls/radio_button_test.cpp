@@ -1,6 +1,7 @@
 #include "controls_testing.h"
 
 #include "ui/controls/panel.h"
+#include "ui/controls/push_button.h"
 #include "ui/controls/radio_button.h"
 
 #include <cstdlib>
@@ -53,6 +54,59 @@ TEST(RadioGroups, CheckingOneUnchecksOnlyItsGroupUnderTheSameParent) {
     // Unchecking only clears the flag.
     b.Checked(false);
     EXPECT_TRUE(a.Checked());
+}
+
+TEST(RadioGroups, AGroupIsOneTabStopAndTheArrowsMoveAndChooseInsideIt) {
+    TestWindow window(400, 200);
+    PushButton before, after;
+    RadioButton a, b, c;
+    ASSERT_TRUE(before.Create(window.hwnd(), 10, 10, 80, 24, L"before"));
+    ASSERT_TRUE(MakeRadio(a, window.hwnd(), 10, 50, 1));
+    ASSERT_TRUE(MakeRadio(b, window.hwnd(), 100, 50, 1));
+    ASSERT_TRUE(MakeRadio(c, window.hwnd(), 190, 50, 1));
+    ASSERT_TRUE(after.Create(window.hwnd(), 10, 100, 80, 24, L"after"));
+    const auto focus = [&] { return window.host().FocusControl(); };
+
+    // Tab enters the group at its checked radio and leaves it at once.
+    b.Checked(true);
+    ASSERT_TRUE(window.host().SetFocusControl(&before, true));
+    window.KeyDown(VK_TAB);
+    EXPECT_EQ(focus(), &b);
+    window.KeyDown(VK_TAB);
+    EXPECT_EQ(focus(), &after);
+
+    // The arrows move and choose, wrapping around, and the choice is a click.
+    ASSERT_TRUE(window.host().SetFocusControl(&b, true));
+    window.KeyDown(VK_RIGHT);
+    EXPECT_EQ(focus(), &c);
+    EXPECT_TRUE(c.Checked());
+    EXPECT_FALSE(b.Checked());
+    ASSERT_FALSE(window.clicks.empty());
+    EXPECT_EQ(window.clicks.back().control, &c);
+    window.KeyDown(VK_DOWN);
+    EXPECT_EQ(focus(), &a);
+    EXPECT_TRUE(a.Checked());
+    window.KeyDown(VK_LEFT);
+    EXPECT_EQ(focus(), &c);
+
+    // A hidden radio is passed over; a push button ignores the arrows.
+    b.Visible(false);
+    window.KeyDown(VK_RIGHT);
+    EXPECT_EQ(focus(), &a);
+    window.KeyDown(VK_RIGHT);
+    EXPECT_EQ(focus(), &c);
+    b.Visible(true);
+    ASSERT_TRUE(window.host().SetFocusControl(&after, true));
+    window.KeyDown(VK_UP);
+    EXPECT_EQ(focus(), &after);
+
+    // With nothing checked the group's first radio is its stop.
+    c.Checked(false);
+    ASSERT_TRUE(window.host().SetFocusControl(&before, true));
+    window.KeyDown(VK_TAB);
+    EXPECT_EQ(focus(), &a);
+    window.KeyDown(VK_TAB);
+    EXPECT_EQ(focus(), &after);
 }
 
 TEST(RadioGroups, TopLevelRadiosCompeteAcrossTheWindowButNotWithChildren) {
