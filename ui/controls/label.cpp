@@ -1,5 +1,6 @@
 #include "ui/controls/label.h"
 
+#include "ui/draw/color.h"
 #include "ui/draw/shapes.h"
 #include "ui/host/host_window.h"
 
@@ -274,6 +275,15 @@ void Label::Paint(Gdiplus::GpGraphics* graphics, int width, int height) {
     if (borderStyle_ != kBorderNone) {
         DrawBorder(graphics, whole, borderStyle_);
     }
+    // A label without text (a colour swatch) shows its focus as well, light
+    // on a dark fill.
+    if (Host() != nullptr && Host()->FocusControl() == this) {
+        std::optional<Argb> focusColor;
+        if (gradientMode_ != kNoGradient && IsDarkColour(gradientColor1_)) {
+            focusColor = 0xFFFFFFFF;
+        }
+        DrawBorder(graphics, GrowRect(whole, 1, 1, -2, -2), kBorderDashed, focusColor);
+    }
     if (text_.empty()) {
         return;
     }
@@ -302,10 +312,6 @@ void Label::Paint(Gdiplus::GpGraphics* graphics, int width, int height) {
     DrawTextEffect(graphics, layout, text_, font_.get(), color, format_.get(), textEffect_,
                    effectColor_ != 0 ? std::optional<Argb>(effectColor_) : std::nullopt);
     ResetClip(graphics);
-
-    if (Host() != nullptr && Host()->FocusControl() == this) {
-        DrawBorder(graphics, whole, kBorderDashed);
-    }
 }
 
 } // namespace kodaro::ui

@@ -546,7 +546,9 @@ LRESULT ListView::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case EXM_SETFOCUS:
     case EXM_KILLFOCUS:
-        keyboardUsed_ = false;
+        // Reached by Tab, the current row shows the focus at once.
+        keyboardUsed_ =
+            message == EXM_SETFOCUS && Host() != nullptr && Host()->KeyboardFocusMarker() == this;
         Layout();
         Redraw();
         return 0;

@@ -102,6 +102,10 @@ LRESULT Panel::OnMessage(UINT message, WPARAM, LPARAM) {
         font_.Reset();
         format_ = TextFormat(nullptr, true);
         return 0;
+    case EXM_SETFOCUS:
+    case EXM_KILLFOCUS:
+        Redraw();
+        return 0;
     default:
         return kNotHandled;
     }
@@ -143,6 +147,9 @@ void Panel::Paint(Gdiplus::GpGraphics* graphics, int, int) {
         }
         DrawTextEffect(graphics, caption, caption_, font_.get(), textColor_, format_.get(),
                        textEffect_, glow);
+    }
+    if (HasFocus()) {
+        DrawBorder(graphics, GrowRect(body, 2, 2, -4, -4), kBorderDashed);
     }
 }
 

@@ -159,6 +159,8 @@ LRESULT PictureBox::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_PAINT:
     case EXM_SHOWN:
+    case EXM_SETFOCUS:
+    case EXM_KILLFOCUS:
         PaintFrame();
         return 0;
     case WM_TIMER:

@@ -93,6 +93,8 @@ LRESULT TabButton::PreHandle(UINT message, WPARAM, LPARAM) {
         return kNotHandled;
     case EXM_SETFOCUS:
     case EXM_KILLFOCUS:
+        // No focused state of its own: the outline is drawn from HasFocus.
+        Redraw();
         return 0;
     default:
         return kNotHandled;

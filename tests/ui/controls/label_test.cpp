@@ -262,29 +262,42 @@ TEST_F(LabelTest, BottomAlignedTallTextIsClippedInsideTheMargin) {
     EXPECT_EQ(p.CountVisible(0, 0, 2, 12), 0);
 }
 
-TEST_F(LabelTest, FocusedLabelWithTextShowsADashedFrame) {
+TEST_F(LabelTest, FocusedLabelShowsADashedFrameWithOrWithoutText) {
     Label label;
     ASSERT_TRUE(label.Create(window.host(), 10, 10, 100, 30, L"QR"));
     Pixels p = ReadBitmap(label.Bitmap());
-    EXPECT_EQ(p.CountVisible(0, 0, 100, 1), 0);
+    EXPECT_EQ(p.CountVisible(0, 1, 100, 1), 0);
     label.Focusable(true);
     ASSERT_TRUE(window.host().SetFocusControl(&label, false));
     p = ReadBitmap(label.Bitmap());
-    // The dashed frame: part of the top row, with gaps.
-    const int top = p.CountVisible(0, 0, 100, 1);
+    // The dashed frame, one pixel in: part of that row, with gaps.
+    const int top = p.CountVisible(0, 1, 100, 1);
     EXPECT_GT(top, 30);
     EXPECT_LT(top, 100);
-    EXPECT_EQ(Alpha(p.at(1, 0)), 120);
+    EXPECT_EQ(Alpha(p.at(2, 1)), 120);
 
-    // Without text there is no frame.
-    label.Text(L"");
-    EXPECT_EQ(ReadBitmap(label.Bitmap()).CountVisible(0, 0, 100, 30), 0);
-    label.Text(L"QR");
+    // A colour swatch has no text and shows its focus too, light on its
+    // dark fill.
+    LabelOptions swatchOptions;
+    swatchOptions.gradientMode = Gdiplus::LinearGradientModeVertical;
+    swatchOptions.gradientColor1 = swatchOptions.gradientColor2 = 0xFE000000;
+    Label swatch;
+    ASSERT_TRUE(swatch.Create(window.host(), 10, 90, 60, 20, L"", swatchOptions));
+    swatch.Focusable(true);
+    ASSERT_TRUE(window.host().SetFocusControl(&swatch, false));
+    p = ReadBitmap(swatch.Bitmap());
+    int light = 0;
+    for (int x = 0; x < 60; ++x) {
+        light += (p.at(x, 1) & 0xFFFFFF) == 0xFFFFFF ? 1 : 0;
+    }
+    EXPECT_GT(light, 15);
+    EXPECT_LT(light, 60);
+
     Label other;
     ASSERT_TRUE(other.Create(window.host(), 10, 50, 100, 30, L"other"));
     other.Focusable(true);
     ASSERT_TRUE(window.host().SetFocusControl(&other, false));
-    EXPECT_EQ(ReadBitmap(label.Bitmap()).CountVisible(0, 0, 100, 1), 0);
+    EXPECT_EQ(ReadBitmap(label.Bitmap()).CountVisible(0, 1, 100, 1), 0);
 }
 
 TEST_F(LabelTest, WrappingLabelBreaksLongTextIntoLines) {
