@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -51,13 +52,18 @@ TEST(EncoderRoundTrip, ReadsEveryVersionLevelAndMaskAtTwoPixelsAModule) {
     }
 }
 
+// `text` at level M in a symbol of at least `version`.
+std::optional<QrSymbol> EncodeLevelM(const std::string& text, int version) {
+    QrEncodeOptions options;
+    options.level = EcLevel::M;
+    options.minVersion = version;
+    return EncodeQr(text, options);
+}
+
 TEST(EncoderRoundTrip, ReadsLargeVersionsTurnedAndInPerspective) {
     for (int version : {7, 15, 25, 40}) {
         const std::string text = PayloadFor(version, 1);
-        QrEncodeOptions options;
-        options.level = EcLevel::M;
-        options.minVersion = version;
-        const auto symbol = EncodeQr(text, options);
+        const auto symbol = EncodeLevelM(text, version);
         ASSERT_TRUE(symbol);
         const auto flat = testing::DrawModules(symbol->modules, symbol->size, 4);
         const auto turned = DecodeQrSymbols(testing::Rotate(flat, 23).View());
@@ -75,10 +81,7 @@ TEST(EncoderRoundTrip, ReadsLargeVersionsTurnedAndInPerspective) {
 TEST(EncoderRoundTrip, ReadsLargeVersionsRoundACylinderAndThroughAWideLens) {
     for (int version : {9, 16}) {
         const std::string text = PayloadFor(version, 1);
-        QrEncodeOptions options;
-        options.level = EcLevel::M;
-        options.minVersion = version;
-        const auto symbol = EncodeQr(text, options);
+        const auto symbol = EncodeLevelM(text, version);
         ASSERT_TRUE(symbol);
         const auto flat = testing::DrawModules(symbol->modules, symbol->size, 4, 2);
         const double side = flat.width;
