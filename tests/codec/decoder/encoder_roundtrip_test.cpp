@@ -147,6 +147,22 @@ TEST(EncoderRoundTrip, ReadsLargeVersionsRoundACylinderAndThroughAWideLens) {
     }
 }
 
+TEST(EncoderRoundTrip, ReadsTwoPixelModulesUnderHeavyNoise) {
+    // Noise this strong breaks the marks' one-module rings at their own
+    // size; at twice the size thresholding keeps them apart.
+    const std::string text = "noisy two-pixel modules";
+    const auto symbol = EncodeLevelM(text, 2);
+    ASSERT_TRUE(symbol);
+    const auto flat = testing::DrawModules(symbol->modules, symbol->size, 2);
+    for (uint32_t seed : {1u, 2u, 3u}) {
+        const auto read = DecodeQrSymbols(testing::AddNoise(flat, 140, seed).View());
+        ASSERT_EQ(read.size(), 1u) << seed;
+        EXPECT_EQ(read[0].text, text);
+        // The corners are where the symbol lies in the picture itself.
+        EXPECT_NEAR(read[0].corners[2].x, flat.width - 8, 3);
+    }
+}
+
 // Stream positions (data words first, then check words) of block b.
 std::vector<int> StreamIndicesOfBlock(const BlockStructure& s, int b) {
     std::vector<int> result;
