@@ -55,6 +55,6 @@ mkdir -p "$(dirname "$WINEPREFIX")"
 if [ $# -eq 0 ]; then exit 0; fi
 # Not exec: the trap must stop our private Xvfb when the program ends.
 set +e
-LC_ALL=zh_CN.UTF-8 wine "$@" 2> >(grep -v -e 'wine32 is missing' -e 'multiarch needs' -e 'dpkg --add-architecture' -e 'apt-get install wine32' -e '^it looks like wine32' >&2)
+LC_ALL=zh_CN.UTF-8 wine "$@" 2> >(grep --line-buffered -v -e 'wine32 is missing' -e 'multiarch needs' -e 'dpkg --add-architecture' -e 'apt-get install wine32' -e '^it looks like wine32' >&2)
 rc=$?
 exit $rc

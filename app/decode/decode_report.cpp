@@ -87,6 +87,16 @@ std::wstring_view DecodeErrorMessage(int code) {
     }
 }
 
+bool IsDecodeFailure(std::wstring_view report) {
+    constexpr int kLowestCode = -5;
+    for (int code = 0; code >= kLowestCode; --code) {
+        if (report == DecodeErrorMessage(code)) {
+            return true;
+        }
+    }
+    return report.empty();
+}
+
 std::wstring DecodeToReport(const std::wstring& path) {
     const int count = gDecodePictureFile(PathForDecoder(path).c_str());
     if (count < 1)

@@ -20,4 +20,8 @@ std::wstring_view DecodeLevelLabel(int level);
 // without one.
 std::wstring_view DecodeErrorMessage(int code);
 
+// Whether a report tells of no symbol at all: one of the error messages (or
+// the empty text of an unknown code) rather than symbol blocks.
+bool IsDecodeFailure(std::wstring_view report);
+
 } // namespace kodaro

@@ -1,5 +1,6 @@
 // Kodaro's entry: the process-wide objects, framework start, the updater,
 // the main window, the preview worker and the message loop.
+#include "app/cli/cli_commands.h"
 #include "app/shell/app.h"
 #include "app/shell/pages.h"
 #include "app/shell/preview_regeneration.h"
@@ -49,6 +50,11 @@ int RunStartup(App& app) {
 } // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    // Started with arguments, Kodaro carries out the command and shows no
+    // window.
+    if (const std::optional<int> code = RunCommandLine()) {
+        return *code;
+    }
     // Without GDI+ or the window class there is nothing to show.
     if (!ui::FrameworkStartup()) {
         return 1;

@@ -1,5 +1,6 @@
 #include "app/shell/pages.h"
 
+#include "app/decode/handed_pictures.h"
 #include "app/shell/beautify_page.h"
 #include "app/shell/create_page.h"
 #include "app/shell/decode_page.h"
@@ -335,6 +336,8 @@ bool BuildMainWindow(App& app) {
     window.EventClick = [&app](HWND, Control* control, WPARAM, LPARAM, int kind) {
         OnMainWindowClick(app, control, kind);
     };
+    // A picture file dropped on the window is decoded on the decode page.
+    DragAcceptFiles(app.mainWindowHandle, TRUE);
     return true;
 }
 
@@ -443,8 +446,24 @@ void OnMainWindowClick(App& app, Control* control, int kind) {
     }
 }
 
-LRESULT OnMainWindowMessage(App& app, HWND, UINT message, WPARAM, LPARAM lParam) {
+LRESULT OnMainWindowMessage(App& app, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
+    case WM_DROPFILES: {
+        const auto drop = reinterpret_cast<HDROP>(wParam);
+        const std::vector<std::wstring> files = DropBlockFiles(drop);
+        DragFinish(drop);
+        // Not while a dialog or the full-size view holds the window.
+        if (!files.empty() && IsWindowEnabled(window)) {
+            ClickTab(app, *app.objects.decodeTab);
+            DecodeHandedFiles(app, files);
+        }
+        return 0;
+    }
+    case WM_KEYDOWN:
+        if (app.currentPage == kPageDecode && PasteIntoDecodePage(app, wParam)) {
+            return 0;
+        }
+        break;
     case kReadPreviewInputs:
         ReadPreviewInputs(app, *reinterpret_cast<PreviewInputs*>(lParam));
         break;

@@ -18,8 +18,9 @@ bool ShowPage(App& app, ui::Control* tab, bool show);
 // The window's EventClick.
 void OnMainWindowClick(App& app, ui::Control* control, int kind);
 
-// The window's EventMessage: window close and destroy, and the preview
-// toolbar that shows while the mouse is over the preview. Always -1.
+// The window's EventMessage: window close and destroy, the preview toolbar
+// that shows while the mouse is over the preview, and pictures dropped on the
+// window or pasted on the decode page. -1 but for the drop and a paste taken.
 LRESULT OnMainWindowMessage(App& app, HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 } // namespace kodaro

@@ -1,5 +1,7 @@
 #include "app/shell/startup.h"
 
+#include "runtime/handles.h"
+
 #include <windows.h>
 
 #include <vector>
@@ -35,8 +37,9 @@ bool StartUpdater(const std::wstring& directory) {
                         nullptr, &startup, &process)) {
         return false;
     }
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    // The updater runs on its own; nothing here waits for it.
+    const UniqueHandle thread(process.hThread);
+    const UniqueHandle child(process.hProcess);
     return true;
 }
 

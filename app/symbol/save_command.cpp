@@ -29,28 +29,6 @@ bool FileExists(const std::wstring& path) {
     return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-// The file bytes of the chosen format, or nothing when they cannot be made.
-std::optional<std::vector<std::uint8_t>> ExportBytes(SaveFormat format,
-                                                     std::span<const std::uint8_t> previewBytes,
-                                                     const SvgMaker& makeSvg) {
-    switch (format) {
-    case SaveFormat::Png: {
-        std::vector<std::uint8_t> png = PictureBytesToPng(previewBytes);
-        return png.empty() ? std::nullopt : std::optional(std::move(png));
-    }
-    case SaveFormat::Svg: {
-        const std::optional<std::string> svg = makeSvg ? makeSvg() : std::nullopt;
-        if (!svg) {
-            return std::nullopt;
-        }
-        return std::vector<std::uint8_t>(svg->begin(), svg->end());
-    }
-    case SaveFormat::Bmp:
-        break;
-    }
-    return std::vector<std::uint8_t>(previewBytes.begin(), previewBytes.end());
-}
-
 std::wstring SystemMessage(DWORD error) {
     wchar_t* text = nullptr;
     const DWORD length = FormatMessageW(
@@ -71,6 +49,27 @@ std::wstring SystemMessage(DWORD error) {
 }
 
 } // namespace
+
+std::optional<std::vector<std::uint8_t>> ExportBytes(SaveFormat format,
+                                                     std::span<const std::uint8_t> previewBytes,
+                                                     const SvgMaker& makeSvg) {
+    switch (format) {
+    case SaveFormat::Png: {
+        std::vector<std::uint8_t> png = PictureBytesToPng(previewBytes);
+        return png.empty() ? std::nullopt : std::optional(std::move(png));
+    }
+    case SaveFormat::Svg: {
+        const std::optional<std::string> svg = makeSvg ? makeSvg() : std::nullopt;
+        if (!svg) {
+            return std::nullopt;
+        }
+        return std::vector<std::uint8_t>(svg->begin(), svg->end());
+    }
+    case SaveFormat::Bmp:
+        break;
+    }
+    return std::vector<std::uint8_t>(previewBytes.begin(), previewBytes.end());
+}
 
 SaveFormat SaveFormatOfFilter(DWORD filterIndex) {
     return filterIndex >= 1 && filterIndex <= kSaveTypes.size() ? kSaveTypes[filterIndex - 1].format

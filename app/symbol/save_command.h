@@ -76,6 +76,12 @@ SaveCommandHooks DesktopSaveHooks();
 // The SVG drawing of the preview's symbol (UTF-8); nothing when none can be made.
 using SvgMaker = std::function<std::optional<std::string>()>;
 
+// The file bytes of a format for the preview's BMP bytes: those bytes as
+// they are, a PNG of the same pixels, or the drawing of makeSvg; nothing when
+// they cannot be made.
+std::optional<std::vector<std::uint8_t>>
+ExportBytes(SaveFormat format, std::span<const std::uint8_t> previewBytes, const SvgMaker& makeSvg);
+
 enum class SaveOutcome { Cancelled, Saved, Failed };
 
 // Asks for a file name and type and writes the preview there: BMP as the

@@ -1,12 +1,12 @@
 // Times composing the whole 680 x 475 back buffer of a window carrying sixty
 // controls against composing the 75 x 70 rectangle of one of them, in the same
 // run, and prints how many times cheaper the small update is (target: >= 10).
+#include "bench/support/bench_timing.h"
+#include "bench/support/bench_window.h"
 #include "ui/control/control.h"
 #include "ui/draw/defaults.h"
 #include "ui/draw/shapes.h"
 #include "ui/draw/text.h"
-#include "ui/host/framework.h"
-#include "ui/host/host_window.h"
 
 #include <cstdio>
 #include <memory>
@@ -38,36 +38,21 @@ private:
     std::wstring caption_;
 };
 
-double Seconds(LARGE_INTEGER from, LARGE_INTEGER to) {
-    LARGE_INTEGER frequency;
-    QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(to.QuadPart - from.QuadPart) /
-           static_cast<double>(frequency.QuadPart);
-}
-
 // Seconds per composition of rect, over `rounds` compositions.
 double TimeCompose(HostWindow& host, const RectF& rect, int rounds) {
-    LARGE_INTEGER start;
-    LARGE_INTEGER end;
-    QueryPerformanceCounter(&start);
+    const double start = kodaro::bench::Now();
     for (int i = 0; i < rounds; ++i) {
         host.ComposeRect(rect, false);
     }
-    QueryPerformanceCounter(&end);
-    return Seconds(start, end) / rounds;
+    return (kodaro::bench::Now() - start) / rounds;
 }
 
 } // namespace
 
 int main() {
-    if (!FrameworkStartup()) {
-        std::fprintf(stderr, "framework start failed\n");
-        return 1;
-    }
-    HWND window = CreateHostWindow({.title = L"Kodaro", .width = 680, .height = 475});
     HostWindow host;
-    if (!host.Attach(window, {.backgroundColor = 0xF0E6DC, .opacity = 255})) {
-        std::fprintf(stderr, "attach failed\n");
+    HWND window = kodaro::bench::OpenBenchWindow(host);
+    if (window == nullptr) {
         return 1;
     }
     std::vector<std::unique_ptr<Tile>> tiles;

@@ -5,10 +5,9 @@
 // end and typing there. Every keystroke goes through the window's message
 // procedure and is composed and presented before the next.
 #include "bench/support/bench_timing.h"
+#include "bench/support/bench_window.h"
 #include "ui/controls/clipboard_text.h"
 #include "ui/controls/edit_box.h"
-#include "ui/host/framework.h"
-#include "ui/host/host_window.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -79,14 +78,9 @@ bool PasteAndType(HostWindow& host, EditBox& box, const std::wstring& text, cons
 } // namespace
 
 int main() {
-    if (!FrameworkStartup()) {
-        std::fprintf(stderr, "framework start failed\n");
-        return 1;
-    }
-    HWND window = CreateHostWindow({.title = L"Kodaro", .width = 680, .height = 475});
     HostWindow host;
-    if (!host.Attach(window, {.backgroundColor = 0xF0E6DC, .opacity = 255})) {
-        std::fprintf(stderr, "attach failed\n");
+    HWND window = kodaro::bench::OpenBenchWindow(host);
+    if (window == nullptr) {
         return 1;
     }
     ShowWindow(window, SW_SHOWNOACTIVATE);

@@ -20,10 +20,6 @@ namespace {
 
 namespace flat = Gdiplus::DllExports;
 
-struct StreamReleaser {
-    void operator()(IStream* s) const { s->Release(); }
-};
-
 struct BitmapDisposer {
     void operator()(Gdiplus::GpBitmap* b) const { flat::GdipDisposeImage(b); }
 };
@@ -82,7 +78,8 @@ LoadStatus ReadFileToBlock(const std::wstring& path, UniqueGlobal* out, DWORD* s
 // header that does not fit the file, more pixels than the limit. A GIF is
 // cut after its first frame, so `*keep` may be less than `size`.
 LoadStatus CheckPictureHeader(HGLOBAL block, DWORD size, DWORD* keep) {
-    auto* bytes = static_cast<uint8_t*>(GlobalLock(block));
+    const GlobalLockGuard memory(block);
+    auto* bytes = static_cast<uint8_t*>(memory.data());
     if (bytes == nullptr)
         return LoadStatus::OutOfMemory;
     const PictureHeader header = ReadPictureHeader({bytes, size}, kMaxPicturePixels);
@@ -91,7 +88,6 @@ LoadStatus CheckPictureHeader(HGLOBAL block, DWORD size, DWORD* keep) {
         bytes[header.keepBytes] = 0x3B; // the GIF trailer
         *keep = static_cast<DWORD>(header.keepBytes) + 1;
     }
-    GlobalUnlock(block);
     switch (header.verdict) {
     case HeaderVerdict::Fits:
         return LoadStatus::Ok;
@@ -103,22 +99,18 @@ LoadStatus CheckPictureHeader(HGLOBAL block, DWORD size, DWORD* keep) {
 }
 
 // The picture's bytes as a stream that owns the block.
-LoadStatus StreamOverBlock(UniqueGlobal block, DWORD size,
-                           std::unique_ptr<IStream, StreamReleaser>* out) {
-    IStream* stream = nullptr;
-    if (FAILED(CreateStreamOnHGlobal(block.get(), TRUE, &stream)))
+LoadStatus StreamOverBlock(UniqueGlobal block, DWORD size, ComPtr<IStream>* out) {
+    if (FAILED(CreateStreamOnHGlobal(block.get(), TRUE, out->put())))
         return LoadStatus::OutOfMemory;
     // The stream frees the block from here on.
     static_cast<void>(block.release());
-    out->reset(stream);
     ULARGE_INTEGER length{};
     length.QuadPart = size;
-    return SUCCEEDED(stream->SetSize(length)) ? LoadStatus::Ok : LoadStatus::OutOfMemory;
+    return SUCCEEDED((*out)->SetSize(length)) ? LoadStatus::Ok : LoadStatus::OutOfMemory;
 }
 
 // Reads the file, checks its header and hands it on as a stream.
-LoadStatus OpenPictureStream(const std::wstring& path,
-                             std::unique_ptr<IStream, StreamReleaser>* out) {
+LoadStatus OpenPictureStream(const std::wstring& path, ComPtr<IStream>* out) {
     UniqueGlobal block;
     DWORD size = 0;
     LoadStatus status = ReadFileToBlock(path, &block, &size);
@@ -143,7 +135,7 @@ uint8_t GreyOf(uint32_t argb) {
 
 LoadStatus LoadGreyPicture(const std::wstring& path, GreyPicture* out) {
     try {
-        std::unique_ptr<IStream, StreamReleaser> stream;
+        ComPtr<IStream> stream;
         const LoadStatus read = OpenPictureStream(path, &stream);
         if (read != LoadStatus::Ok)
             return read;

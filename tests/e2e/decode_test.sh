@@ -63,34 +63,6 @@ differs() {
   n=$(differing_pixels "$shots/$1.png" "$shots/$2.png")
   [ "$n" -ge "$3" ] 2>/dev/null
 }
-# The text of an edit box: a click into it, Control+A, Control+C (an empty
-# box copies nothing and leaves the marker).
-box_text() { # x y
-  printf "nothing copied" | xclip -selection clipboard >/dev/null 2>&1
-  click_at "$window" "$1" "$2"
-  xdotool key --window "$window" ctrl+a ctrl+c
-  sleep 0.5
-  local text
-  text=$(timeout 5 xclip -o -selection clipboard)
-  [ "$text" = "nothing copied" ] || printf '%s' "$text"
-}
-result_text() { box_text 300 300; }
-path_text() { box_text 300 186; }
-# The report, once there is one (a loaded machine may take a while).
-wait_result() {
-  local got=""
-  for _ in $(seq 15); do
-    got=$(result_text)
-    [ -n "$got" ] && break
-    sleep 1
-  done
-  printf '%s' "$got"
-}
-expect_result() { # expected what
-  local got
-  got=$(wait_result)
-  [ "$got" = "$1" ] || fail "$2: the result box reads '$got'"
-}
 click_decode() { click_at "$window" 620 449; }
 # The open dialog: the path pasted into its name box, then Enter.
 the_dialog() {

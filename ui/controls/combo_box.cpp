@@ -84,9 +84,7 @@ bool ComboBox::Create(ControlParent parent, float x, float y, float width, float
     textColor_ = options.textColor;
     editable_ = options.editable;
     font_.Make(options.fontName, options.fontSize, options.fontStyle);
-    format_.Create(Gdiplus::StringFormatFlagsNoWrap);
-    format_.LineAlign(Gdiplus::StringAlignmentCenter);
-    format_.Trimming(Gdiplus::StringTrimmingEllipsisCharacter);
+    format_ = SingleLineFormat();
     return parent.CreateIn(*this, MakeRectF(x, y, width, height), kKindComboBox, options.visible,
                            true);
 }

@@ -50,9 +50,7 @@ bool ListView::Create(ControlParent parent, float x, float y, float width, float
     borderColor_ = options.borderColor;
     singleSelection_ = options.singleSelection;
     font_.Make(options.fontName, options.fontSize, options.fontStyle);
-    format_.Create(Gdiplus::StringFormatFlagsNoWrap);
-    format_.LineAlign(Gdiplus::StringAlignmentCenter);
-    format_.Trimming(Gdiplus::StringTrimmingEllipsisCharacter);
+    format_ = SingleLineFormat();
     return parent.CreateIn(*this, MakeRectF(x, y, width, height), kKindListView, options.visible,
                            true);
 }

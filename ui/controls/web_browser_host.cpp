@@ -74,7 +74,7 @@ WebBrowserHost::~WebBrowserHost() {
 
 bool WebBrowserHost::Create(HWND parent, int left, int top, int width, int height, DWORD exStyle,
                             bool fromProgId, bool visible) {
-    if (window_ != nullptr) {
+    if (window_) {
         return false;
     }
     // The browser control is an apartment-threaded OLE object; make sure the
@@ -84,40 +84,31 @@ bool WebBrowserHost::Create(HWND parent, int left, int top, int width, int heigh
     }
     atlAxWinInit();
     DWORD style = WS_CHILD | (visible ? WS_VISIBLE : 0);
-    window_ = CreateWindowExW(exStyle, L"AtlAxWin",
-                              fromProgId ? L"Shell.Explorer.2" : L"About:Blank", style, left, top,
-                              width, height, parent, nullptr, GetModuleHandleW(nullptr), nullptr);
-    if (window_ == nullptr) {
+    window_.reset(CreateWindowExW(
+        exStyle, L"AtlAxWin", fromProgId ? L"Shell.Explorer.2" : L"About:Blank", style, left, top,
+        width, height, parent, nullptr, GetModuleHandleW(nullptr), nullptr));
+    if (!window_) {
         return false;
     }
-    IUnknown* control = nullptr;
-    if (SUCCEEDED(atlAxGetControl(window_, &control)) && control != nullptr) {
-        void* dispatch = nullptr;
-        if (SUCCEEDED(control->QueryInterface(IID_IDispatch, &dispatch))) {
-            browser_ = static_cast<IDispatch*>(dispatch);
-        }
-        control->Release();
+    ComPtr<IUnknown> control;
+    if (SUCCEEDED(atlAxGetControl(window_.get(), control.put())) && control) {
+        control->QueryInterface(IID_IDispatch, browser_.put_void());
     }
     return true;
 }
 
 bool WebBrowserHost::Destroy() {
-    if (browser_ != nullptr) {
-        browser_->Release();
-        browser_ = nullptr;
-    }
-    if (window_ == nullptr) {
+    browser_.reset();
+    if (!window_) {
         return false;
     }
-    BOOL destroyed = DestroyWindow(window_);
-    window_ = nullptr;
-    return destroyed != FALSE;
+    return DestroyWindow(window_.release()) != FALSE;
 }
 
 void WebBrowserHost::Navigate(std::wstring_view address, int flags, std::wstring_view targetFrame,
                               std::optional<std::span<const std::uint8_t>> postData,
                               std::wstring_view headers) {
-    if (browser_ == nullptr) {
+    if (!browser_) {
         return;
     }
     OLECHAR name[] = L"Navigate";

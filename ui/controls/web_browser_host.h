@@ -6,6 +6,8 @@
 // and Navigate does nothing.
 #pragma once
 
+#include "runtime/handles.h"
+
 #include <windows.h>
 
 #include <oaidl.h>
@@ -43,13 +45,13 @@ public:
                   std::optional<std::span<const std::uint8_t>> postData = std::nullopt,
                   std::wstring_view headers = {});
 
-    HWND Window() const { return window_; }
+    HWND Window() const { return window_.get(); }
     // The hosted control's automation interface (not add-ref'ed), or null.
-    IDispatch* Browser() const { return browser_; }
+    IDispatch* Browser() const { return browser_.get(); }
 
 private:
-    HWND window_ = nullptr;
-    IDispatch* browser_ = nullptr;
+    UniqueWindow window_;
+    ComPtr<IDispatch> browser_;
     bool oleInitialized_ = false;
 };
 

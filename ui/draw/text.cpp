@@ -203,6 +203,13 @@ int TextFormat::Flags(int value) {
     return Flags();
 }
 
+TextFormat SingleLineFormat() {
+    TextFormat format(Gdiplus::StringFormatFlagsNoWrap);
+    format.LineAlign(Gdiplus::StringAlignmentCenter);
+    format.Trimming(Gdiplus::StringTrimmingEllipsisCharacter);
+    return format;
+}
+
 UniqueFont CreateUiFont(std::wstring_view face, float size, int style) {
     UniqueFontFamily family = FamilyFromName(face);
     if (!family) {

@@ -50,6 +50,10 @@ private:
     bool owned_ = true;
 };
 
+// One line of text, centred vertically and cut with an ellipsis where it does
+// not fit: the cells, items and boxes of the list controls.
+TextFormat SingleLineFormat();
+
 // A font of the face at size pixels (UnitPixel) and style (Gdiplus::FontStyle
 // bits). A face that does not exist is replaced by DefaultFont's face (or, when
 // there is none, a generic sans-serif face): never a font of a missing face.

@@ -45,6 +45,10 @@ TEST(DecodeReport, GivesTheMessageForEachFailure) {
     EXPECT_EQ(DecodeToReport(DataPath(L"missing.png")), L"文件未找到！");
     EXPECT_EQ(DecodeToReport(DataPath(L"not_a_picture.png")), L"无法读取此格式文件。");
     EXPECT_EQ(DecodeToReport(DataPath(L"too_large.png")), L"内存不足。");
+    for (int code = 0; code >= -6; --code) {
+        EXPECT_TRUE(IsDecodeFailure(DecodeErrorMessage(code))) << code;
+    }
+    EXPECT_FALSE(IsDecodeFailure(DecodeToReport(DataPath(L"v3m_abc.png"))));
 
     wchar_t folder[MAX_PATH];
     GetTempPathW(MAX_PATH, folder);

@@ -47,12 +47,12 @@ private:
 };
 
 TEST(ControlLifetime, QueuedWorkAndTimersNeverReachALaterControlAtTheSameAddress) {
-    TestWindow window;
+    TestWindow window{AttachOptions{}};
     SameAddress<Ticker> ticker;
-    ASSERT_TRUE(ticker->Create(window.host, MakeRectF(40, 40, 20, 20)));
+    ASSERT_TRUE(ticker->Create(window.host(), MakeRectF(40, 40, 20, 20)));
     ticker->Tooltip(L"tip");
     window.Click(45, 45);
-    ASSERT_EQ(window.host.FocusControl(), &*ticker);
+    ASSERT_EQ(window.host().FocusControl(), &*ticker);
     ASSERT_TRUE(ticker->Post(WM_USER + 9));
     const UINT_PTR oldTimer = ticker->TimerId();
     int destroyNotices = 0;
@@ -63,11 +63,11 @@ TEST(ControlLifetime, QueuedWorkAndTimersNeverReachALaterControlAtTheSameAddress
     // The old object's class part was gone when its base took it out: nothing
     // may have run against the half-destroyed object.
     EXPECT_EQ(destroyNotices, 0);
-    EXPECT_EQ(window.host.FocusControl(), nullptr);
-    EXPECT_EQ(window.host.HotControl(), nullptr);
-    EXPECT_EQ(SendMessageW(window.host.TooltipWindow(), TTM_GETTOOLCOUNT, 0, 0), 0);
+    EXPECT_EQ(window.host().FocusControl(), nullptr);
+    EXPECT_EQ(window.host().HotControl(), nullptr);
+    EXPECT_EQ(SendMessageW(window.host().TooltipWindow(), TTM_GETTOOLCOUNT, 0, 0), 0);
 
-    ASSERT_TRUE(later.CreateBase(window.host, MakeRectF(40, 40, 20, 20), kKindPanel));
+    ASSERT_TRUE(later.CreateBase(window.host(), MakeRectF(40, 40, 20, 20), kKindPanel));
     EXPECT_NE(later.TimerId(), oldTimer);
     for (int i = 0; i < 5; ++i) {
         Sleep(15);
@@ -78,7 +78,7 @@ TEST(ControlLifetime, QueuedWorkAndTimersNeverReachALaterControlAtTheSameAddress
     // The old timer is dead, not merely ignored.
     MSG message;
     Sleep(30);
-    EXPECT_FALSE(PeekMessageW(&message, window.hwnd, WM_TIMER, WM_TIMER, PM_NOREMOVE) &&
+    EXPECT_FALSE(PeekMessageW(&message, window.hwnd(), WM_TIMER, WM_TIMER, PM_NOREMOVE) &&
                  message.wParam == oldTimer);
 }
 
@@ -99,15 +99,15 @@ TEST(ControlLifetime, HandlersMayDestroyTheControlTheyWereRaisedFor) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        TestWindow window;
+        TestWindow window{AttachOptions{}};
         SameAddress<Probe> probe;
         const RectF rect = MakeRectF(50, 50, 40, 30);
-        ASSERT_TRUE(probe->Create(window.host, rect));
+        ASSERT_TRUE(probe->Create(window.host(), rect));
         bool replaced = false;
-        window.host.*c.event = [&](HWND, Control*, WPARAM, LPARAM, int) {
+        window.host().*c.event = [&](HWND, Control*, WPARAM, LPARAM, int) {
             if (!replaced) {
                 replaced = true;
-                probe.Renew().Create(window.host, rect);
+                probe.Renew().Create(window.host(), rect);
             }
         };
         window.Send(c.message, c.wParam, At(60, 60));
@@ -116,8 +116,8 @@ TEST(ControlLifetime, HandlersMayDestroyTheControlTheyWereRaisedFor) {
                              EXM_SETFOCUS, EXM_CLICK}) {
             EXPECT_EQ(probe->Count(message), 0) << std::hex << message;
         }
-        EXPECT_EQ(window.host.PressedControl(), nullptr);
-        EXPECT_NE(window.host.FocusControl(), &*probe);
+        EXPECT_EQ(window.host().PressedControl(), nullptr);
+        EXPECT_NE(window.host().FocusControl(), &*probe);
         window.Send(WM_LBUTTONUP, 0, At(60, 60));
         EXPECT_EQ(probe->Count(EXM_CLICK), 0);
     }

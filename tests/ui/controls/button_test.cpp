@@ -1,4 +1,4 @@
-#include "test_window.h"
+#include "controls_testing.h"
 
 #include "ui/controls/push_button.h"
 #include "ui/controls/tab_button.h"

@@ -1,4 +1,4 @@
-#include "test_window.h"
+#include "controls_testing.h"
 
 #include "tests/support/process_memory.h"
 #include "tests/support/timer_script.h"

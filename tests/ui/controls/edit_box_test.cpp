@@ -1,4 +1,4 @@
-#include "test_window.h"
+#include "controls_testing.h"
 #include "tests/support/timer_script.h"
 #include "ui/controls/clipboard_text.h"
 #include "ui/controls/edit_box.h"

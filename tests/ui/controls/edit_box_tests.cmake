@@ -2,8 +2,5 @@
 kodaro_test(NAME ui_edit_box_test NO_MAIN TIMEOUT 120
   SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/controls_test_main.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/test_window.cpp
     ${CMAKE_CURRENT_LIST_DIR}/edit_box_test.cpp
-  LIBS kodaro_ui_controls kodaro_test_pixels)
-target_compile_definitions(ui_edit_box_test PRIVATE
-  KODARO_CONTROLS_TEST_DATA="${CMAKE_CURRENT_LIST_DIR}/data")
+  LIBS kodaro_ui_controls kodaro_test_pixels kodaro_test_window)

@@ -2,8 +2,5 @@
 kodaro_test(NAME ui_label_test NO_MAIN
   SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/controls_test_main.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/test_window.cpp
     ${CMAKE_CURRENT_LIST_DIR}/label_test.cpp
-  LIBS kodaro_ui_controls kodaro_test_pixels)
-target_compile_definitions(ui_label_test PRIVATE
-  KODARO_CONTROLS_TEST_DATA="${CMAKE_CURRENT_LIST_DIR}/data")
+  LIBS kodaro_ui_controls kodaro_test_pixels kodaro_test_window)

@@ -2,7 +2,7 @@
 // loop.
 #include "tests/support/process_memory.h"
 #include "tests/support/timer_script.h"
-#include "tests/ui/controls/test_window.h"
+#include "tests/ui/controls/controls_testing.h"
 #include "ui/controls/message_box.h"
 #include "ui/controls/push_button.h"
 #include "ui/draw/defaults.h"

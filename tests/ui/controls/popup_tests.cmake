@@ -2,9 +2,6 @@
 kodaro_test(NAME ui_message_box_test NO_MAIN
   SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/controls_test_main.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/test_window.cpp
     ${CMAKE_CURRENT_LIST_DIR}/message_box_test.cpp
-  LIBS kodaro_ui_controls kodaro_test_pixels kodaro_test_support
+  LIBS kodaro_ui_controls kodaro_test_pixels kodaro_test_window kodaro_test_support
   TIMEOUT 180)
-target_compile_definitions(ui_message_box_test PRIVATE
-  KODARO_CONTROLS_TEST_DATA="${CMAKE_CURRENT_LIST_DIR}/data")

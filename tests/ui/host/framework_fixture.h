@@ -1,7 +1,8 @@
-// Shared by the framework tests: real framework windows under Wine and a small
-// probe control that records what reaches it.
+// Shared by the framework tests: the test window and a small probe control
+// that records what reaches it.
 #pragma once
 
+#include "tests/support/test_window.h"
 #include "ui/control/control.h"
 #include "ui/draw/shapes.h"
 #include "ui/host/framework.h"
@@ -14,18 +15,13 @@
 
 namespace kodaro::ui::testing {
 
+using test::At;
+using test::Pump;
+using test::TestWindow;
+
 inline void StartFramework() {
     static const bool started = FrameworkStartup();
     ASSERT_TRUE(started);
-}
-
-// Runs everything waiting in this thread's queue.
-inline void Pump() {
-    MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-    }
 }
 
 // Lets the X server catch up with a window being shown, sized or hidden
@@ -36,38 +32,6 @@ inline void Settle() {
         Pump();
     }
 }
-
-inline LPARAM At(int x, int y) {
-    return MAKELPARAM(x, y);
-}
-
-// A framework window created and attached for one test, destroyed after it.
-struct TestWindow {
-    explicit TestWindow(const AttachOptions& options = {}, HostWindowOptions window = {}) {
-        StartFramework();
-        hwnd = CreateHostWindow(window);
-        attached = host.Attach(hwnd, options);
-    }
-    ~TestWindow() {
-        if (IsWindow(hwnd)) {
-            DestroyWindow(hwnd);
-        }
-    }
-    TestWindow(const TestWindow&) = delete;
-    TestWindow& operator=(const TestWindow&) = delete;
-
-    LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
-        return SendMessageW(hwnd, message, wParam, lParam);
-    }
-    void Click(int x, int y) {
-        Send(WM_LBUTTONDOWN, MK_LBUTTON, At(x, y));
-        Send(WM_LBUTTONUP, 0, At(x, y));
-    }
-
-    HWND hwnd = nullptr;
-    HostWindow host;
-    bool attached = false;
-};
 
 // A control that paints itself in one colour and records its messages.
 class Probe : public Control {

@@ -35,33 +35,33 @@ struct EventLog {
 };
 
 TEST(HostWindowGeometry, DefaultWindowIs380By250CentredOnTheWorkArea) {
-    TestWindow window;
-    ASSERT_TRUE(window.attached);
+    TestWindow window{AttachOptions{}};
+    ASSERT_TRUE(window.attached());
     RECT rect{};
-    GetWindowRect(window.hwnd, &rect);
+    GetWindowRect(window.hwnd(), &rect);
     const RECT area = WorkArea();
     EXPECT_EQ(rect.right - rect.left, 380);
     EXPECT_EQ(rect.bottom - rect.top, 250);
     EXPECT_EQ(rect.left, area.left + (area.right - area.left - 380) / 2);
     EXPECT_EQ(rect.top, area.top + (area.bottom - area.top - 250) / 2);
-    EXPECT_EQ(window.host.Width(), 380);
+    EXPECT_EQ(window.host().Width(), 380);
     // The standard frame: icon, title, close, maximise, minimise, shadow.
-    EXPECT_EQ(window.host.FrameStyle(), 1 | 2 | 4 | 8 | 16 | 512);
-    EXPECT_EQ(window.host.CaptionButtons().size(), 3u);
-    EXPECT_EQ(HostWindow::FromWindow(window.hwnd), &window.host);
+    EXPECT_EQ(window.host().FrameStyle(), 1 | 2 | 4 | 8 | 16 | 512);
+    EXPECT_EQ(window.host().CaptionButtons().size(), 3u);
+    EXPECT_EQ(HostWindow::FromWindow(window.hwnd()), &window.host());
 }
 
 TEST(HostWindowGeometry, AttachRefusesInvalidAndRepeatedWindows) {
-    TestWindow window;
-    EXPECT_FALSE(window.host.Attach(window.hwnd));
+    TestWindow window{AttachOptions{}};
+    EXPECT_FALSE(window.host().Attach(window.hwnd()));
     HostWindow other;
     EXPECT_FALSE(other.Attach(nullptr));
     EXPECT_FALSE(other.Attach(reinterpret_cast<HWND>(0x1234)));
-    EXPECT_FALSE(other.Attach(window.hwnd)); // already has a host
+    EXPECT_FALSE(other.Attach(window.hwnd())); // already has a host
 }
 
 TEST(HostWindowGeometry, MaximisedSizeCoversWorkAreaPlusSevenAndMinimumWidthIs131) {
-    TestWindow window;
+    TestWindow window{AttachOptions{}};
     MINMAXINFO info{};
     window.Send(WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
     const RECT area = WorkArea();
@@ -74,21 +74,21 @@ TEST(HostWindowGeometry, MaximisedSizeCoversWorkAreaPlusSevenAndMinimumWidthIs13
 
     // Read at once: under Wine without a window manager the X driver later
     // falls back to the old size of a maximised window that has a region.
-    ShowWindow(window.hwnd, SW_SHOWMAXIMIZED);
+    ShowWindow(window.hwnd(), SW_SHOWMAXIMIZED);
     RECT rect{};
-    GetWindowRect(window.hwnd, &rect);
+    GetWindowRect(window.hwnd(), &rect);
     EXPECT_EQ(rect.right - rect.left, area.right - area.left + 14);
     EXPECT_EQ(rect.bottom - rect.top, area.bottom - area.top + 14);
-    EXPECT_EQ(window.host.Width(), area.right - area.left + 14);
+    EXPECT_EQ(window.host().Width(), area.right - area.left + 14);
     // The caption follows the new width.
-    EXPECT_EQ(window.host.CaptionButtons()[0]->X(), window.host.Width() - 11 - 27);
+    EXPECT_EQ(window.host().CaptionButtons()[0]->X(), window.host().Width() - 11 - 27);
 }
 
 TEST(HostWindowGeometry, ResizeZoneReachesXSevenButNotEight) {
     TestWindow window({.resizable = true});
     std::vector<WPARAM> commands;
     int drags = 0;
-    window.host.EventMessage = [&](HWND, UINT message, WPARAM wParam, LPARAM) -> LRESULT {
+    window.host().EventMessage = [&](HWND, UINT message, WPARAM wParam, LPARAM) -> LRESULT {
         if (message == WM_SYSCOMMAND) {
             commands.push_back(wParam);
             return 0;
@@ -114,10 +114,10 @@ TEST(HostWindowGeometry, ResizeZoneReachesXSevenButNotEight) {
 }
 
 TEST(HostWindowGeometry, NotResizableWithoutThickFrame) {
-    TestWindow window;
-    EXPECT_FALSE(window.host.Resizable());
+    TestWindow window{AttachOptions{}};
+    EXPECT_FALSE(window.host().Resizable());
     int sizes = 0;
-    window.host.EventMessage = [&](HWND, UINT message, WPARAM, LPARAM) -> LRESULT {
+    window.host().EventMessage = [&](HWND, UINT message, WPARAM, LPARAM) -> LRESULT {
         if (message == WM_SYSCOMMAND || message == WM_NCLBUTTONDOWN) {
             sizes += message == WM_SYSCOMMAND ? 1 : 0;
             return 0;
@@ -129,11 +129,11 @@ TEST(HostWindowGeometry, NotResizableWithoutThickFrame) {
 }
 
 TEST(HostWindowMouse, DoubleClickArrivesAsDownDoubleAndClick) {
-    TestWindow window;
+    TestWindow window{AttachOptions{}};
     Probe probe;
-    ASSERT_TRUE(probe.Create(window.host, MakeRectF(50, 50, 40, 30)));
+    ASSERT_TRUE(probe.Create(window.host(), MakeRectF(50, 50, 40, 30)));
     EventLog log;
-    log.Hook(window.host);
+    log.Hook(window.host());
     window.Send(WM_LBUTTONDOWN, MK_LBUTTON, At(60, 60));
     window.Send(WM_LBUTTONUP, 0, At(60, 60));
     window.Send(WM_LBUTTONDBLCLK, MK_LBUTTON, At(60, 60));
@@ -146,35 +146,35 @@ TEST(HostWindowMouse, DoubleClickArrivesAsDownDoubleAndClick) {
     // EventLeftUp carries no control.
     EXPECT_EQ(log.controls[2], nullptr);
     EXPECT_EQ(probe.Count(EXM_CLICK), 2);
-    EXPECT_EQ(window.host.FocusControl(), &probe);
+    EXPECT_EQ(window.host().FocusControl(), &probe);
 }
 
 TEST(HostWindowMouse, PressMoveOffReleaseRaisesUpAndLeaveButNoClick) {
-    TestWindow window;
+    TestWindow window{AttachOptions{}};
     Probe probe;
-    ASSERT_TRUE(probe.Create(window.host, MakeRectF(50, 50, 40, 30)));
+    ASSERT_TRUE(probe.Create(window.host(), MakeRectF(50, 50, 40, 30)));
     EventLog log;
-    log.Hook(window.host);
+    log.Hook(window.host());
     window.Send(WM_MOUSEMOVE, 0, At(60, 60));
     window.Send(WM_LBUTTONDOWN, MK_LBUTTON, At(60, 60));
-    EXPECT_EQ(window.host.PressedControl(), &probe);
+    EXPECT_EQ(window.host().PressedControl(), &probe);
     window.Send(WM_MOUSEMOVE, MK_LBUTTON, At(150, 150));
     window.Send(WM_LBUTTONUP, 0, At(150, 150));
     const std::vector<std::string> expected{"enter", "down", "gained", "up", "leave"};
     EXPECT_EQ(log.names, expected);
     EXPECT_EQ(probe.Count(EXM_CLICK), 0);
-    EXPECT_EQ(window.host.PressedControl(), nullptr);
-    EXPECT_EQ(window.host.HotControl(), nullptr);
+    EXPECT_EQ(window.host().PressedControl(), nullptr);
+    EXPECT_EQ(window.host().HotControl(), nullptr);
 }
 
 TEST(HostWindowMouse, HoverEntersAndLeavesControls) {
-    TestWindow window;
+    TestWindow window{AttachOptions{}};
     Probe a;
     Probe b;
-    ASSERT_TRUE(a.Create(window.host, MakeRectF(20, 40, 30, 30)));
-    ASSERT_TRUE(b.Create(window.host, MakeRectF(60, 40, 30, 30)));
+    ASSERT_TRUE(a.Create(window.host(), MakeRectF(20, 40, 30, 30)));
+    ASSERT_TRUE(b.Create(window.host(), MakeRectF(60, 40, 30, 30)));
     EventLog log;
-    log.Hook(window.host);
+    log.Hook(window.host());
     window.Send(WM_MOUSEMOVE, 0, At(25, 45));
     window.Send(WM_MOUSEMOVE, 0, At(65, 45));
     window.Send(WM_MOUSELEAVE);
@@ -187,46 +187,46 @@ TEST(HostWindowMouse, HoverEntersAndLeavesControls) {
 }
 
 TEST(HostWindowMessages, EventMessageReturningZeroKeepsTheWindowOnClose) {
-    TestWindow window;
-    window.host.SetCloseAnimation(Animation::Fade);
-    ShowWindow(window.hwnd, SW_SHOWNORMAL);
-    window.host.EventMessage = [](HWND, UINT message, WPARAM, LPARAM) -> LRESULT {
+    TestWindow window{AttachOptions{}};
+    window.host().SetCloseAnimation(Animation::Fade);
+    ShowWindow(window.hwnd(), SW_SHOWNORMAL);
+    window.host().EventMessage = [](HWND, UINT message, WPARAM, LPARAM) -> LRESULT {
         return message == WM_CLOSE ? 0 : -1;
     };
     window.Send(WM_CLOSE);
-    EXPECT_TRUE(IsWindow(window.hwnd));
-    EXPECT_TRUE(IsWindowVisible(window.hwnd));
+    EXPECT_TRUE(IsWindow(window.hwnd()));
+    EXPECT_TRUE(IsWindowVisible(window.hwnd()));
 
-    window.host.EventMessage = nullptr;
+    window.host().EventMessage = nullptr;
     window.Send(WM_CLOSE);
-    EXPECT_FALSE(IsWindow(window.hwnd));
-    EXPECT_EQ(window.host.Window(), nullptr);
+    EXPECT_FALSE(IsWindow(window.hwnd()));
+    EXPECT_EQ(window.host().Window(), nullptr);
 }
 
 // A program that posts its quit on WM_DESTROY must still see it in its loop
 // after the host has cleaned up the window's queue.
 TEST(HostWindowMessages, QuitPostedOnDestroyReachesTheMessageLoop) {
-    TestWindow window;
-    window.host.SetCloseAnimation(Animation::Fade);
-    window.host.EventMessage = [](HWND, UINT message, WPARAM, LPARAM) -> LRESULT {
+    TestWindow window{AttachOptions{}};
+    window.host().SetCloseAnimation(Animation::Fade);
+    window.host().EventMessage = [](HWND, UINT message, WPARAM, LPARAM) -> LRESULT {
         if (message == WM_DESTROY) {
             PostQuitMessage(7);
         }
         return -1;
     };
     window.Send(WM_CLOSE);
-    ASSERT_FALSE(IsWindow(window.hwnd));
+    ASSERT_FALSE(IsWindow(window.hwnd()));
     MSG message;
     ASSERT_TRUE(PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
     EXPECT_EQ(message.wParam, 7u);
 }
 
 TEST(HostWindowMessages, AccessKeyClicksItsControl) {
-    TestWindow window;
+    TestWindow window{AttachOptions{}};
     Probe probe;
-    ASSERT_TRUE(probe.Create(window.host, MakeRectF(50, 50, 40, 30)));
+    ASSERT_TRUE(probe.Create(window.host(), MakeRectF(50, 50, 40, 30)));
     EventLog log;
-    log.Hook(window.host);
+    log.Hook(window.host());
     window.Send(EXM_ACCESSKEY, reinterpret_cast<WPARAM>(&probe), L't');
     window.Send(WM_SYSKEYDOWN, 'T', 0);
     ASSERT_EQ(log.names, std::vector<std::string>{"click"});
@@ -239,11 +239,11 @@ TEST(HostWindowMessages, AccessKeyClicksItsControl) {
 // Function keys share codes with lower-case letters (F4 is 's'): Alt+F4 must
 // close the window, not press the button marked "&S".
 TEST(HostWindowMessages, FunctionKeysAreNotAccessKeys) {
-    TestWindow window;
+    TestWindow window{AttachOptions{}};
     Probe probe;
-    ASSERT_TRUE(probe.Create(window.host, MakeRectF(50, 50, 40, 30)));
+    ASSERT_TRUE(probe.Create(window.host(), MakeRectF(50, 50, 40, 30)));
     EventLog log;
-    log.Hook(window.host);
+    log.Hook(window.host());
     window.Send(EXM_ACCESSKEY, reinterpret_cast<WPARAM>(&probe), L'S');
     window.Send(WM_SYSKEYDOWN, VK_F4, 0);
     EXPECT_TRUE(log.names.empty());
@@ -252,15 +252,15 @@ TEST(HostWindowMessages, FunctionKeysAreNotAccessKeys) {
 }
 
 TEST(HostWindowMessages, EnterAndSpaceClickTheFocusControl) {
-    TestWindow window;
+    TestWindow window{AttachOptions{}};
     Probe probe;
-    ASSERT_TRUE(probe.Create(window.host, MakeRectF(50, 50, 40, 30)));
+    ASSERT_TRUE(probe.Create(window.host(), MakeRectF(50, 50, 40, 30)));
     EventLog log;
-    log.Hook(window.host);
+    log.Hook(window.host());
     window.Send(WM_KEYDOWN, VK_RETURN);
     EXPECT_TRUE(log.names.empty()); // nothing focused yet
     window.Send(WM_KEYDOWN, VK_TAB);
-    EXPECT_EQ(window.host.KeyboardFocusMarker(), &probe);
+    EXPECT_EQ(window.host().KeyboardFocusMarker(), &probe);
     window.Send(WM_KEYDOWN, VK_RETURN);
     window.Send(WM_KEYDOWN, VK_SPACE);
     EXPECT_EQ(log.names, (std::vector<std::string>{"click", "click"}));
@@ -268,73 +268,73 @@ TEST(HostWindowMessages, EnterAndSpaceClickTheFocusControl) {
 }
 
 TEST(HostWindowFrame, CaptionButtonsActOnZoomedAndIconicWindows) {
-    TestWindow window;
-    ShowWindow(window.hwnd, SW_SHOWNORMAL);
-    const std::vector<Control*> buttons = window.host.CaptionButtons();
+    TestWindow window{AttachOptions{}};
+    ShowWindow(window.hwnd(), SW_SHOWNORMAL);
+    const std::vector<Control*> buttons = window.host().CaptionButtons();
     ASSERT_EQ(buttons.size(), 3u);
     Control* maximise = buttons[1];
     Control* minimise = buttons[2];
 
-    ShowWindow(window.hwnd, SW_SHOWMAXIMIZED);
+    ShowWindow(window.hwnd(), SW_SHOWMAXIMIZED);
     Settle();
-    ASSERT_TRUE(IsZoomed(window.hwnd));
+    ASSERT_TRUE(IsZoomed(window.hwnd()));
     window.Click(static_cast<int>(maximise->X()) + 5, static_cast<int>(maximise->Y()) + 5);
     Settle();
-    EXPECT_FALSE(IsZoomed(window.hwnd));
+    EXPECT_FALSE(IsZoomed(window.hwnd()));
 
     window.Click(static_cast<int>(maximise->X()) + 5, static_cast<int>(maximise->Y()) + 5);
     Settle();
-    EXPECT_TRUE(IsZoomed(window.hwnd));
-    ShowWindow(window.hwnd, SW_RESTORE);
+    EXPECT_TRUE(IsZoomed(window.hwnd()));
+    ShowWindow(window.hwnd(), SW_RESTORE);
     Settle();
 
     int minimiseCommands = 0;
-    window.host.EventMessage = [&](HWND, UINT message, WPARAM wParam, LPARAM) -> LRESULT {
+    window.host().EventMessage = [&](HWND, UINT message, WPARAM wParam, LPARAM) -> LRESULT {
         if (message == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_MINIMIZE) {
             ++minimiseCommands;
         }
         return -1;
     };
-    ShowWindow(window.hwnd, SW_MINIMIZE);
+    ShowWindow(window.hwnd(), SW_MINIMIZE);
     Settle();
-    ASSERT_TRUE(IsIconic(window.hwnd));
+    ASSERT_TRUE(IsIconic(window.hwnd()));
     window.Click(static_cast<int>(minimise->X()) + 5, static_cast<int>(minimise->Y()) + 5);
     Settle();
     EXPECT_EQ(minimiseCommands, 0);
-    ShowWindow(window.hwnd, SW_RESTORE);
+    ShowWindow(window.hwnd(), SW_RESTORE);
     Settle();
     window.Click(static_cast<int>(minimise->X()) + 5, static_cast<int>(minimise->Y()) + 5);
     Settle();
     EXPECT_EQ(minimiseCommands, 1);
-    EXPECT_TRUE(IsIconic(window.hwnd));
+    EXPECT_TRUE(IsIconic(window.hwnd()));
 }
 
 TEST(HostWindowFrame, CloseButtonClosesThroughTheHideAnimation) {
-    TestWindow window;
-    window.host.SetCloseAnimation(Animation::Fade);
-    window.host.Show(Animation::Fade, 20);
-    EXPECT_TRUE(IsWindowVisible(window.hwnd));
-    Control* close = window.host.CaptionButtons()[0];
+    TestWindow window{AttachOptions{}};
+    window.host().SetCloseAnimation(Animation::Fade);
+    window.host().Show(Animation::Fade, 20);
+    EXPECT_TRUE(IsWindowVisible(window.hwnd()));
+    Control* close = window.host().CaptionButtons()[0];
     window.Click(static_cast<int>(close->X()) + 5, static_cast<int>(close->Y()) + 5);
     Pump();
-    EXPECT_FALSE(IsWindow(window.hwnd));
+    EXPECT_FALSE(IsWindow(window.hwnd()));
 }
 
 TEST(HostWindowFrame, ShowAnimationsEndShownComposedAndInTheirOwnStyle) {
-    TestWindow plain;
+    TestWindow plain{AttachOptions{}};
     Probe probe;
-    ASSERT_TRUE(probe.Create(plain.host, MakeRectF(50, 50, 40, 30)));
-    plain.host.Show(Animation::Grow, 20); // through a layered phase
-    EXPECT_TRUE(IsWindowVisible(plain.hwnd));
-    EXPECT_FALSE(plain.host.CompositionSuspended());
-    EXPECT_FALSE(HasStyle(plain.hwnd, WS_EX_LAYERED, true));
-    EXPECT_TRUE(Near(Rgb(plain.host, 60, 60), 0xFF0000));
+    ASSERT_TRUE(probe.Create(plain.host(), MakeRectF(50, 50, 40, 30)));
+    plain.host().Show(Animation::Grow, 20); // through a layered phase
+    EXPECT_TRUE(IsWindowVisible(plain.hwnd()));
+    EXPECT_FALSE(plain.host().CompositionSuspended());
+    EXPECT_FALSE(HasStyle(plain.hwnd(), WS_EX_LAYERED, true));
+    EXPECT_TRUE(Near(Rgb(plain.host(), 60, 60), 0xFF0000));
 
     TestWindow layered({.opacity = 255});
-    layered.host.Show(Animation::SlideFromBelow, 20);
-    EXPECT_TRUE(IsWindowVisible(layered.hwnd));
-    EXPECT_FALSE(layered.host.CompositionSuspended());
-    EXPECT_TRUE(HasStyle(layered.hwnd, WS_EX_LAYERED, true));
+    layered.host().Show(Animation::SlideFromBelow, 20);
+    EXPECT_TRUE(IsWindowVisible(layered.hwnd()));
+    EXPECT_FALSE(layered.host().CompositionSuspended());
+    EXPECT_TRUE(HasStyle(layered.hwnd(), WS_EX_LAYERED, true));
 }
 
 TEST(HostWindowFrame, ShowShowsEvenWhenTheAnimationCannotRun) {
@@ -352,25 +352,25 @@ TEST(HostWindowFrame, ShowShowsEvenWhenTheAnimationCannotRun) {
 
 TEST(HostWindowFrame, FadeTransitionTakesFiveTicks) {
     TestWindow window({.backgroundColor = 0x0000FF});
-    ShowWindow(window.hwnd, SW_SHOWNORMAL);
+    ShowWindow(window.hwnd(), SW_SHOWNORMAL);
     Pump();
-    EXPECT_TRUE(Near(Rgb(window.host, 100, 100), 0xFF0000)); // ColorRef red
+    EXPECT_TRUE(Near(Rgb(window.host(), 100, 100), 0xFF0000)); // ColorRef red
 
-    window.host.RenderBackground({}, 0x00FF00, PresentMode::Fade);
-    EXPECT_TRUE(window.host.CompositionSuspended());
-    EXPECT_EQ(window.host.TransitionOpacity(), 0);
+    window.host().RenderBackground({}, 0x00FF00, PresentMode::Fade);
+    EXPECT_TRUE(window.host().CompositionSuspended());
+    EXPECT_EQ(window.host().TransitionOpacity(), 0);
     std::vector<int> seen;
     MSG message;
-    while (window.host.CompositionSuspended() && seen.size() < 20 &&
+    while (window.host().CompositionSuspended() && seen.size() < 20 &&
            GetMessageW(&message, nullptr, 0, 0) > 0) {
         DispatchMessageW(&message);
-        if (message.message == WM_TIMER && message.wParam == window.host.TimerId()) {
-            seen.push_back(window.host.TransitionOpacity());
+        if (message.message == WM_TIMER && message.wParam == window.host().TimerId()) {
+            seen.push_back(window.host().TransitionOpacity());
         }
     }
     EXPECT_EQ(seen, (std::vector<int>{51, 102, 153, 204, 255}));
-    EXPECT_FALSE(window.host.CompositionSuspended());
-    EXPECT_TRUE(Near(Rgb(window.host, 100, 100), 0x00FF00));
+    EXPECT_FALSE(window.host().CompositionSuspended());
+    EXPECT_TRUE(Near(Rgb(window.host(), 100, 100), 0x00FF00));
 }
 
 TEST(HostWindowFrame, BackgroundImageGivesItsAverageColor) {
@@ -381,10 +381,10 @@ TEST(HostWindowFrame, BackgroundImageGivesItsAverageColor) {
         8,   0,   0,   0,   0, 0, 0, 0, 0, 0, 0,  0, 0, 0, 0,  0, 0, 0, 0, 0,
         0,   0,   255, 255, 0, 0, 0, 0}; // red (BGR), blue, padding
     TestWindow window({.backgroundImage = bmp});
-    ASSERT_NE(window.host.BackgroundImage(), nullptr);
-    EXPECT_EQ(window.host.BackgroundColor(), RGB(127, 0, 127));
+    ASSERT_NE(window.host().BackgroundImage(), nullptr);
+    EXPECT_EQ(window.host().BackgroundColor(), RGB(127, 0, 127));
     TestWindow colored({.backgroundImage = bmp, .backgroundColor = 0x123456});
-    EXPECT_EQ(colored.host.BackgroundColor(), 0x123456u);
+    EXPECT_EQ(colored.host().BackgroundColor(), 0x123456u);
 }
 
 TEST(HostWindowFrame, BareLookDrawsNoEdgeAndNoBlur) {
@@ -392,20 +392,20 @@ TEST(HostWindowFrame, BareLookDrawsNoEdgeAndNoBlur) {
         {.backgroundColor = 0xFFFFFF, .frameLook = WindowLook::Bare, .blurBehind = true});
     TestWindow edged({.backgroundColor = 0xFFFFFF, .frameLook = WindowLook::Square});
     // The outer edge runs along x = 6 inside the window shape.
-    EXPECT_TRUE(Near(Rgb(bare.host, 6, 100), 0xFFFFFF));
-    EXPECT_FALSE(Near(Rgb(edged.host, 6, 100), 0xFFFFFF));
+    EXPECT_TRUE(Near(Rgb(bare.host(), 6, 100), 0xFFFFFF));
+    EXPECT_FALSE(Near(Rgb(edged.host(), 6, 100), 0xFFFFFF));
 }
 
 TEST(HostWindowFrame, TitleLabelFollowsTheWindowText) {
     TestWindow window({}, {.title = L"旧标题"});
-    auto* title = static_cast<TitleLabel*>(window.host.TitleControl());
+    auto* title = static_cast<TitleLabel*>(window.host().TitleControl());
     ASSERT_NE(title, nullptr);
     EXPECT_EQ(title->Text(), L"旧标题");
-    SetWindowTextW(window.hwnd, L"新标题");
+    SetWindowTextW(window.hwnd(), L"新标题");
     EXPECT_EQ(title->Text(), L"新标题");
     TestWindow untitled({.frameStyle = kFrameClose});
-    EXPECT_EQ(untitled.host.TitleControl(), nullptr);
-    EXPECT_EQ(untitled.host.CaptionButtons().size(), 1u);
+    EXPECT_EQ(untitled.host().TitleControl(), nullptr);
+    EXPECT_EQ(untitled.host().CaptionButtons().size(), 1u);
 }
 
 TEST(HostWindowFrame, SkinSourceLendsItsBackground) {
@@ -414,19 +414,20 @@ TEST(HostWindowFrame, SkinSourceLendsItsBackground) {
                                 0,   0,   0,  0, 4, 0, 0, 0, 0, 0,    0,    0,    0, 0,  0,
                                 0,   0,   0,  0, 0, 0, 0, 0, 0, 0x30, 0x20, 0x10, 0};
     TestWindow source({.backgroundImage = bmp});
-    ASSERT_NE(source.host.BackgroundImage(), nullptr);
-    EXPECT_EQ(source.host.BackgroundColor(), RGB(0x10, 0x20, 0x30));
-    TestWindow borrower({.skinSource = source.hwnd});
-    EXPECT_NE(borrower.host.BackgroundImage(), nullptr);
-    EXPECT_EQ(borrower.host.BackgroundColor(), RGB(0x10, 0x20, 0x30));
+    ASSERT_NE(source.host().BackgroundImage(), nullptr);
+    EXPECT_EQ(source.host().BackgroundColor(), RGB(0x10, 0x20, 0x30));
+    TestWindow borrower({.skinSource = source.hwnd()});
+    EXPECT_NE(borrower.host().BackgroundImage(), nullptr);
+    EXPECT_EQ(borrower.host().BackgroundColor(), RGB(0x10, 0x20, 0x30));
 }
 
 RECT ToolRect(const TestWindow& window, const Control& control) {
     TTTOOLINFOW info{};
     info.cbSize = TTTOOLINFOW_V2_SIZE;
-    info.hwnd = window.hwnd;
+    info.hwnd = window.hwnd();
     info.uId = control.Id();
-    SendMessageW(window.host.TooltipWindow(), TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&info));
+    SendMessageW(window.host().TooltipWindow(), TTM_GETTOOLINFOW, 0,
+                 reinterpret_cast<LPARAM>(&info));
     return info.rect;
 }
 
@@ -439,15 +440,15 @@ bool ToolIsEmpty(const TestWindow& window, const Control& control) {
 // control under the mouse may own a rectangle: not one beneath it, not a
 // hidden one, not one the mouse has left.
 TEST(HostWindowFrame, TooltipToolsFollowTheControlUnderTheMouse) {
-    TestWindow window;
-    ASSERT_NE(window.host.TooltipWindow(), nullptr);
+    TestWindow window{AttachOptions{}};
+    ASSERT_NE(window.host().TooltipWindow(), nullptr);
     auto below = std::make_unique<Probe>();
-    ASSERT_TRUE(below->Create(window.host, MakeRectF(50, 50, 100, 100)));
+    ASSERT_TRUE(below->Create(window.host(), MakeRectF(50, 50, 100, 100)));
     below->Tooltip(L"下面");
     auto above = std::make_unique<Probe>();
-    ASSERT_TRUE(above->Create(window.host, MakeRectF(60, 120, 40, 20)));
+    ASSERT_TRUE(above->Create(window.host(), MakeRectF(60, 120, 40, 20)));
     above->Tooltip(L"上面");
-    EXPECT_EQ(SendMessageW(window.host.TooltipWindow(), TTM_GETTOOLCOUNT, 0, 0), 2);
+    EXPECT_EQ(SendMessageW(window.host().TooltipWindow(), TTM_GETTOOLCOUNT, 0, 0), 2);
 
     window.Send(WM_MOUSEMOVE, 0, At(70, 125));
     EXPECT_EQ(ToolRect(window, *above).left, 60);
@@ -469,15 +470,15 @@ TEST(HostWindowFrame, TooltipToolsFollowTheControlUnderTheMouse) {
 
     window.Send(WM_MOUSEMOVE, 0, At(70, 60));
     below.reset();
-    EXPECT_EQ(SendMessageW(window.host.TooltipWindow(), TTM_GETTOOLCOUNT, 0, 0), 1);
+    EXPECT_EQ(SendMessageW(window.host().TooltipWindow(), TTM_GETTOOLCOUNT, 0, 0), 1);
     window.Send(WM_MOUSEMOVE, 0, At(70, 60));
     EXPECT_TRUE(ToolIsEmpty(window, *above));
 }
 
 TEST(HostWindowThreads, SendAndPostFromAnotherThreadRunOnTheWindowThread) {
-    TestWindow window;
+    TestWindow window{AttachOptions{}};
     Probe probe;
-    ASSERT_TRUE(probe.Create(window.host, MakeRectF(50, 50, 40, 30)));
+    ASSERT_TRUE(probe.Create(window.host(), MakeRectF(50, 50, 40, 30)));
     const DWORD uiThread = GetCurrentThreadId();
     std::atomic<bool> done{false};
     LRESULT sent = 0;
@@ -502,17 +503,17 @@ TEST(HostWindowThreads, SendAndPostFromAnotherThreadRunOnTheWindowThread) {
     for (std::size_t i = 0; i < probe.messages.size(); ++i) {
         EXPECT_EQ(probe.threads[i], uiThread);
     }
-    EXPECT_TRUE(Near(Rgb(window.host, 60, 60), 0x0000FF));
+    EXPECT_TRUE(Near(Rgb(window.host(), 60, 60), 0x0000FF));
 }
 
 TEST(HostWindowThreads, PostToADestroyedControlIsDropped) {
-    TestWindow window;
+    TestWindow window{AttachOptions{}};
     auto probe = std::make_unique<Probe>();
-    ASSERT_TRUE(probe->Create(window.host, MakeRectF(50, 50, 40, 30)));
+    ASSERT_TRUE(probe->Create(window.host(), MakeRectF(50, 50, 40, 30)));
     ASSERT_TRUE(probe->Post(WM_USER + 9));
     probe.reset();
     Pump(); // must not reach freed memory
-    EXPECT_EQ(window.host.FirstControl(), window.host.TitleControl());
+    EXPECT_EQ(window.host().FirstControl(), window.host().TitleControl());
 }
 
 TEST(HostWindowResources, GdiAndUserObjectsComeBackAfterAHundredWindows) {
@@ -522,11 +523,11 @@ TEST(HostWindowResources, GdiAndUserObjectsComeBackAfterAHundredWindows) {
         Probe parent;
         Probe child;
         Probe other(0xFF00FF00);
-        parent.Create(window.host, MakeRectF(20, 40, 100, 80));
+        parent.Create(window.host(), MakeRectF(20, 40, 100, 80));
         child.Create(parent, MakeRectF(30, 50, 20, 20));
-        other.Create(window.host, MakeRectF(150, 40, 60, 60));
+        other.Create(window.host(), MakeRectF(150, 40, 60, 60));
         other.Tooltip(L"提示");
-        window.host.RenderBackground({}, 0x336699, PresentMode::Whole);
+        window.host().RenderBackground({}, 0x336699, PresentMode::Whole);
         Pump();
     };
     // The first windows load what stays for the process (fonts, classes,

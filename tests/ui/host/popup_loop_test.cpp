@@ -102,7 +102,7 @@ TEST(PopupHook, EscapeClosesEveryKindAndOnlyAMenuTurnsKeysIntoAccessKeys) {
 }
 
 TEST(PopupHook, AMenuChainClosesOnForeignActivationButNotForItsSubmenu) {
-    TestWindow other;
+    TestWindow other{AttachOptions{}};
     Popup first(PopupKind::Menu);
     Popup sub(PopupKind::Menu, first.hwnd);
     SetWindowProperty(first.hwnd, kMenuChainProperty, first.hwnd);
@@ -118,7 +118,7 @@ TEST(PopupHook, AMenuChainClosesOnForeignActivationButNotForItsSubmenu) {
 
     // Another window (or another program, lParam null) takes over: the whole
     // chain goes, from its first menu.
-    SendMessageW(sub.hwnd, WM_ACTIVATE, WA_INACTIVE, reinterpret_cast<LPARAM>(other.hwnd));
+    SendMessageW(sub.hwnd, WM_ACTIVATE, WA_INACTIVE, reinterpret_cast<LPARAM>(other.hwnd()));
     EXPECT_EQ(RunPopupLoop(first.hwnd), PopupLoopEnd::Closed);
     EXPECT_FALSE(IsWindow(sub.hwnd));
 
@@ -129,12 +129,12 @@ TEST(PopupHook, AMenuChainClosesOnForeignActivationButNotForItsSubmenu) {
 }
 
 TEST(PopupHook, ADropDownClosesWhenItLosesActivation) {
-    TestWindow other;
+    TestWindow other{AttachOptions{}};
     Popup dropDown(PopupKind::DropDown);
     SendMessageW(dropDown.hwnd, WM_ACTIVATE, WA_ACTIVE, 0);
     Pump();
     EXPECT_TRUE(IsWindow(dropDown.hwnd));
-    SendMessageW(dropDown.hwnd, WM_ACTIVATE, WA_INACTIVE, reinterpret_cast<LPARAM>(other.hwnd));
+    SendMessageW(dropDown.hwnd, WM_ACTIVATE, WA_INACTIVE, reinterpret_cast<LPARAM>(other.hwnd()));
     EXPECT_EQ(RunPopupLoop(dropDown.hwnd), PopupLoopEnd::Closed);
 }
 
@@ -151,9 +151,9 @@ TEST(PopupLoop, AQuitEndsTheLoopFreesThePopupAndIsPostedAgain) {
 TEST(PopupLoop, APopupWhoseOwnerIsDestroyedEndsItsLoopAndGoes) {
     // Owned by the window (destroyed with it) and merely tied to it.
     for (bool windowsOwner : {true, false}) {
-        auto owner = std::make_unique<TestWindow>();
-        Popup popup(PopupKind::DropDown, windowsOwner ? owner->hwnd : nullptr);
-        HWND ownerWindow = owner->hwnd;
+        auto owner = std::make_unique<TestWindow>(AttachOptions{});
+        Popup popup(PopupKind::DropDown, windowsOwner ? owner->hwnd() : nullptr);
+        HWND ownerWindow = owner->hwnd();
         PostMessageW(ownerWindow, WM_CLOSE, 0, 0);
         EXPECT_EQ(RunPopupLoop(popup.hwnd, {.owner = ownerWindow}), PopupLoopEnd::OwnerGone);
         EXPECT_FALSE(IsWindow(ownerWindow));
@@ -162,34 +162,34 @@ TEST(PopupLoop, APopupWhoseOwnerIsDestroyedEndsItsLoopAndGoes) {
 }
 
 TEST(PopupLoop, AnOwnerClosedFromAnotherThreadStillEndsTheLoop) {
-    TestWindow owner;
-    Popup popup(PopupKind::Menu, owner.hwnd);
+    TestWindow owner{AttachOptions{}};
+    Popup popup(PopupKind::Menu, owner.hwnd());
     // A message sent from another thread runs inside GetMessage, which does
     // not return for it: the loop must still notice the window went.
-    std::thread closer([window = owner.hwnd] {
+    std::thread closer([window = owner.hwnd()] {
         Sleep(100);
         SendMessageW(window, WM_CLOSE, 0, 0);
     });
-    const PopupLoopEnd end = RunPopupLoop(popup.hwnd, {.owner = owner.hwnd});
+    const PopupLoopEnd end = RunPopupLoop(popup.hwnd, {.owner = owner.hwnd()});
     closer.join();
     EXPECT_EQ(end, PopupLoopEnd::OwnerGone);
     EXPECT_FALSE(IsWindow(popup.hwnd));
 }
 
 TEST(PopupLoop, AModalLoopDropsInputForOtherWindowsOnly) {
-    TestWindow owner;
+    TestWindow owner{AttachOptions{}};
     std::vector<UINT> ownerSeen;
-    owner.host.EventMessage = [&ownerSeen](HWND, UINT message, WPARAM, LPARAM) -> LRESULT {
+    owner.host().EventMessage = [&ownerSeen](HWND, UINT message, WPARAM, LPARAM) -> LRESULT {
         ownerSeen.push_back(message);
         return -1;
     };
-    Popup box(PopupKind::MessageBox, owner.hwnd);
-    PostMessageW(owner.hwnd, WM_LBUTTONDOWN, MK_LBUTTON, At(50, 50));
-    PostMessageW(owner.hwnd, WM_KEYDOWN, 'A', 0);
-    PostMessageW(owner.hwnd, WM_USER + 3, 0, 0); // not input: delivered
+    Popup box(PopupKind::MessageBox, owner.hwnd());
+    PostMessageW(owner.hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, At(50, 50));
+    PostMessageW(owner.hwnd(), WM_KEYDOWN, 'A', 0);
+    PostMessageW(owner.hwnd(), WM_USER + 3, 0, 0); // not input: delivered
     PostMessageW(box.hwnd, WM_KEYDOWN, 'B', 0);
     PostMessageW(box.hwnd, WM_KEYDOWN, VK_ESCAPE, 0);
-    EXPECT_EQ(RunPopupLoop(box.hwnd, {.owner = owner.hwnd, .dropForeignInput = true}),
+    EXPECT_EQ(RunPopupLoop(box.hwnd, {.owner = owner.hwnd(), .dropForeignInput = true}),
               PopupLoopEnd::Closed);
     EXPECT_EQ(std::count(ownerSeen.begin(), ownerSeen.end(), WM_LBUTTONDOWN), 0);
     EXPECT_EQ(std::count(ownerSeen.begin(), ownerSeen.end(), WM_KEYDOWN), 0);

@@ -53,7 +53,7 @@ protected:
     // The fourth item sits below a separator: 8 + 24 + 24 + 9 + 12.
     static LPARAM SaveRow() { return At(60, 77); }
 
-    TestWindow owner;
+    TestWindow owner{AttachOptions{}};
     PopupMenu menu;
 };
 
@@ -109,10 +109,10 @@ TEST_F(PopupMenuTest, TheMenuWindowIsMarkedAndAClickReturnsTheCommand) {
                       SendMessageW(seen, WM_LBUTTONUP, 0, SaveRow());
                       return true;
                   }};
-    EXPECT_EQ(menu.TrackPopup(&owner.host, 100, 100), 13u);
+    EXPECT_EQ(menu.TrackPopup(&owner.host(), 100, 100), 13u);
     EXPECT_EQ(flags, 1);
     EXPECT_EQ(chain, seen);
-    EXPECT_EQ(opener, &owner.host);
+    EXPECT_EQ(opener, &owner.host());
     EXPECT_EQ(std::wstring(className), kMenuClassName);
     EXPECT_NE(exStyle & WS_EX_TOPMOST, 0u);
     EXPECT_NE(exStyle & WS_EX_TOOLWINDOW, 0u);
@@ -127,13 +127,13 @@ TEST_F(PopupMenuTest, DisabledItemsAndSeparatorsChooseNothing) {
         return true;
     };
     Script script{Click(menu, 2), separator, Key(menu, 'D'), Key(menu, VK_ESCAPE)};
-    EXPECT_EQ(menu.TrackPopup(&owner.host, 100, 100), 0u);
+    EXPECT_EQ(menu.TrackPopup(&owner.host(), 100, 100), 0u);
     EXPECT_TRUE(Script::Done()); // the menu was still open for every step
 }
 
 TEST_F(PopupMenuTest, AccessKeysWorkWithoutAlt) {
     Script script{Key(menu, 'S')};
-    EXPECT_EQ(menu.TrackPopup(&owner.host, 100, 100), 13u);
+    EXPECT_EQ(menu.TrackPopup(&owner.host(), 100, 100), 13u);
 }
 
 TEST_F(PopupMenuTest, ArrowKeysSkipSeparatorsAndDisabledItemsAndWrap) {
@@ -141,7 +141,7 @@ TEST_F(PopupMenuTest, ArrowKeysSkipSeparatorsAndDisabledItemsAndWrap) {
     // Down wraps to 打开; Up wraps back to 保存.
     Script script{Key(menu, VK_DOWN), Key(menu, VK_DOWN), Key(menu, VK_DOWN), Key(menu, VK_UP),
                   Key(menu, VK_RETURN)};
-    EXPECT_EQ(menu.TrackPopup(&owner.host, 100, 100), 13u);
+    EXPECT_EQ(menu.TrackPopup(&owner.host(), 100, 100), 13u);
 }
 
 TEST_F(PopupMenuTest, TheMenuStaysInsideTheScreen) {
@@ -156,7 +156,7 @@ TEST_F(PopupMenuTest, TheMenuStaysInsideTheScreen) {
         SendMessageW(menu.Window(), WM_KEYDOWN, VK_ESCAPE, 0);
         return true;
     }};
-    menu.TrackPopup(&owner.host, screenWidth - 10, screenHeight - 10);
+    menu.TrackPopup(&owner.host(), screenWidth - 10, screenHeight - 10);
     const SIZE size = menu.MeasureSize();
     EXPECT_EQ(placed.right, screenWidth);
     EXPECT_EQ(placed.bottom, screenHeight);
@@ -171,11 +171,11 @@ TEST_F(PopupMenuTest, ClosingTheOwnerWhileTheMenuIsOpenEndsIt) {
         if (seen == nullptr) {
             return false;
         }
-        PostMessageW(owner.hwnd, WM_CLOSE, 0, 0);
+        PostMessageW(owner.hwnd(), WM_CLOSE, 0, 0);
         return true;
     }};
-    EXPECT_EQ(menu.TrackPopup(&owner.host, 100, 100), 0u);
-    EXPECT_FALSE(IsWindow(owner.hwnd));
+    EXPECT_EQ(menu.TrackPopup(&owner.host(), 100, 100), 0u);
+    EXPECT_FALSE(IsWindow(owner.hwnd()));
     EXPECT_FALSE(IsWindow(seen));
 }
 
@@ -216,13 +216,13 @@ TEST_F(SubmenuTest, HoveringOpensTheSubmenuAndItsChoiceEndsTheChain) {
                       return true;
                   },
                   Click(sub, 2)};
-    EXPECT_EQ(menu.TrackPopup(&owner.host, 100, 100), 22u);
+    EXPECT_EQ(menu.TrackPopup(&owner.host(), 100, 100), 22u);
     EXPECT_FALSE(IsWindow(first));
     EXPECT_FALSE(IsWindow(second));
 }
 
 TEST_F(SubmenuTest, AnotherWindowActivatedClosesTheChainButTheSubmenuDoesNot) {
-    TestWindow other;
+    TestWindow other{AttachOptions{}};
     HWND first = nullptr;
     HWND second = nullptr;
     Script script{[&] {
@@ -242,11 +242,11 @@ TEST_F(SubmenuTest, AnotherWindowActivatedClosesTheChainButTheSubmenuDoesNot) {
                       // Entering the submenu took the activation from the menu
                       // without closing it.
                       EXPECT_TRUE(IsWindow(first));
-                      ShowWindow(other.hwnd, SW_SHOW);
-                      SetForegroundWindow(other.hwnd);
+                      ShowWindow(other.hwnd(), SW_SHOW);
+                      SetForegroundWindow(other.hwnd());
                       return true;
                   }};
-    EXPECT_EQ(menu.TrackPopup(&owner.host, 100, 100), 0u);
+    EXPECT_EQ(menu.TrackPopup(&owner.host(), 100, 100), 0u);
     EXPECT_FALSE(IsWindow(first));
     EXPECT_FALSE(IsWindow(second));
 }
@@ -258,7 +258,7 @@ TEST_F(SubmenuTest, EscapeInTheSubmenuReturnsToTheMenu) {
                   Key(sub, VK_ESCAPE),
                   [&] { return sub.Window() == nullptr; },
                   Key(menu, 'S')};
-    EXPECT_EQ(menu.TrackPopup(&owner.host, 100, 100), 13u);
+    EXPECT_EQ(menu.TrackPopup(&owner.host(), 100, 100), 13u);
 }
 
 } // namespace

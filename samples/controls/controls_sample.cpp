@@ -4,6 +4,7 @@
 // closes itself] [file that receives the edit boxes' texts when it closes].
 
 #include "edit_boxes.h"
+#include "runtime/file_io.h"
 #include "runtime/text.h"
 #include "ui/controls/panel.h"
 #include "ui/controls/picture_box.h"
@@ -14,8 +15,6 @@
 #include "ui/host/host_window.h"
 
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -24,9 +23,8 @@ namespace {
 using namespace kodaro::ui;
 
 std::vector<std::uint8_t> ReadSource(const char* relative) {
-    std::wstring path = kodaro::Utf8ToWide(std::string(KODARO_SOURCE_DIR) + "/" + relative);
-    std::ifstream file(path.c_str(), std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    return kodaro::ReadWholeFile(
+        kodaro::Utf8ToWide(std::string(KODARO_SOURCE_DIR) + "/" + relative));
 }
 
 void CALLBACK CloseAfterTimeout(HWND window, UINT, UINT_PTR, DWORD) {

@@ -1,17 +1,16 @@
-#include "test_window.h"
-
-#include "runtime/file_io.h"
-#include "runtime/text.h"
+#include "tests/support/test_window.h"
 
 #include <gtest/gtest.h>
 
 namespace kodaro::ui::test {
 
-namespace {
-LPARAM Position(int x, int y) {
-    return MAKELPARAM(x, y);
+void Pump() {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
 }
-} // namespace
 
 AttachOptions TestWindow::PlainFrame() {
     AttachOptions options;
@@ -21,16 +20,20 @@ AttachOptions TestWindow::PlainFrame() {
     return options;
 }
 
-TestWindow::TestWindow(int width, int height, AttachOptions options) {
-    HostWindowOptions create;
-    create.title = L"controls test";
-    create.width = width;
-    create.height = height;
-    window_ = CreateHostWindow(create);
+TestWindow::TestWindow(int width, int height, const AttachOptions& options)
+    : TestWindow(options, {.title = L"test window", .width = width, .height = height}) {}
+
+TestWindow::TestWindow(const AttachOptions& options, const HostWindowOptions& window) {
+    if (!FrameworkStartup()) {
+        ADD_FAILURE() << "the UI framework did not start";
+        return;
+    }
+    window_ = CreateHostWindow(window);
     host_.EventClick = [this](HWND, Control* control, WPARAM wParam, LPARAM, int kind) {
         clicks.push_back({control, wParam, kind});
     };
-    if (!host_.Attach(window_, options)) {
+    attached_ = host_.Attach(window_, options);
+    if (!attached_) {
         ADD_FAILURE() << "the test window could not be attached";
     }
     Pump();
@@ -43,24 +46,20 @@ TestWindow::~TestWindow() {
     Pump();
 }
 
-void TestWindow::Pump() {
-    MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-    }
+LRESULT TestWindow::Send(UINT message, WPARAM wParam, LPARAM lParam) {
+    return SendMessageW(window_, message, wParam, lParam);
 }
 
 void TestWindow::MouseMove(int x, int y) {
-    SendMessageW(window_, WM_MOUSEMOVE, 0, Position(x, y));
+    Send(WM_MOUSEMOVE, 0, At(x, y));
 }
 
 void TestWindow::LeftDown(int x, int y) {
-    SendMessageW(window_, WM_LBUTTONDOWN, MK_LBUTTON, Position(x, y));
+    Send(WM_LBUTTONDOWN, MK_LBUTTON, At(x, y));
 }
 
 void TestWindow::LeftUp(int x, int y) {
-    SendMessageW(window_, WM_LBUTTONUP, 0, Position(x, y));
+    Send(WM_LBUTTONUP, 0, At(x, y));
 }
 
 void TestWindow::Click(int x, int y) {
@@ -72,7 +71,7 @@ void TestWindow::Click(int x, int y) {
 
 void TestWindow::AltKey(wchar_t key) {
     // Bit 29: the Alt key is down.
-    SendMessageW(window_, WM_SYSKEYDOWN, key, 1 | (1 << 29));
+    Send(WM_SYSKEYDOWN, key, 1 | (1 << 29));
     Pump();
 }
 
@@ -82,13 +81,9 @@ void TestWindow::KeyDown(WPARAM key, bool control, bool shift) {
     state[VK_CONTROL] = control ? 0x80 : 0;
     state[VK_SHIFT] = shift ? 0x80 : 0;
     SetKeyboardState(state);
-    SendMessageW(window_, WM_KEYDOWN, key, 1);
+    Send(WM_KEYDOWN, key, 1);
     state[VK_CONTROL] = state[VK_SHIFT] = 0;
     SetKeyboardState(state);
-}
-
-std::vector<std::uint8_t> TestData(const char* name) {
-    return ReadWholeFile(Utf8ToWide(std::string(KODARO_CONTROLS_TEST_DATA) + "/" + name));
 }
 
 } // namespace kodaro::ui::test

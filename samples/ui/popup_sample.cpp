@@ -6,6 +6,7 @@
 //                                 a message box of button set SET (0-5) and
 //                                 icon type ICON; the program's exit code is
 //                                 the box's result
+#include "runtime/file_io.h"
 #include "runtime/text.h"
 #include "ui/controls/message_box.h"
 #include "ui/draw/shapes.h"
@@ -14,8 +15,6 @@
 #include "ui/host/popup_menu.h"
 
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -26,9 +25,8 @@ namespace {
 constexpr UINT kOpenMessage = WM_APP + 1;
 
 std::vector<std::uint8_t> ReadSource(const char* relative) {
-    std::wstring path = kodaro::Utf8ToWide(std::string(KODARO_SOURCE_DIR) + "/" + relative);
-    std::ifstream file(path.c_str(), std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    return kodaro::ReadWholeFile(
+        kodaro::Utf8ToWide(std::string(KODARO_SOURCE_DIR) + "/" + relative));
 }
 
 // Moves the mouse over the menu's first item once the menu is up, so that its
