@@ -21,8 +21,8 @@ BitMatrix BinarizeGlobal(const GreyImage& image);
 GreyImage Smooth(const GreyImage& image, std::vector<uint8_t>& storage);
 
 // The picture at twice its width and height (into `storage`), each new
-// pixel interpolated between its neighbours: modules of two or three pixels
-// keep their rings through smoothing at this size.
+// pixel interpolated between its neighbours: under heavy noise, the rings
+// of two-pixel modules stay apart when thresholded at this size.
 GreyImage Enlarge(const GreyImage& image, std::vector<uint8_t>& storage);
 
 } // namespace kodaro::codec
