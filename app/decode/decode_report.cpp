@@ -5,6 +5,8 @@
 #include "runtime/dll_binding.h"
 #include "runtime/text.h"
 
+#include <mutex>
+
 namespace kodaro {
 
 namespace {
@@ -25,6 +27,15 @@ BoundFunction<GetConcatenationInfoFn> gGetConcatenationInfo(kDecoderLibrary,
                                                             "GetConcatenationInfo");
 BoundFunction<GetDecodeDataStringFn> gGetDecodeDataString(kDecoderLibrary, "GetDecodeDataString");
 BoundFunction<FreeAllocateMemoryFn> gFreeAllocateMemory(kDecoderLibrary, "FreeAllocateMemory");
+
+// The component answers questions about the picture it decoded last, so one
+// caller's decode and questions must not interleave with another's (the
+// decode page on the user-interface thread, the preview's scan check on the
+// worker).
+std::mutex& DecoderCalls() {
+    static std::mutex* const calls = new std::mutex;
+    return *calls;
+}
 
 void AppendHexByte(std::wstring& out, int value) {
     constexpr wchar_t kDigits[] = L"0123456789ABCDEF";
@@ -98,6 +109,7 @@ bool IsDecodeFailure(std::wstring_view report) {
 }
 
 std::wstring DecodeToReport(const std::wstring& path) {
+    const std::lock_guard lock(DecoderCalls());
     const int count = gDecodePictureFile(PathForDecoder(path).c_str());
     if (count < 1)
         return std::wstring(DecodeErrorMessage(count));
@@ -129,6 +141,19 @@ std::wstring DecodeToReport(const std::wstring& path) {
     gFreeAllocateMemory();
     report.resize(report.size() - 2);
     return report;
+}
+
+DecodedTexts DecodePictureTexts(const std::wstring& path) {
+    const std::lock_guard lock(DecoderCalls());
+    DecodedTexts result;
+    result.code = gDecodePictureFile(PathForDecoder(path).c_str());
+    for (int i = 0; i < result.code; ++i) {
+        const char* data = gGetDecodeDataString(i);
+        result.texts.emplace_back(data != nullptr ? data : "");
+    }
+    if (result.code > 0)
+        gFreeAllocateMemory();
+    return result;
 }
 
 } // namespace kodaro

@@ -3,6 +3,7 @@
 // decoder component PsyQrDcd, as the text the decode page shows.
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace kodaro {
 
@@ -12,6 +13,18 @@ namespace kodaro {
 // The path is handed to the component in the ANSI code page, by its short
 // name when the code page cannot carry it.
 std::wstring DecodeToReport(const std::wstring& path);
+
+// What the decoder read from a picture file: its result (the number of
+// symbols, or an error code below 1) and each symbol's data as UTF-8.
+struct DecodedTexts {
+    int code = 0;
+    std::vector<std::string> texts;
+};
+
+// The symbols' data of the picture file at path, as DecodeToReport reads
+// them. Safe on any thread: calls into the component are taken one at a
+// time, as it keeps the last picture's symbols for the caller to ask about.
+DecodedTexts DecodePictureTexts(const std::wstring& path);
 
 // Label of an error-correction level index 0..3 (L, M, Q, H); empty otherwise.
 std::wstring_view DecodeLevelLabel(int level);

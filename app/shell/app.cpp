@@ -14,7 +14,8 @@ namespace kodaro {
         foregroundColorSwatch, backgroundColorRadio, backgroundPictureRadio,                       \
         backgroundColorSwatch, backgroundPathBox, backgroundBrowseButton, previewPicture,          \
         previewCaption, previewToolbar, createIcon, decodeIcon, beautifyIcon, copyIcon, saveIcon,  \
-        infoGroup, ecLevelLabel, ecLevelBox, ecHelpIcon, sizeBox, saveButton, decodeButton
+        infoGroup, ecLevelLabel, ecLevelBox, ecHelpIcon, sizeBox, saveButton, decodeButton,        \
+        scanMark
 
 AppObjects::AppObjects() {
     EmplaceInOrder(KODARO_APP_OBJECTS);

@@ -5,6 +5,7 @@
 
 #include "app/content/content_payload.h"
 #include "app/shell/preview_worker.h"
+#include "app/shell/scan_mark.h"
 #include "ui/controls/combo_box.h"
 #include "ui/controls/edit_box.h"
 #include "ui/controls/image_list.h"
@@ -128,6 +129,8 @@ struct AppObjects {
     std::optional<ui::ComboBox> sizeBox;
     std::optional<ui::PushButton> saveButton;
     std::optional<ui::PushButton> decodeButton;
+    // Beside the preview, under the info group.
+    std::optional<ScanMark> scanMark;
 };
 
 // Pages of the main window.
@@ -151,8 +154,9 @@ struct App {
     int currentPage = kPageNone;
     ContentType currentContentType{};
     ui::Control* selectedTab = nullptr;
-    // The picture the preview shows until the first symbol or picture.
-    std::vector<std::uint8_t> previewPlaceholder;
+    // True until a symbol or a picture first enters the preview: until then
+    // it shows the placeholder artwork, which save and copy must not hand out.
+    bool previewShowsPlaceholder = true;
     // The program's folder; resource paths are relative to it.
     std::wstring directory;
 };

@@ -6,6 +6,7 @@
 #include "app/decode/handed_pictures.h"
 #include "app/decode/open_dialog.h"
 #include "app/decode/url_fetch.h"
+#include "app/shell/pages.h"
 #include "runtime/file_io.h"
 #include "ui/controls/clipboard_text.h"
 #include "ui/draw/image.h"
@@ -27,7 +28,7 @@ void ShowChosenPicture(App& app, const std::wstring& path) {
     o.decodePathBox->Text(path, true);
     const std::vector<std::uint8_t> bytes = ReadWholeFile(path);
     if (ui::LoadImageFromBytes(bytes)) {
-        o.previewPicture->Picture(bytes);
+        ShowInPreview(app, bytes, std::nullopt);
     }
 }
 
@@ -54,7 +55,7 @@ std::optional<std::wstring> DecodeWebPicture(App& app) {
     if (!fetched.Succeeded()) {
         return std::wstring(DecodeErrorMessage(kFileNotFound));
     }
-    o.previewPicture->Picture(fetched.body);
+    ShowInPreview(app, fetched.body, std::nullopt);
     return DecodePictureBytes(fetched.body);
 }
 
@@ -146,7 +147,7 @@ bool PasteIntoDecodePage(App& app, WPARAM key) {
     if (!pasted->files.empty()) {
         DecodeHandedFiles(app, pasted->files);
     } else {
-        o.previewPicture->Picture(pasted->picture);
+        ShowInPreview(app, pasted->picture, std::nullopt);
         DecodeShownSymbol(app);
     }
     return true;

@@ -4,6 +4,10 @@
 
 #include "app/shell/app.h"
 
+#include <cstdint>
+#include <optional>
+#include <span>
+
 namespace kodaro {
 
 // Attaches the main window (app.mainWindowHandle must exist), creates the
@@ -14,6 +18,11 @@ namespace kodaro {
 // Shows (show true) or hides the page of a tab. False, doing nothing, when
 // tab is not one of the four page tabs.
 bool ShowPage(App& app, ui::Control* tab, bool show);
+
+// Puts a picture into the preview with the scan check's verdict on it;
+// without one (a decoded picture, a symbol not checked) the mark hides.
+void ShowInPreview(App& app, std::span<const std::uint8_t> picture,
+                   const std::optional<ScanVerdict>& verdict);
 
 // The window's EventClick.
 void OnMainWindowClick(App& app, ui::Control* control, int kind);

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "app/content/content_payload.h"
+#include "app/decode/scan_verdict.h"
 #include "app/symbol/encode_symbol.h"
 #include "app/symbol/symbol_style.h"
 
@@ -27,15 +28,24 @@ struct PreviewInputs {
     SymbolStyle style;
 };
 
+// What a regeneration hands the preview: the picture and how it scans
+// (nothing when it could not be checked).
+struct CheckedPreview {
+    std::vector<std::uint8_t> picture;
+    std::optional<ScanVerdict> verdict;
+};
+
 // Messages the worker sends to the main window: fill the PreviewInputs in
-// lParam (setting `read`), and show the picture bytes in lParam (a
-// std::vector<std::uint8_t>).
+// lParam (setting `read`), and show the CheckedPreview in lParam.
 inline constexpr UINT kReadPreviewInputs = WM_APP + 1;
 inline constexpr UINT kShowPreviewPicture = WM_APP + 2;
 
 // The styled symbol of the inputs as BMP bytes (empty when nothing could be
 // rendered).
 std::vector<std::uint8_t> MakePreviewPicture(const PreviewInputs& inputs);
+
+// The picture of MakePreviewPicture with its scan check.
+CheckedPreview MakeCheckedPreview(const PreviewInputs& inputs);
 
 // The picture of MakePreviewPicture made on the calling thread, in turn with
 // the worker's renders; nothing once regeneration has ended.

@@ -29,15 +29,24 @@ bool FileExists(const std::wstring& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
+// How far the frames reach beyond the logo: the rectangle's 4-pixel pen runs
+// 2 pixels out, the rounded frame's last stroke 3 pixels out.
+constexpr float kFrameReach = 4.0f;
+
 // The logo centred on a box of the background colour, at most
 // trunc(side * 0.22) on each axis, with its frame in the background colour.
-void DrawLogo(Gdiplus::GpGraphics* graphics, Gdiplus::GpImage* logo, int width, int height,
-              const SymbolStyle& style) {
+// Returns the area it covers.
+ui::RectF DrawLogo(Gdiplus::GpGraphics* graphics, Gdiplus::GpImage* logo, int width, int height,
+                   const SymbolStyle& style) {
     ui::RectF rect =
         LogoPlacement(ui::ImageWidth(logo), ui::ImageHeight(logo), width, height, style.side);
     const ui::Argb color = style.backgroundColor;
     ui::FillRectangle(graphics, rect, color);
     ui::DrawImageRect(graphics, logo, rect);
+    const ui::RectF covered =
+        style.logoBorder == LogoBorder::None
+            ? rect
+            : ui::GrowRect(rect, -kFrameReach, -kFrameReach, 2 * kFrameReach, 2 * kFrameReach);
     switch (style.logoBorder) {
     case LogoBorder::Rounded:
         // Three strokes on the logo's edge, then one on each of the next three rings out.
@@ -55,6 +64,7 @@ void DrawLogo(Gdiplus::GpGraphics* graphics, Gdiplus::GpImage* logo, int width, 
     case LogoBorder::None:
         break;
     }
+    return covered;
 }
 
 } // namespace
@@ -150,18 +160,18 @@ bool FillModules(const ModuleSources& sources, Gdiplus::GpBitmap* output) {
     return true;
 }
 
-ui::UniqueBitmap RenderSymbolBitmap(std::span<const std::uint8_t> matrixBytes, int width,
-                                    int height, const SymbolStyle& style, StyleImages& images,
-                                    ModuleFill fill) {
+RenderedSymbol RenderStyledSymbol(std::span<const std::uint8_t> matrixBytes, int width, int height,
+                                  const SymbolStyle& style, StyleImages& images, ModuleFill fill) {
+    RenderedSymbol rendered;
     const ui::MemoryImage matrix = ui::LoadImageFromBytes(matrixBytes);
     Gdiplus::GpBitmap* matrixBitmap = AsBitmap(matrix.get());
     if (matrixBitmap == nullptr || width <= 0 || height <= 0) {
-        return nullptr;
+        return rendered;
     }
     Gdiplus::GpBitmap* raw = nullptr;
     if (gdip::GdipCreateBitmapFromScan0(width, height, 0, PixelFormat32bppARGB, nullptr, &raw) !=
         Gdiplus::Ok) {
-        return nullptr;
+        return rendered;
     }
     ui::UniqueBitmap output(raw);
 
@@ -177,16 +187,44 @@ ui::UniqueBitmap RenderSymbolBitmap(std::span<const std::uint8_t> matrixBytes, i
         sources.background = AsBitmap(view.BackgroundImage());
     }
     if (!fill(sources, output.get())) {
-        return nullptr;
+        return rendered;
     }
     if (DrawsLogo(view.LogoImage(), style)) {
         Gdiplus::GpGraphics* rawGraphics = nullptr;
         if (gdip::GdipGetImageGraphicsContext(output.get(), &rawGraphics) == Gdiplus::Ok) {
             const ui::UniqueGraphics graphics(rawGraphics);
-            DrawLogo(graphics.get(), view.LogoImage(), width, height, style);
+            rendered.logoArea = DrawLogo(graphics.get(), view.LogoImage(), width, height, style);
         }
     }
-    return output;
+    rendered.bitmap = std::move(output);
+    return rendered;
+}
+
+ui::UniqueBitmap RenderSymbolBitmap(std::span<const std::uint8_t> matrix, int width, int height,
+                                    const SymbolStyle& style, StyleImages& images,
+                                    ModuleFill fill) {
+    return RenderStyledSymbol(matrix, width, height, style, images, fill).bitmap;
+}
+
+bool DrawsLogo(const SymbolStyle& style, StyleImages& images) {
+    return images.Read().LogoImage() != nullptr && FileExists(style.logoPath);
+}
+
+int MinimumVersionUnderLogo(int level) {
+    // The logo and its frame cover about a quarter of the side in the middle,
+    // more data modules than small versions can lose: short payloads under a
+    // solid logo, read back, needed version 6 at medium, 4 at quartile and 2
+    // at high; at low no version reads.
+    switch (level) {
+    case 1:
+        return 6;
+    case 2:
+        return 4;
+    case 3:
+        return 2;
+    default:
+        return 0;
+    }
 }
 
 std::vector<std::uint8_t> RenderSymbol(std::span<const std::uint8_t> matrix, int width, int height,

@@ -42,12 +42,33 @@ ui::RectF LogoPlacement(int logoWidth, int logoHeight, int width, int height, in
 // The module pass through direct access to the pixel memory of all bitmaps.
 bool FillModules(const ModuleSources& sources, Gdiplus::GpBitmap* output);
 
+// A rendered symbol and where its logo went.
+struct RenderedSymbol {
+    ui::UniqueBitmap bitmap;
+    // The logo with its frame, in output pixels; empty without a logo.
+    ui::RectF logoArea{};
+};
+
 // The styled symbol as a width x height 32-bit ARGB bitmap, or null when the
 // matrix bytes are no picture or the size is not positive. The style images
 // are read under their lock for the whole render.
+RenderedSymbol RenderStyledSymbol(std::span<const std::uint8_t> matrix, int width, int height,
+                                  const SymbolStyle& style, StyleImages& images,
+                                  ModuleFill fill = FillModules);
+
+// The bitmap of RenderStyledSymbol.
 ui::UniqueBitmap RenderSymbolBitmap(std::span<const std::uint8_t> matrix, int width, int height,
                                     const SymbolStyle& style, StyleImages& images,
                                     ModuleFill fill = FillModules);
+
+// Whether a render with style draws the logo: its path names a file and a
+// logo picture is loaded.
+bool DrawsLogo(const SymbolStyle& style, StyleImages& images);
+
+// The smallest symbol version that still reads with the logo over its middle
+// at error-correction level (0 L ... 3 H); 0 when any version does, or when
+// none can spare the modules (level L).
+int MinimumVersionUnderLogo(int level);
 
 // The styled symbol as BMP file bytes; empty when RenderSymbolBitmap gives none.
 std::vector<std::uint8_t> RenderSymbol(std::span<const std::uint8_t> matrix, int width, int height,

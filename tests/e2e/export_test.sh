@@ -6,20 +6,8 @@
 source "$(dirname "$0")/lib.sh"
 open_kodaro
 
-# The save dialog's window, waiting for it.
-save_dialog() {
-  local id=""
-  for _ in $(seq 100); do
-    id=$(xdotool search --onlyvisible --name '保存到' 2>/dev/null | head -n1 || true)
-    if [ -n "$id" ]; then break; fi
-    sleep 0.1
-  done
-  [ -n "$id" ] || fail "no save dialog"
-  sleep 0.5
-  echo "$id"
-}
-
-# The replace question: a second, small window under the dialog's title.
+# Waits for the replace question: a second, small window under the
+# dialog's title.
 question_window() {
   local id geometry
   for _ in $(seq 50); do
@@ -28,7 +16,6 @@ question_window() {
       eval "$geometry"
       if [ "$WIDTH" -lt 400 ] && [ "$HEIGHT" -lt 300 ]; then
         sleep 0.5
-        echo "$id"
         return 0
       fi
     done
@@ -52,14 +39,6 @@ start_save() {
   xdotool type --delay 20 "Z:${path//\//\\}"
 }
 
-wait_file() {
-  for _ in $(seq 50); do
-    if [ -s "$1" ]; then return 0; fi
-    sleep 0.1
-  done
-  fail "nothing saved to $1"
-}
-
 # Some content of our own, so the files do not merely hold the default symbol.
 want="Kodaro export <&> 123"
 click_at "$window" 300 220
@@ -70,14 +49,14 @@ echo "== a name without extension over an existing file"
 printf 'old bytes' >"$work/over.bmp"
 start_save 1 "$work/over"
 xdotool key Return
-question_window >/dev/null || fail "no replace question"
+question_window || fail "no replace question"
 screenshot "$shots/question.png"
 xdotool key n
 sleep 1
 [ "$(cat "$work/over.bmp")" = "old bytes" ] || fail "answering no changed the file"
 save_dialog >/dev/null
 xdotool key Return
-question_window >/dev/null || fail "no replace question the second time"
+question_window || fail "no replace question the second time"
 xdotool key y
 for _ in $(seq 50); do
   [ "$(head -c 2 "$work/over.bmp")" = "BM" ] && break

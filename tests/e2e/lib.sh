@@ -143,25 +143,60 @@ differing_pixels() {
   /usr/bin/compare -metric AE -fuzz 6% "$1" "$2" null: 2>&1 || true
 }
 
+# The id of the visible window whose name matches the pattern, waiting for it
+# up to the seconds given second (5 by default).
+dialog_id() {
+  local id
+  for _ in $(seq $((${2:-5} * 10))); do
+    id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n1 || true)
+    if [ -n "$id" ]; then echo "$id"; return 0; fi
+    sleep 0.1
+  done
+  fail "no window named $1"
+}
+
+# pick_file X Y PATH: clicks the ".." button at window coordinates x y and
+# chooses the file at the unix path in the open dialog (pasted into its name
+# box, then Enter).
+pick_file() {
+  click_at "$window" "$1" "$2"
+  dialog_id '^请选择图片文件$' >/dev/null
+  sleep 0.5
+  printf '%s' "Z:${3//\//\\}" | xclip -selection clipboard >/dev/null 2>&1
+  xdotool key ctrl+v
+  sleep 0.3
+  xdotool key Return
+  sleep 1
+  [ -z "$(xdotool search --onlyvisible --name '^请选择图片文件$' 2>/dev/null)" ] ||
+    fail "the open dialog did not take $3"
+}
+
+# Waits for the save dialog and prints its window id; fails without one.
+save_dialog() {
+  local dialog
+  dialog=$(dialog_id '保存到' 10)
+  sleep 0.5
+  echo "$dialog"
+}
+
 # Saves the preview of $window through "保存[S]" and its dialog into file (a
 # path under $work); fails when the file does not appear.
 save_as() {
-  local file=$1 dialog=""
+  local file=$1
   click_at "$window" 620 449
-  for _ in $(seq 100); do
-    dialog=$(xdotool search --onlyvisible --name '保存到' 2>/dev/null | head -n1 || true)
-    if [ -n "$dialog" ]; then break; fi
-    sleep 0.1
-  done
-  [ -n "$dialog" ] || fail "no save dialog"
-  sleep 0.5
+  save_dialog >/dev/null
   xdotool type --delay 20 "Z:${file//\//\\}"
   xdotool key Return
+  wait_file "$file"
+}
+
+# Waits up to five seconds for file to hold something; fails otherwise.
+wait_file() {
   for _ in $(seq 50); do
-    if [ -s "$file" ]; then return 0; fi
+    if [ -s "$1" ]; then return 0; fi
     sleep 0.1
   done
-  fail "nothing saved to $file"
+  fail "nothing saved to $1"
 }
 
 # The text of an edit box of $window: a click into it, Control+A, Control+C
