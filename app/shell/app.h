@@ -156,6 +156,9 @@ struct App {
     ui::Control* selectedTab = nullptr;
     // The picture the preview shows until the first symbol or picture.
     std::vector<std::uint8_t> previewPlaceholder;
+    // Whether the preview shows a symbol rendered from the pages (not the
+    // placeholder or a picture from the decode page).
+    bool previewShowsSymbol = false;
     // The program's folder; resource paths are relative to it.
     std::wstring directory;
 };

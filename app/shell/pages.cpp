@@ -13,6 +13,7 @@
 #include "app/symbol/clipboard_export.h"
 #include "app/symbol/save_command.h"
 #include "app/symbol/style_images.h"
+#include "app/symbol/svg_export.h"
 #include "runtime/file_io.h"
 #include "ui/draw/shapes.h"
 
@@ -284,12 +285,16 @@ void RenderSymbolIntoPreview(App& app) {
     ReadPreviewInputs(app, inputs);
     const std::optional<std::vector<std::uint8_t>> picture = RenderPreviewNow(inputs);
     if (picture && !picture->empty()) {
-        ShowInPreview(app, *picture, std::nullopt);
+        ShowInPreview(app, *picture, std::nullopt, PreviewContent::Symbol);
     }
 }
 
-// The SVG drawing of the symbol the preview shows.
+// The SVG drawing of the symbol the preview shows, or of the picture the
+// decode page put there.
 std::optional<std::string> PreviewSvg(App& app) {
+    if (!app.previewShowsSymbol) {
+        return PictureSvg(app.objects.previewPicture->Picture());
+    }
     PreviewInputs inputs;
     ReadPreviewInputs(app, inputs);
     return DrawPreviewSvgNow(inputs);
@@ -309,8 +314,9 @@ void CopyPreview(App& app) {
 } // namespace
 
 void ShowInPreview(App& app, std::span<const std::uint8_t> picture,
-                   const std::optional<ScanVerdict>& verdict) {
+                   const std::optional<ScanVerdict>& verdict, PreviewContent content) {
     app.objects.previewPicture->Picture(picture);
+    app.previewShowsSymbol = content == PreviewContent::Symbol;
     app.objects.scanMark->Verdict(verdict);
     ShowScanMark(app);
 }
@@ -485,7 +491,7 @@ LRESULT OnMainWindowMessage(App& app, HWND window, UINT message, WPARAM wParam, 
         break;
     case kShowPreviewPicture: {
         const CheckedPreview& preview = *reinterpret_cast<const CheckedPreview*>(lParam);
-        ShowInPreview(app, preview.picture, preview.verdict);
+        ShowInPreview(app, preview.picture, preview.verdict, PreviewContent::Symbol);
         break;
     }
     case WM_CLOSE:

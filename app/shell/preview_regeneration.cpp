@@ -20,9 +20,21 @@ std::mutex& RenderGate() {
 
 bool regenerationEnded = false;
 
+// The payload of the inputs and its symbol, as the preview's picture and
+// its SVG drawing both use them.
+struct EncodedPreview {
+    std::wstring payload;
+    ModuleMatrix matrix;
+};
+EncodedPreview EncodePreview(const PreviewInputs& inputs) {
+    EncodedPreview encoded;
+    encoded.payload = ComposePayload(inputs.kind, inputs.fields);
+    encoded.matrix = EncodeSymbol(encoded.payload, inputs.level);
+    return encoded;
+}
+
 CheckedPreview MakePreview(const PreviewInputs& inputs, bool check) {
-    const std::wstring payload = ComposePayload(inputs.kind, inputs.fields);
-    const ModuleMatrix matrix = EncodeSymbol(payload, inputs.level);
+    const auto [payload, matrix] = EncodePreview(inputs);
     const RenderedSymbol rendered =
         RenderStyledSymbol(matrix, inputs.side, inputs.side, inputs.style, ProcessStyleImages());
     CheckedPreview preview;
@@ -59,8 +71,8 @@ std::optional<std::string> DrawPreviewSvgNow(const PreviewInputs& inputs) {
     if (regenerationEnded) {
         return std::nullopt;
     }
-    const std::wstring payload = ComposePayload(inputs.kind, inputs.fields);
-    return MakeSymbolSvg(EncodeSymbol(payload, inputs.level), inputs.style, payload);
+    const EncodedPreview encoded = EncodePreview(inputs);
+    return MakeSymbolSvg(encoded.matrix, inputs.style, encoded.payload);
 }
 
 void RegeneratePreview(HWND mainWindow) {
