@@ -66,11 +66,14 @@ function(kodaro_add_gtest)
   endforeach()
 endfunction()
 
-# kodaro_test(NAME name SOURCES ... [LIBS ...] [TIMEOUT seconds] [NO_MAIN])
+# kodaro_test(NAME name SOURCES ... [LIBS ...] [TIMEOUT seconds] [NO_MAIN] [DESKTOP])
 # One GoogleTest program, registered as one CTest test. Windows test programs
 # run through the Wine runner (the toolchain's cross-compiling emulator).
+# DESKTOP: the program shows windows that take the activation and opens popups
+# that close when another window takes it, so such programs take turns on the
+# shared test display instead of closing each other's popups.
 function(kodaro_test)
-  cmake_parse_arguments(T "NO_MAIN" "NAME;TIMEOUT" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(T "NO_MAIN;DESKTOP" "NAME;TIMEOUT" "SOURCES;LIBS" ${ARGN})
   if(NOT T_TIMEOUT)
     set(T_TIMEOUT 120)
   endif()
@@ -84,4 +87,7 @@ function(kodaro_test)
   target_compile_definitions(${T_NAME} PRIVATE KODARO_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
   add_test(NAME ${T_NAME} COMMAND ${T_NAME} WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
   set_tests_properties(${T_NAME} PROPERTIES TIMEOUT ${T_TIMEOUT})
+  if(T_DESKTOP)
+    set_tests_properties(${T_NAME} PROPERTIES RESOURCE_LOCK desktop)
+  endif()
 endfunction()

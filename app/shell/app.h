@@ -142,6 +142,10 @@ enum Page : int {
     kPageAbout = 4,
 };
 
+// What the preview shows: the placeholder artwork until anything else, a
+// symbol rendered from the pages, or a picture brought in on the decode page.
+enum class PreviewContent { Placeholder, Symbol, Picture };
+
 struct App {
     AppObjects objects;
 
@@ -154,11 +158,8 @@ struct App {
     int currentPage = kPageNone;
     ContentType currentContentType{};
     ui::Control* selectedTab = nullptr;
-    // The picture the preview shows until the first symbol or picture.
-    std::vector<std::uint8_t> previewPlaceholder;
-    // Whether the preview shows a symbol rendered from the pages (not the
-    // placeholder or a picture from the decode page).
-    bool previewShowsSymbol = false;
+    // What the preview shows; save and copy never hand out the placeholder.
+    PreviewContent previewContent = PreviewContent::Placeholder;
     // The program's folder; resource paths are relative to it.
     std::wstring directory;
 };

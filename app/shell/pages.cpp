@@ -30,6 +30,8 @@ constexpr int kWindowOpacity = 240;
 constexpr ui::Animation kShowAnimation = ui::Animation::Grow;
 constexpr ui::Animation kCloseAnimation = ui::Animation::SlideFromAbove;
 constexpr ui::Argb kTabTextColor = 0xD2FFFFFF;
+// The ".." button covers the last 21 pixels of a path box (x 414 to 435).
+constexpr float kBrowseButtonMargin = 22;
 
 constexpr wchar_t kHelpTooltip[] =
     L"指二维码图标被遮挡多少后，仍可\r\n识别的能力。等级越高，则识别能\r\n力越强。";
@@ -82,11 +84,13 @@ void CreateRadio(App& app, ui::RadioButton& radio, int group, float x, float y, 
 }
 
 // A picture-path box of the beautify page, hidden until its page shows; a
-// change reloads its picture.
+// change reloads its picture. Its text stays clear of the ".." button over
+// its right end.
 void CreatePathBox(App& app, ui::EditBox& box, float y, std::wstring_view text = {}) {
-    ui::EditBoxOptions hidden;
-    hidden.visible = false;
-    box.Create(*app.objects.mainWindow, 187, y, 248, 22, text, hidden);
+    ui::EditBoxOptions options;
+    options.visible = false;
+    options.rightMargin = kBrowseButtonMargin;
+    box.Create(*app.objects.mainWindow, 187, y, 248, 22, text, options);
     box.OnChange([&app](Control*, ui::EditBox* changed) { OnBoxChanged(app, changed); });
 }
 
@@ -121,6 +125,7 @@ void CreateDecodePage(App& app) {
     CreateRadio(app, *o.decodeSourcePreview, 1, 340, 146, 80, L"预览图片");
     ui::EditBoxOptions path;
     path.visible = false;
+    path.rightMargin = kBrowseButtonMargin;
     o.decodePathBox->Create(*o.mainWindow, 187, 175, 248, 22, L"", path);
     ui::EditBoxOptions result;
     result.multiLine = true;
@@ -156,8 +161,7 @@ void CreateBeautifyPage(App& app) {
 void CreatePreviewArea(App& app) {
     AppObjects& o = app.objects;
     ui::HostWindow& window = *o.mainWindow;
-    app.previewPlaceholder = Resource(app, L"Resource\\qr.jpg");
-    o.previewPicture->Create(window, 452, 120, 206, 207, app.previewPlaceholder);
+    o.previewPicture->Create(window, 452, 120, 206, 207, Resource(app, L"Resource\\qr.jpg"));
     o.previewPicture->Opacity(230);
 
     o.previewCaption->Create(window, 450, 111, 210, 218, L"二维码预览");
@@ -268,6 +272,9 @@ void ReadPreviewInputs(App& app, PreviewInputs& inputs) {
     style.foregroundColor = o.foregroundColorSwatch->GradientColor1();
     style.backgroundIsPicture = o.backgroundPictureRadio->Checked();
     style.backgroundColor = o.backgroundColorSwatch->GradientColor1();
+    // The logo is drawn while its box names a file; the picture itself was
+    // loaded when the box changed.
+    style.logoPath = o.logoPathBox->Text();
     style.logoBorder = o.logoBorderRounded->Checked() ? LogoBorder::Rounded
                        : o.logoBorderNone->Checked()  ? LogoBorder::None
                                                       : LogoBorder::Rectangle;
@@ -278,7 +285,7 @@ void ReadPreviewInputs(App& app, PreviewInputs& inputs) {
 // Until the first regeneration the preview holds the placeholder picture;
 // save and copy hand out a symbol of the current content instead.
 void RenderSymbolIntoPreview(App& app) {
-    if (app.objects.previewPicture->Picture() != app.previewPlaceholder) {
+    if (app.previewContent != PreviewContent::Placeholder) {
         return;
     }
     PreviewInputs inputs;
@@ -292,7 +299,7 @@ void RenderSymbolIntoPreview(App& app) {
 // The SVG drawing of the symbol the preview shows, or of the picture the
 // decode page put there.
 std::optional<std::string> PreviewSvg(App& app) {
-    if (!app.previewShowsSymbol) {
+    if (app.previewContent != PreviewContent::Symbol) {
         return PictureSvg(app.objects.previewPicture->Picture());
     }
     PreviewInputs inputs;
@@ -316,7 +323,7 @@ void CopyPreview(App& app) {
 void ShowInPreview(App& app, std::span<const std::uint8_t> picture,
                    const std::optional<ScanVerdict>& verdict, PreviewContent content) {
     app.objects.previewPicture->Picture(picture);
-    app.previewShowsSymbol = content == PreviewContent::Symbol;
+    app.previewContent = content;
     app.objects.scanMark->Verdict(verdict);
     ShowScanMark(app);
 }

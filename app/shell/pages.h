@@ -19,10 +19,6 @@ namespace kodaro {
 // tab is not one of the four page tabs.
 bool ShowPage(App& app, ui::Control* tab, bool show);
 
-// What the preview shows: a symbol of the pages' content, or a picture
-// brought in on the decode page.
-enum class PreviewContent { Symbol, Picture };
-
 // Puts a picture into the preview with the scan check's verdict on it;
 // without one (a decoded picture, a symbol not checked) the mark hides.
 void ShowInPreview(App& app, std::span<const std::uint8_t> picture,

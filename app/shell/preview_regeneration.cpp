@@ -20,21 +20,17 @@ std::mutex& RenderGate() {
 
 bool regenerationEnded = false;
 
-// The payload of the inputs and its symbol, as the preview's picture and
-// its SVG drawing both use them.
-struct EncodedPreview {
-    std::wstring payload;
-    ModuleMatrix matrix;
-};
-EncodedPreview EncodePreview(const PreviewInputs& inputs) {
-    EncodedPreview encoded;
-    encoded.payload = ComposePayload(inputs.kind, inputs.fields);
-    encoded.matrix = EncodeSymbol(encoded.payload, inputs.level);
-    return encoded;
+// The bare symbol of the inputs. A logo hides the middle of the symbol; a
+// large enough version keeps it readable.
+ModuleMatrix EncodePreviewSymbol(const PreviewInputs& inputs, std::wstring_view payload) {
+    const int minimumVersion =
+        DrawsLogo(inputs.style, ProcessStyleImages()) ? MinimumVersionUnderLogo(inputs.level) : 0;
+    return EncodeSymbol(payload, inputs.level, minimumVersion);
 }
 
 CheckedPreview MakePreview(const PreviewInputs& inputs, bool check) {
-    const auto [payload, matrix] = EncodePreview(inputs);
+    const std::wstring payload = ComposePayload(inputs.kind, inputs.fields);
+    const ModuleMatrix matrix = EncodePreviewSymbol(inputs, payload);
     const RenderedSymbol rendered =
         RenderStyledSymbol(matrix, inputs.side, inputs.side, inputs.style, ProcessStyleImages());
     CheckedPreview preview;
@@ -71,8 +67,8 @@ std::optional<std::string> DrawPreviewSvgNow(const PreviewInputs& inputs) {
     if (regenerationEnded) {
         return std::nullopt;
     }
-    const EncodedPreview encoded = EncodePreview(inputs);
-    return MakeSymbolSvg(encoded.matrix, inputs.style, encoded.payload);
+    const std::wstring payload = ComposePayload(inputs.kind, inputs.fields);
+    return MakeSymbolSvg(EncodePreviewSymbol(inputs, payload), inputs.style, payload);
 }
 
 void RegeneratePreview(HWND mainWindow) {

@@ -1,6 +1,6 @@
 # Scroll bar, image list, list view and combo box tests on real framework
 # windows (included by this folder's CMakeLists).
-kodaro_test(NAME ui_lists_test NO_MAIN
+kodaro_test(NAME ui_lists_test NO_MAIN DESKTOP
   SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/controls_test_main.cpp
     ${CMAKE_CURRENT_LIST_DIR}/scroll_bar_test.cpp

@@ -1,5 +1,5 @@
 # Message box tests on real windows (included by this folder's CMakeLists).
-kodaro_test(NAME ui_message_box_test NO_MAIN
+kodaro_test(NAME ui_message_box_test NO_MAIN DESKTOP
   SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/controls_test_main.cpp
     ${CMAKE_CURRENT_LIST_DIR}/message_box_test.cpp
