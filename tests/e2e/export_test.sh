@@ -46,9 +46,9 @@ click_save() { click_at "$window" 620 449; }
 expect_svg_reads() { # svg want
   xmllint --noout "$1" || fail "$1 is not well-formed"
   for size in 90 1000; do
-    rsvg-convert -w "$size" -h "$size" -b white "$1" -o "$shots/svg-$size.png" ||
+    rsvg-convert -w "$size" -h "$size" -b white "$1" -o "$shots/$(basename "$1" .svg)-$size.png" ||
       fail "rsvg-convert failed at $size"
-    got=$(zbarimg --raw -q "$shots/svg-$size.png" || true)
+    got=$(zbarimg --raw -q "$shots/$(basename "$1" .svg)-$size.png" || true)
     [ "$got" = "$2" ] || fail "$1 rendered at $size reads '$got'"
   done
 }
