@@ -154,8 +154,9 @@ struct App {
     int currentPage = kPageNone;
     ContentType currentContentType{};
     ui::Control* selectedTab = nullptr;
-    // The picture the preview shows until the first symbol or picture.
-    std::vector<std::uint8_t> previewPlaceholder;
+    // True until a symbol or a picture first enters the preview: until then
+    // it shows the placeholder artwork, which save and copy must not hand out.
+    bool previewShowsPlaceholder = true;
     // The program's folder; resource paths are relative to it.
     std::wstring directory;
 };

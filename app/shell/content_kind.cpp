@@ -5,14 +5,12 @@
 namespace kodaro {
 
 void SelectContentType(App& app, ContentType kind) {
-    if (app.currentPage != kPageCreate || kind == app.currentContentType) {
+    const ContentType old = app.currentContentType;
+    if (app.currentPage != kPageCreate ||
+        !SwitchPreviewKind(app.preview, app.currentContentType, kind)) {
         return;
     }
-    // The preview keeps the old kind's symbol until the new kind's boxes
-    // change.
-    app.preview.dirty = false;
-    ShowContentKind(app, app.currentContentType, false);
-    app.currentContentType = kind;
+    ShowContentKind(app, old, false);
     ShowContentKind(app, kind, true);
     app.objects.mainWindow->RenderBackground({}, std::nullopt, ui::PresentMode::Whole);
 }

@@ -29,6 +29,8 @@ constexpr int kWindowOpacity = 240;
 constexpr ui::Animation kShowAnimation = ui::Animation::Grow;
 constexpr ui::Animation kCloseAnimation = ui::Animation::SlideFromAbove;
 constexpr ui::Argb kTabTextColor = 0xD2FFFFFF;
+// The ".." button covers the last 21 pixels of a path box (x 414 to 435).
+constexpr float kBrowseButtonMargin = 22;
 
 constexpr wchar_t kHelpTooltip[] =
     L"指二维码图标被遮挡多少后，仍可\r\n识别的能力。等级越高，则识别能\r\n力越强。";
@@ -81,11 +83,13 @@ void CreateRadio(App& app, ui::RadioButton& radio, int group, float x, float y, 
 }
 
 // A picture-path box of the beautify page, hidden until its page shows; a
-// change reloads its picture.
+// change reloads its picture. Its text stays clear of the ".." button over
+// its right end.
 void CreatePathBox(App& app, ui::EditBox& box, float y, std::wstring_view text = {}) {
-    ui::EditBoxOptions hidden;
-    hidden.visible = false;
-    box.Create(*app.objects.mainWindow, 187, y, 248, 22, text, hidden);
+    ui::EditBoxOptions options;
+    options.visible = false;
+    options.rightMargin = kBrowseButtonMargin;
+    box.Create(*app.objects.mainWindow, 187, y, 248, 22, text, options);
     box.OnChange([&app](Control*, ui::EditBox* changed) { OnBoxChanged(app, changed); });
 }
 
@@ -120,6 +124,7 @@ void CreateDecodePage(App& app) {
     CreateRadio(app, *o.decodeSourcePreview, 1, 340, 146, 80, L"预览图片");
     ui::EditBoxOptions path;
     path.visible = false;
+    path.rightMargin = kBrowseButtonMargin;
     o.decodePathBox->Create(*o.mainWindow, 187, 175, 248, 22, L"", path);
     ui::EditBoxOptions result;
     result.multiLine = true;
@@ -155,8 +160,7 @@ void CreateBeautifyPage(App& app) {
 void CreatePreviewArea(App& app) {
     AppObjects& o = app.objects;
     ui::HostWindow& window = *o.mainWindow;
-    app.previewPlaceholder = Resource(app, L"Resource\\qr.jpg");
-    o.previewPicture->Create(window, 452, 120, 206, 207, app.previewPlaceholder);
+    o.previewPicture->Create(window, 452, 120, 206, 207, Resource(app, L"Resource\\qr.jpg"));
     o.previewPicture->Opacity(230);
 
     o.previewCaption->Create(window, 450, 111, 210, 218, L"二维码预览");
@@ -267,6 +271,9 @@ void ReadPreviewInputs(App& app, PreviewInputs& inputs) {
     style.foregroundColor = o.foregroundColorSwatch->GradientColor1();
     style.backgroundIsPicture = o.backgroundPictureRadio->Checked();
     style.backgroundColor = o.backgroundColorSwatch->GradientColor1();
+    // The logo is drawn while its box names a file; the picture itself was
+    // loaded when the box changed.
+    style.logoPath = o.logoPathBox->Text();
     style.logoBorder = o.logoBorderRounded->Checked() ? LogoBorder::Rounded
                        : o.logoBorderNone->Checked()  ? LogoBorder::None
                                                       : LogoBorder::Rectangle;
@@ -277,7 +284,7 @@ void ReadPreviewInputs(App& app, PreviewInputs& inputs) {
 // Until the first regeneration the preview holds the placeholder picture;
 // save and copy hand out a symbol of the current content instead.
 void RenderSymbolIntoPreview(App& app) {
-    if (app.objects.previewPicture->Picture() != app.previewPlaceholder) {
+    if (!app.previewShowsPlaceholder) {
         return;
     }
     PreviewInputs inputs;
@@ -311,6 +318,7 @@ void CopyPreview(App& app) {
 void ShowInPreview(App& app, std::span<const std::uint8_t> picture,
                    const std::optional<ScanVerdict>& verdict) {
     app.objects.previewPicture->Picture(picture);
+    app.previewShowsPlaceholder = false;
     app.objects.scanMark->Verdict(verdict);
     ShowScanMark(app);
 }

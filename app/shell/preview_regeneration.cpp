@@ -20,9 +20,17 @@ std::mutex& RenderGate() {
 
 bool regenerationEnded = false;
 
+// The bare symbol of the inputs. A logo hides the middle of the symbol; a
+// large enough version keeps it readable.
+ModuleMatrix EncodePreviewSymbol(const PreviewInputs& inputs, std::wstring_view payload) {
+    const int minimumVersion =
+        DrawsLogo(inputs.style, ProcessStyleImages()) ? MinimumVersionUnderLogo(inputs.level) : 0;
+    return EncodeSymbol(payload, inputs.level, minimumVersion);
+}
+
 CheckedPreview MakePreview(const PreviewInputs& inputs, bool check) {
     const std::wstring payload = ComposePayload(inputs.kind, inputs.fields);
-    const ModuleMatrix matrix = EncodeSymbol(payload, inputs.level);
+    const ModuleMatrix matrix = EncodePreviewSymbol(inputs, payload);
     const RenderedSymbol rendered =
         RenderStyledSymbol(matrix, inputs.side, inputs.side, inputs.style, ProcessStyleImages());
     CheckedPreview preview;
@@ -60,7 +68,7 @@ std::optional<std::string> DrawPreviewSvgNow(const PreviewInputs& inputs) {
         return std::nullopt;
     }
     const std::wstring payload = ComposePayload(inputs.kind, inputs.fields);
-    return MakeSymbolSvg(EncodeSymbol(payload, inputs.level), inputs.style, payload);
+    return MakeSymbolSvg(EncodePreviewSymbol(inputs, payload), inputs.style, payload);
 }
 
 void RegeneratePreview(HWND mainWindow) {

@@ -9,6 +9,15 @@ PreviewFlags& ProcessPreviewFlags() {
     return flags;
 }
 
+bool SwitchPreviewKind(PreviewFlags& flags, ContentType& current, ContentType chosen) {
+    if (chosen == current) {
+        return false;
+    }
+    flags.dirty = false;
+    current = chosen;
+    return true;
+}
+
 void RunPreviewLoop(PreviewFlags& flags, const std::function<void()>& regenerate,
                     const std::function<void()>& pause) {
     while (flags.running.load()) {

@@ -2,6 +2,8 @@
 // flag twice a second and regenerates the symbol when the flag is set.
 #pragma once
 
+#include "app/content/content_payload.h"
+
 #include <windows.h>
 
 #include <atomic>
@@ -21,6 +23,12 @@ struct PreviewFlags {
 PreviewFlags& ProcessPreviewFlags();
 
 inline constexpr DWORD kPreviewPollMilliseconds = 500;
+
+// The create page's kind switch as the preview sees it. Choosing the kind
+// already current changes nothing, so a pending regeneration stays; another
+// kind becomes current and drops the pending one: the preview keeps the old
+// kind's symbol until the new kind's boxes change. True when the kind changed.
+bool SwitchPreviewKind(PreviewFlags& flags, ContentType& current, ContentType chosen);
 
 // The worker's loop: while running, regenerate when dirty, then pause. The
 // flag is cleared before regenerate runs, so a change made during a

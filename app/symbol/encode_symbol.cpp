@@ -33,9 +33,9 @@ std::string EncodedText(std::wstring_view payload) {
     return WideToUtf8(payload.empty() ? std::wstring_view(L"Kodaro") : payload);
 }
 
-ModuleMatrix EncodeSymbol(std::wstring_view payload, EcLevel level) {
+ModuleMatrix EncodeSymbol(std::wstring_view payload, EcLevel level, int minimumVersion) {
     const std::string utf8 = EncodedText(payload);
-    HGLOBAL handle = encode(level, 0, 1, -1, utf8.c_str(), -1);
+    HGLOBAL handle = encode(level, minimumVersion, 1, -1, utf8.c_str(), -1);
     if (handle == nullptr) {
         return {};
     }

@@ -29,7 +29,8 @@ std::string EncodedText(std::wstring_view payload);
 
 // Encodes `payload` (empty becomes "Kodaro") as UTF-8 through KodaroEcd.dll,
 // bound by name on first use: a missing library or export ends the program
-// with the "DLL ERROR" box.
-ModuleMatrix EncodeSymbol(std::wstring_view payload, EcLevel level);
+// with the "DLL ERROR" box. The symbol is at least of minimumVersion (0: the
+// smallest that holds the payload).
+ModuleMatrix EncodeSymbol(std::wstring_view payload, EcLevel level, int minimumVersion = 0);
 
 } // namespace kodaro

@@ -206,6 +206,27 @@ ui::UniqueBitmap RenderSymbolBitmap(std::span<const std::uint8_t> matrix, int wi
     return RenderStyledSymbol(matrix, width, height, style, images, fill).bitmap;
 }
 
+bool DrawsLogo(const SymbolStyle& style, StyleImages& images) {
+    return images.Read().LogoImage() != nullptr && FileExists(style.logoPath);
+}
+
+int MinimumVersionUnderLogo(int level) {
+    // The logo and its frame cover about a quarter of the side in the middle,
+    // more data modules than small versions can lose: short payloads under a
+    // solid logo, read back, needed version 6 at medium, 4 at quartile and 2
+    // at high; at low no version reads.
+    switch (level) {
+    case 1:
+        return 6;
+    case 2:
+        return 4;
+    case 3:
+        return 2;
+    default:
+        return 0;
+    }
+}
+
 std::vector<std::uint8_t> RenderSymbol(std::span<const std::uint8_t> matrix, int width, int height,
                                        const SymbolStyle& style, StyleImages& images) {
     const ui::UniqueBitmap bitmap = RenderSymbolBitmap(matrix, width, height, style, images);

@@ -61,6 +61,15 @@ ui::UniqueBitmap RenderSymbolBitmap(std::span<const std::uint8_t> matrix, int wi
                                     const SymbolStyle& style, StyleImages& images,
                                     ModuleFill fill = FillModules);
 
+// Whether a render with style draws the logo: its path names a file and a
+// logo picture is loaded.
+bool DrawsLogo(const SymbolStyle& style, StyleImages& images);
+
+// The smallest symbol version that still reads with the logo over its middle
+// at error-correction level (0 L ... 3 H); 0 when any version does, or when
+// none can spare the modules (level L).
+int MinimumVersionUnderLogo(int level);
+
 // The styled symbol as BMP file bytes; empty when RenderSymbolBitmap gives none.
 std::vector<std::uint8_t> RenderSymbol(std::span<const std::uint8_t> matrix, int width, int height,
                                        const SymbolStyle& style,

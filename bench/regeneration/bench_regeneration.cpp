@@ -17,6 +17,7 @@
 #include "app/symbol/style_images.h"
 #include "app/symbol/symbol_renderer.h"
 #include "bench/support/bench_timing.h"
+#include "bench/support/bench_window.h"
 #include "ui/controls/picture_box.h"
 #include "ui/host/framework.h"
 #include "ui/host/host_window.h"
@@ -75,8 +76,8 @@ struct PreviewWindow {
     PreviewInputs inputs;
 
     bool Open() {
-        HWND window = ui::CreateHostWindow({.title = L"Kodaro", .width = 680, .height = 475});
-        if (window == nullptr || !host.Attach(window, {.backgroundColor = 0xC0C0C0})) {
+        HWND window = bench::OpenBenchWindow(host);
+        if (window == nullptr) {
             return false;
         }
         preview.Create(host, 452, 120, 206, 207, {});
@@ -152,13 +153,8 @@ std::vector<Step> Steps(PreviewWindow& window, const PreviewInputs& inputs) {
 } // namespace
 
 int main() {
-    if (!ui::FrameworkStartup()) {
-        std::printf("bench_regeneration: the framework did not start\n");
-        return 1;
-    }
     PreviewWindow window;
     if (!window.Open()) {
-        std::printf("bench_regeneration: no window\n");
         return 1;
     }
     // The program starts with the shipped logo loaded and drawn.

@@ -64,28 +64,7 @@ differs() {
   [ "$n" -ge "$3" ] 2>/dev/null
 }
 click_decode() { click_at "$window" 620 449; }
-# The open dialog: the path pasted into its name box, then Enter.
-the_dialog() {
-  for _ in $(seq 50); do
-    local id
-    id=$(xdotool search --onlyvisible --name '^请选择图片文件$' 2>/dev/null | head -n1 || true)
-    if [ -n "$id" ]; then echo "$id"; return 0; fi
-    sleep 0.1
-  done
-  fail "no open dialog"
-}
-choose_file() { # unix path
-  click_at "$window" 424 186
-  the_dialog >/dev/null
-  sleep 0.5
-  printf '%s' "Z:${1//\//\\}" | xclip -selection clipboard >/dev/null 2>&1
-  xdotool key ctrl+v
-  sleep 0.3
-  xdotool key Return
-  sleep 1
-  [ -z "$(xdotool search --onlyvisible --name '^请选择图片文件$' 2>/dev/null)" ] ||
-    fail "the open dialog did not take $1"
-}
+choose_file() { pick_file 424 186 "$1"; }
 
 echo "== source options"
 click_at "$window" 137 70
@@ -129,7 +108,7 @@ esac
 echo "== a cancelled dialog"
 region chosen 187 175 225 22 chosen-path
 click_at "$window" 424 186
-the_dialog >/dev/null
+dialog_id '^请选择图片文件$' >/dev/null
 sleep 0.5
 xdotool key Escape
 sleep 1

@@ -143,15 +143,38 @@ differing_pixels() {
   /usr/bin/compare -metric AE -fuzz 6% "$1" "$2" null: 2>&1 || true
 }
 
-# Waits for the save dialog and prints its window id; fails without one.
-save_dialog() {
-  local dialog=""
-  for _ in $(seq 100); do
-    dialog=$(xdotool search --onlyvisible --name '保存到' 2>/dev/null | head -n1 || true)
-    if [ -n "$dialog" ]; then break; fi
+# The id of the visible window whose name matches the pattern, waiting for it
+# up to the seconds given second (5 by default).
+dialog_id() {
+  local id
+  for _ in $(seq $((${2:-5} * 10))); do
+    id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n1 || true)
+    if [ -n "$id" ]; then echo "$id"; return 0; fi
     sleep 0.1
   done
-  [ -n "$dialog" ] || fail "no save dialog"
+  fail "no window named $1"
+}
+
+# pick_file X Y PATH: clicks the ".." button at window coordinates x y and
+# chooses the file at the unix path in the open dialog (pasted into its name
+# box, then Enter).
+pick_file() {
+  click_at "$window" "$1" "$2"
+  dialog_id '^请选择图片文件$' >/dev/null
+  sleep 0.5
+  printf '%s' "Z:${3//\//\\}" | xclip -selection clipboard >/dev/null 2>&1
+  xdotool key ctrl+v
+  sleep 0.3
+  xdotool key Return
+  sleep 1
+  [ -z "$(xdotool search --onlyvisible --name '^请选择图片文件$' 2>/dev/null)" ] ||
+    fail "the open dialog did not take $3"
+}
+
+# Waits for the save dialog and prints its window id; fails without one.
+save_dialog() {
+  local dialog
+  dialog=$(dialog_id '保存到' 10)
   sleep 0.5
   echo "$dialog"
 }

@@ -83,6 +83,7 @@ bool EditBox::Create(ControlParent parent, float x, float y, float width, float 
     scrollBars_ = multiLine_ ? options.scrollBars.value_or(kEditHorizontalBar | kEditVerticalBar) &
                                    (kEditHorizontalBar | kEditVerticalBar)
                              : 0;
+    rightMargin_ = std::max(0.0f, options.rightMargin);
     font_.Make(options.fontName, options.fontSize, options.fontStyle);
     measure_.ForgetFont();
     format_.Create(kFormatFlags |
@@ -300,7 +301,7 @@ void EditBox::Paste() {
 RectF EditBox::TextArea() const {
     const float barWidth = vBar_.Created() ? kEditScrollBarSize : 0.0f;
     const float barHeight = hBar_.Created() ? kEditScrollBarSize : 0.0f;
-    return MakeRectF(2, 2, std::max(0.0f, Width() - 4 - barWidth),
+    return MakeRectF(2, 2, std::max(0.0f, Width() - 4 - barWidth - rightMargin_),
                      std::max(0.0f, Height() - 4 - barHeight));
 }
 

@@ -85,6 +85,9 @@ struct EditBoxOptions {
     // Bits 1 (horizontal) and 2 (vertical); a single-line box has none, a
     // multi-line one both unless told otherwise.
     std::optional<int> scrollBars{};
+    // Pixels at the right kept free of text, for a button that sits over the
+    // box's right end.
+    float rightMargin = 0;
     bool visible = true;
 };
 
@@ -203,6 +206,7 @@ private:
     std::wstring passwordChar_ = L"*";
     bool multiLine_ = false;
     int scrollBars_ = 0;
+    float rightMargin_ = 0;
     float scrollX_ = 0;
     float scrollY_ = 0;
     float lineHeight_ = 14;

@@ -54,6 +54,32 @@ TEST(PreviewLoop, AChangeDuringARegenerationIsNotSwallowed) {
     EXPECT_EQ(regenerations, 2);
 }
 
+TEST(PreviewLoop, ReselectingTheKindKeepsAPendingRegenerationAndSwitchingDropsIt) {
+    PreviewFlags flags;
+    ContentType kind = ContentType::Text;
+    // Runs one pass of the loop; true when it regenerated.
+    const auto onePass = [&] {
+        bool regenerated = false;
+        flags.running = true;
+        RunPreviewLoop(
+            flags, [&] { regenerated = true; }, [&] { flags.running = false; });
+        return regenerated;
+    };
+
+    flags.dirty = true; // typed into the text box
+    EXPECT_FALSE(SwitchPreviewKind(flags, kind, ContentType::Text));
+    EXPECT_EQ(kind, ContentType::Text);
+    EXPECT_TRUE(onePass());
+
+    flags.dirty = true;
+    EXPECT_TRUE(SwitchPreviewKind(flags, kind, ContentType::Card));
+    EXPECT_EQ(kind, ContentType::Card);
+    EXPECT_FALSE(onePass()) << "the text's change regenerated the card";
+
+    flags.dirty = true; // the card's boxes change after the switch
+    EXPECT_TRUE(onePass());
+}
+
 TEST(PreviewLoop, StopsAtTheFirstCheckAfterRunningTurnsFalse) {
     PreviewFlags flags;
     int calls = 0;

@@ -12,6 +12,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string_view>
+#include <utility>
+
 namespace kodaro {
 namespace {
 
@@ -59,7 +62,12 @@ std::wstring OutputFolder() {
     GetCurrentDirectoryW(MAX_PATH, here);
     const std::wstring folder = std::wstring(here) + L"\\decode_out";
     CreateDirectoryW(folder.c_str(), nullptr);
-    // Files of an earlier run must not be read back as this run's.
+    // Files of an earlier run must not be read back as this run's; the tests
+    // of this run share the folder.
+    static bool emptied = false;
+    if (std::exchange(emptied, true)) {
+        return folder;
+    }
     WIN32_FIND_DATAW found{};
     HANDLE search = FindFirstFileW((folder + L"\\*.*").c_str(), &found);
     if (search != INVALID_HANDLE_VALUE) {
@@ -143,6 +151,43 @@ TEST(SymbolDecode, WritesDefaultAndStyledSymbols) {
         }
     }
     EXPECT_EQ(written, 80);
+}
+
+// The program's starting style puts its logo over the middle of every symbol:
+// short payloads, the hardest case, still read at each level that can spare
+// the modules, under a logo with no light pixel to help the reader.
+TEST(SymbolDecode, WritesShortSymbolsUnderASolidLogo) {
+    const std::wstring folder = OutputFolder();
+    test::TempFolder pictures;
+    const ui::UniqueBitmap solid = test::MakeBitmap(200, 200, [](int, int) { return 0xFF3080A0u; });
+    const std::wstring logoPath = pictures.File(L"solid.png");
+    test::WriteBytes(logoPath, test::PngBytes(solid.get()));
+    for (const codec::EcLevel level : {codec::EcLevel::M, codec::EcLevel::Q, codec::EcLevel::H}) {
+        for (const char* payload : {"Kodaro", "TEL:10086", "http://www.taobao.com/"}) {
+            for (const int side : {128, 256, 768}) {
+                // At 128 pixels a medium-level symbol large enough for the
+                // logo has modules under 3 pixels: too fine with it.
+                if (level == codec::EcLevel::M && side == 128) {
+                    continue;
+                }
+                StyleImages images;
+                ReloadStyleImage(StyleSlot::Logo, logoPath, side, images);
+                SymbolStyle style;
+                style.side = side;
+                style.logoPath = logoPath;
+                ASSERT_TRUE(DrawsLogo(style, images));
+                const int code = static_cast<int>(level);
+                const ModuleMatrix matrix =
+                    EncodeSymbol(Utf8ToWide(payload), code, MinimumVersionUnderLogo(code));
+                const std::string name = "logo_" + std::to_string(code) + "_" +
+                                         std::to_string(side) + "_" +
+                                         std::to_string(std::string_view(payload).size());
+                WriteCase(folder, name, {name.c_str(), payload, level},
+                          RenderSymbol(matrix, side, side, style, images));
+                images.ReleaseAll();
+            }
+        }
+    }
 }
 
 } // namespace

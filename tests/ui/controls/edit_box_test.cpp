@@ -243,6 +243,18 @@ TEST_F(EditBoxTest, TypingFollowsTheTypeRules) {
     EXPECT_EQ(readOnly.SelectedText(), L"fixed");
 }
 
+TEST_F(EditBoxTest, TextStaysClearOfTheRightMargin) {
+    // A path box with a ".." button over its right end: the caret after a
+    // long path stops left of the button.
+    EditBox path;
+    ASSERT_TRUE(path.Create(window.hwnd(), 20, 60, 200, 24, L"", {.rightMargin = 22}));
+    Focus(path);
+    Type(L"C:\\Users\\someone\\Pictures\\holiday\\logo-final.png");
+    const float limit = 200 - 2 - 22;
+    EXPECT_LE(path.CaretRect().X, limit);
+    EXPECT_GT(path.CaretRect().X, limit - 8);
+}
+
 TEST_F(EditBoxTest, AnEmojiStaysWholeThroughTypingSelectionAndBackspace) {
     Focus(box);
     Type(L"a\U0001F600b");
