@@ -142,6 +142,10 @@ enum Page : int {
     kPageAbout = 4,
 };
 
+// What the preview shows: the placeholder artwork until anything else, a
+// symbol rendered from the pages, or a picture brought in on the decode page.
+enum class PreviewContent { Placeholder, Symbol, Picture };
+
 struct App {
     AppObjects objects;
 
@@ -154,9 +158,8 @@ struct App {
     int currentPage = kPageNone;
     ContentType currentContentType{};
     ui::Control* selectedTab = nullptr;
-    // True until a symbol or a picture first enters the preview: until then
-    // it shows the placeholder artwork, which save and copy must not hand out.
-    bool previewShowsPlaceholder = true;
+    // What the preview shows; save and copy never hand out the placeholder.
+    PreviewContent previewContent = PreviewContent::Placeholder;
     // The program's folder; resource paths are relative to it.
     std::wstring directory;
 };

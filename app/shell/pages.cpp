@@ -13,6 +13,7 @@
 #include "app/symbol/clipboard_export.h"
 #include "app/symbol/save_command.h"
 #include "app/symbol/style_images.h"
+#include "app/symbol/svg_export.h"
 #include "runtime/file_io.h"
 #include "ui/draw/shapes.h"
 
@@ -284,19 +285,23 @@ void ReadPreviewInputs(App& app, PreviewInputs& inputs) {
 // Until the first regeneration the preview holds the placeholder picture;
 // save and copy hand out a symbol of the current content instead.
 void RenderSymbolIntoPreview(App& app) {
-    if (!app.previewShowsPlaceholder) {
+    if (app.previewContent != PreviewContent::Placeholder) {
         return;
     }
     PreviewInputs inputs;
     ReadPreviewInputs(app, inputs);
     const std::optional<std::vector<std::uint8_t>> picture = RenderPreviewNow(inputs);
     if (picture && !picture->empty()) {
-        ShowInPreview(app, *picture, std::nullopt);
+        ShowInPreview(app, *picture, std::nullopt, PreviewContent::Symbol);
     }
 }
 
-// The SVG drawing of the symbol the preview shows.
+// The SVG drawing of the symbol the preview shows, or of the picture the
+// decode page put there.
 std::optional<std::string> PreviewSvg(App& app) {
+    if (app.previewContent != PreviewContent::Symbol) {
+        return PictureSvg(app.objects.previewPicture->Picture());
+    }
     PreviewInputs inputs;
     ReadPreviewInputs(app, inputs);
     return DrawPreviewSvgNow(inputs);
@@ -316,9 +321,9 @@ void CopyPreview(App& app) {
 } // namespace
 
 void ShowInPreview(App& app, std::span<const std::uint8_t> picture,
-                   const std::optional<ScanVerdict>& verdict) {
+                   const std::optional<ScanVerdict>& verdict, PreviewContent content) {
     app.objects.previewPicture->Picture(picture);
-    app.previewShowsPlaceholder = false;
+    app.previewContent = content;
     app.objects.scanMark->Verdict(verdict);
     ShowScanMark(app);
 }
@@ -493,7 +498,7 @@ LRESULT OnMainWindowMessage(App& app, HWND window, UINT message, WPARAM wParam, 
         break;
     case kShowPreviewPicture: {
         const CheckedPreview& preview = *reinterpret_cast<const CheckedPreview*>(lParam);
-        ShowInPreview(app, preview.picture, preview.verdict);
+        ShowInPreview(app, preview.picture, preview.verdict, PreviewContent::Symbol);
         break;
     }
     case WM_CLOSE:

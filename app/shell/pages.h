@@ -22,7 +22,8 @@ bool ShowPage(App& app, ui::Control* tab, bool show);
 // Puts a picture into the preview with the scan check's verdict on it;
 // without one (a decoded picture, a symbol not checked) the mark hides.
 void ShowInPreview(App& app, std::span<const std::uint8_t> picture,
-                   const std::optional<ScanVerdict>& verdict);
+                   const std::optional<ScanVerdict>& verdict,
+                   PreviewContent content = PreviewContent::Picture);
 
 // The window's EventClick.
 void OnMainWindowClick(App& app, ui::Control* control, int kind);

@@ -207,7 +207,7 @@ ui::UniqueBitmap RenderSymbolBitmap(std::span<const std::uint8_t> matrix, int wi
 }
 
 bool DrawsLogo(const SymbolStyle& style, StyleImages& images) {
-    return images.Read().LogoImage() != nullptr && FileExists(style.logoPath);
+    return DrawsLogo(images.Read().LogoImage(), style);
 }
 
 int MinimumVersionUnderLogo(int level) {

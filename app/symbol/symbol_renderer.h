@@ -31,7 +31,7 @@ struct ModuleSources {
 using ModuleFill = bool (*)(const ModuleSources& sources, Gdiplus::GpBitmap* output);
 
 // Whether the loaded logo is drawn: only while the style's logo path names
-// an existing file.
+// an existing file. For callers that already hold the images' lock.
 bool DrawsLogo(Gdiplus::GpImage* logo, const SymbolStyle& style);
 
 // Where the logo goes on a width x height symbol of the chosen side length:

@@ -69,6 +69,29 @@ GreyImage Smooth(const GreyImage& image, std::vector<uint8_t>& storage) {
     return {storage.data(), w, h, w};
 }
 
+GreyImage Enlarge(const GreyImage& image, std::vector<uint8_t>& storage) {
+    const int w = image.width;
+    const int h = image.height;
+    storage.resize(static_cast<size_t>(w) * h * 4);
+    auto at = [&](int x, int y) {
+        return static_cast<int>(
+            image.pixels[static_cast<size_t>(std::min(y, h - 1)) * image.stride +
+                         std::min(x, w - 1)]);
+    };
+    for (int y = 0; y < h; ++y) {
+        uint8_t* even = storage.data() + static_cast<size_t>(2 * y) * 2 * w;
+        uint8_t* odd = even + 2 * w;
+        for (int x = 0; x < w; ++x) {
+            const int a = at(x, y), b = at(x + 1, y), c = at(x, y + 1), d = at(x + 1, y + 1);
+            even[2 * x] = static_cast<uint8_t>(a);
+            even[2 * x + 1] = static_cast<uint8_t>((a + b + 1) / 2);
+            odd[2 * x] = static_cast<uint8_t>((a + c + 1) / 2);
+            odd[2 * x + 1] = static_cast<uint8_t>((a + b + c + d + 2) / 4);
+        }
+    }
+    return {storage.data(), 2 * w, 2 * h, 2 * w};
+}
+
 BitMatrix BinarizeGlobal(const GreyImage& image) {
     BitMatrix bits(image.width, image.height);
     if (image.width <= 0 || image.height <= 0)

@@ -20,4 +20,9 @@ BitMatrix BinarizeGlobal(const GreyImage& image);
 // off sensor noise and JPEG speckle before thresholding.
 GreyImage Smooth(const GreyImage& image, std::vector<uint8_t>& storage);
 
+// The picture at twice its width and height (into `storage`), each new
+// pixel interpolated between its neighbours: under heavy noise, the rings
+// of two-pixel modules stay apart when thresholded at this size.
+GreyImage Enlarge(const GreyImage& image, std::vector<uint8_t>& storage);
+
 } // namespace kodaro::codec

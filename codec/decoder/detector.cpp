@@ -956,11 +956,31 @@ std::optional<ModuleCentres> PlaceModulesPiecewise(const BitMatrix& bits,
             ++i;
         cell[c] = i;
     }
+    // Row 6 (column 6) bends between the patterns where a tracked timing
+    // pattern shows it: the cells beside it bend with it, fully out to the
+    // symbol's edge and fading to nothing at the next row (column) of
+    // patterns.
+    auto trackShift = [&](const TimingTrack* track, int along, int across, bool down) {
+        const double reach = centers[1] - centers[0];
+        const double fade = std::clamp((centers[1] + 0.5 - (across + 0.5)) / reach, 0.0, 1.0);
+        if (!track || fade == 0)
+            return PointF{0, 0};
+        const auto& cellMap = down ? cells[cell[along] * (k - 1)] : cells[cell[along]];
+        const PointF mapped = down ? cellMap.Map(6.5, along + 0.5) : cellMap.Map(along + 0.5, 6.5);
+        const PointF seen = track->centres[along];
+        return PointF{(seen.x - mapped.x) * fade, (seen.y - mapped.y) * fade};
+    };
     ModuleCentres centres;
     centres.reserve(static_cast<size_t>(dimension) * dimension);
-    for (int y = 0; y < dimension; ++y)
-        for (int x = 0; x < dimension; ++x)
-            centres.push_back(cells[cell[y] * (k - 1) + cell[x]].Map(x + 0.5, y + 0.5));
+    for (int y = 0; y < dimension; ++y) {
+        for (int x = 0; x < dimension; ++x) {
+            PointF p = cells[cell[y] * (k - 1) + cell[x]].Map(x + 0.5, y + 0.5);
+            const PointF a = trackShift(acrossTracked ? across : nullptr, x, y, false);
+            const PointF b = trackShift(downTracked ? down : nullptr, y, x, true);
+            p = {p.x + a.x + b.x, p.y + a.y + b.y};
+            centres.push_back(p);
+        }
+    }
     return centres;
 }
 

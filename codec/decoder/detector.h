@@ -129,13 +129,13 @@ BitMatrix SampleModules(const BitMatrix& bits, const ModuleCentres& centres, int
 BitMatrix SampleGrid(const BitMatrix& bits, const PerspectiveTransform& transform, int dimension);
 
 // Module centres as the mapping puts them, with the columns and rows moved
-// to where the timing patterns
-// show them, and bent to follow the bows of the symbol's outer edges (the
-// top and bottom edge, the left and right one, or all four): follows paper
-// bent round a cylinder and lens distortion, which no single projective
-// mapping describes. Timing tracks of the symbol's size (either may be
-// null) place the columns and rows, and bend the top and left edges, better
-// than a search near where `transform` puts them.
+// to where the timing patterns show them, and bent to follow the bows of
+// the symbol's outer edges (the top and bottom edge, the left and right
+// one, or all four): follows paper bent round a cylinder and lens
+// distortion, which no single projective mapping describes. Timing tracks
+// of the symbol's size (either may be null) place the columns and rows,
+// and bend the top and left edges, better than a search near where
+// `transform` puts them.
 enum class Bows { TopBottom, LeftRight, All };
 ModuleCentres PlaceModulesAlongTiming(const BitMatrix& bits, const PerspectiveTransform& transform,
                                       int dimension, Bows bows, const TimingTrack* across = nullptr,

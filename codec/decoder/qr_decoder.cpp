@@ -28,6 +28,9 @@ constexpr int kAttemptsPerSymbol = 20;
 // most, pictures of noise full of mark look-alikes could take thousands.
 constexpr int kMaxGridDecodes = 1000;
 constexpr int kGridDecodesPerSymbol = 200;
+// Pictures up to this size are read once more at twice the size when
+// nothing else worked.
+constexpr int64_t kMaxEnlargedPixels = 1'000'000;
 // A mapping whose timing patterns are this far off is not tried further.
 constexpr double kMaxTimingMismatch = 0.3;
 // Beyond this no nearby mapping is worth searching for.
@@ -282,7 +285,9 @@ bool DecodeAtDimension(const BitMatrix& bits, const FinderTriple& t, double modu
             best = &initial;
         }
     }
-    if (best == nullptr)
+    // Placing bent grids costs more than sampling one: none once the
+    // picture's grids are spent.
+    if (best == nullptr || gridDecodesLeft <= 0)
         return false;
     const TimingTrack* across = tracks.Get(false, dimension);
     const TimingTrack* down = tracks.Get(true, dimension);
@@ -619,6 +624,16 @@ std::vector<DecodedSymbol> DecodeQrSymbols(const GreyImage& image) {
     if (results.empty()) {
         const GreyImage once{smoothed.data(), image.width, image.height, image.width};
         DecodePass(BinarizeLocal(Smooth(once, smoothedTwice)), results);
+    }
+    // Modules of two or three pixels under heavy noise: once more at twice
+    // the size, where thresholding keeps the marks' rings apart.
+    if (results.empty() && static_cast<int64_t>(image.width) * image.height <= kMaxEnlargedPixels) {
+        std::vector<uint8_t> larger;
+        gridDecodesLeft = kMaxGridDecodes / 2;
+        DecodePass(BinarizeLocal(Enlarge(image, larger)), results);
+        for (auto& symbol : results)
+            for (auto& corner : symbol.corners)
+                corner = {corner.x / 2, corner.y / 2};
     }
     SortReadingOrder(results);
     return results;

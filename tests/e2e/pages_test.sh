@@ -116,11 +116,11 @@ click_at "$window" 57 70
 mouse_at "$window" 300 250
 shot back
 # Below the tabs (the clicked tab now carries the focus mark), apart from the
-# preview, which the colour/picture clicks had regenerated.
+# preview and its scan mark, which the colour/picture clicks had regenerated.
 region back 0 110 445 365 back-page
 region away 0 110 445 365 away-page
-region back 445 395 235 80 back-bottom
-region away 445 395 235 80 away-bottom
+region back 445 420 235 55 back-bottom
+region away 445 420 235 55 away-bottom
 same away-page back-page || fail "the create page did not come back as it was"
 same away-bottom back-bottom || fail "the bottom bar did not come back as it was"
 echo "== toolbar icon: decode the preview"
