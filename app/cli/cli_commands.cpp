@@ -5,7 +5,9 @@
 #include "app/decode/decode_report.h"
 #include "app/decode/decode_sources.h"
 #include "app/shell/preview_regeneration.h"
+#include "app/shell/startup.h"
 #include "app/symbol/save_command.h"
+#include "app/symbol/style_images.h"
 #include "runtime/gdiplus_session.h"
 
 namespace kodaro {
@@ -34,6 +36,10 @@ int Encode(const Command& command) {
     inputs.level = command.level;
     inputs.side = command.side;
     inputs.style.side = command.side;
+    // The symbol looks as a fresh window's preview does: the default logo in
+    // the middle, when it is installed beside the program.
+    inputs.style.logoPath = DefaultLogoPath(ProgramDirectory());
+    ReloadStyleImage(StyleSlot::Logo, inputs.style.logoPath, command.side);
     const std::vector<std::uint8_t> picture = MakePreviewPicture(inputs);
     if (picture.empty()) {
         Tell(Stream::Error, L"无法生成二维码：文本太长，请缩短文本或降低纠错等级。");
@@ -86,7 +92,10 @@ std::optional<int> RunCommandLine() {
         Tell(Stream::Error, L"GDI+ 无法启动。");
         return kExitFailed;
     }
-    return command.kind == CommandKind::Encode ? Encode(command) : Decode(command);
+    const int exitCode = command.kind == CommandKind::Encode ? Encode(command) : Decode(command);
+    // The logo is a GDI+ picture and must go while GDI+ still runs.
+    ProcessStyleImages().ReleaseAll();
+    return exitCode;
 }
 
 } // namespace kodaro

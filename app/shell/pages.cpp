@@ -139,7 +139,7 @@ void CreateDecodePage(App& app) {
 void CreateBeautifyPage(App& app) {
     AppObjects& o = app.objects;
     // The default logo is loaded at once, before the box reports changes.
-    const std::wstring logo = app.directory + L"\\Resource\\Logo.png";
+    const std::wstring logo = DefaultLogoPath(app.directory);
     ReloadStyleImage(StyleSlot::Logo, logo, ChosenSide(app));
     CreatePathBox(app, *o.logoPathBox, 146, logo);
     CreateBrowseButton(app, *o.logoBrowseButton, 148);

@@ -49,6 +49,10 @@ StyleImages& ProcessStyleImages() {
     return *images;
 }
 
+std::wstring DefaultLogoPath(std::wstring_view programDirectory) {
+    return std::wstring(programDirectory) + L"\\Resource\\Logo.png";
+}
+
 void ReloadStyleImage(StyleSlot slot, std::wstring_view path, int side, StyleImages& images) {
     // Reading and decoding happen outside the lock so a render never waits on the disk.
     const std::vector<std::uint8_t> bytes = ReadWholeFile(path);

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <mutex>
 #include <span>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -57,6 +58,9 @@ private:
 // The program's own slots. Never destroyed: the pictures are GDI+ objects and
 // must be released (ReleaseAll) while GDI+ still runs, not at process exit.
 StyleImages& ProcessStyleImages();
+
+// The logo a fresh window draws: "Resource\Logo.png" beside the program.
+std::wstring DefaultLogoPath(std::wstring_view programDirectory);
 
 // Loads the file at path into the slot: the logo at its own size, the
 // foreground and background pictures stretched to side x side. A file that

@@ -50,6 +50,10 @@ expect 0 "encode"
 [ "$(head -c 2 "$work/plain.bmp")" = BM ] && [ "$(identify -format '%wx%h' "$work/plain.bmp")" = 256x256 ] ||
   fail "the default symbol is not a 256 px BMP"
 [ "$(zbarimg --raw -q "$work/plain.bmp")" = "Kodaro CLI" ] || fail "zbarimg does not read the symbol"
+# As in a fresh window's preview, the default logo's blue (no module's black or white) is at (110, 110).
+case "$(convert "$work/plain.bmp" -format '%[pixel:p{110,110}]' info:)" in
+  *"(0,0,0)"* | *"(255,255,255)"* | black | white) fail "the symbol has no logo in its middle" ;;
+esac
 
 text="二维码 Kodaro ☕ 命令行"
 kodaro --encode "$text" --out "$(winpath "$pics/符号.bmp")" --level H --size 600
