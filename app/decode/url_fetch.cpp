@@ -1,17 +1,16 @@
 #include "app/decode/url_fetch.h"
 
+#include "runtime/automation.h"
+#include "runtime/handles.h"
 #include "ui/host/popup_loop.h"
 
 #include <objbase.h>
-#include <oleauto.h>
 
-#include <algorithm>
 #include <array>
 #include <cwctype>
 #include <functional>
 #include <span>
 #include <string_view>
-#include <utility>
 
 namespace kodaro {
 
@@ -21,99 +20,19 @@ namespace {
 constexpr long kReadyStateComplete = 4;
 constexpr DWORD kPollMs = 50;
 
-// A VARIANT cleared when it goes.
-class Variant {
-public:
-    Variant() { VariantInit(&value_); }
-    ~Variant() { VariantClear(&value_); }
-    Variant(const Variant&) = delete;
-    Variant& operator=(const Variant&) = delete;
-
-    static Variant Text(const std::wstring& text) {
-        Variant v;
-        v.value_.vt = VT_BSTR;
-        v.value_.bstrVal = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
-        return v;
-    }
-    static Variant Bool(bool value) {
-        Variant v;
-        v.value_.vt = VT_BOOL;
-        v.value_.boolVal = value ? VARIANT_TRUE : VARIANT_FALSE;
-        return v;
-    }
-    // A byte array (VT_ARRAY | VT_UI1), the form "send" takes binary bodies
-    // in; no bytes give an empty variant, a request without a body.
-    static Variant Bytes(const std::vector<std::uint8_t>& bytes) {
-        Variant v;
-        if (bytes.empty()) {
-            return v;
-        }
-        SAFEARRAY* array = SafeArrayCreateVector(VT_UI1, 0, static_cast<ULONG>(bytes.size()));
-        if (array == nullptr) {
-            return v;
-        }
-        void* data = nullptr;
-        if (SUCCEEDED(SafeArrayAccessData(array, &data))) {
-            std::copy(bytes.begin(), bytes.end(), static_cast<std::uint8_t*>(data));
-            SafeArrayUnaccessData(array);
-        }
-        v.value_.vt = VT_ARRAY | VT_UI1;
-        v.value_.parray = array;
-        return v;
-    }
-    Variant(Variant&& other) noexcept : value_(other.value_) { other.value_.vt = VT_EMPTY; }
-    Variant& operator=(Variant&& other) noexcept {
-        std::swap(value_, other.value_);
-        return *this;
-    }
-
-    VARIANT* get() { return &value_; }
-    const VARIANT& operator*() const { return value_; }
-
-private:
-    VARIANT value_;
-};
-
 // The automation object, called by member name.
 class Automation {
 public:
     explicit Automation(IDispatch* object) : object_(object) {}
-    ~Automation() {
-        if (object_ != nullptr) {
-            object_->Release();
-        }
-    }
-    Automation(const Automation&) = delete;
-    Automation& operator=(const Automation&) = delete;
 
-    explicit operator bool() const { return object_ != nullptr; }
+    explicit operator bool() const { return static_cast<bool>(object_); }
 
-    // Calls a method (arguments in their natural order) or reads a property.
-    HRESULT Invoke(const wchar_t* name, WORD flags, std::span<Variant> arguments,
-                   VARIANT* result = nullptr) {
-        DISPID id = 0;
-        auto* member = const_cast<LPOLESTR>(name);
-        HRESULT hr = object_->GetIDsOfNames(IID_NULL, &member, 1, LOCALE_USER_DEFAULT, &id);
-        if (FAILED(hr)) {
-            return hr;
-        }
-        // DISPPARAMS holds the arguments last first.
-        std::vector<VARIANT> reversed;
-        for (auto it = arguments.rbegin(); it != arguments.rend(); ++it) {
-            reversed.push_back(**it);
-        }
-        DISPPARAMS parameters{};
-        parameters.rgvarg = reversed.data();
-        parameters.cArgs = static_cast<UINT>(reversed.size());
-        return object_->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &parameters, result,
-                               nullptr, nullptr);
-    }
     HRESULT Call(const wchar_t* name, std::span<Variant> arguments) {
-        return Invoke(name, DISPATCH_METHOD, arguments);
+        return InvokeByName(object_.get(), name, DISPATCH_METHOD, arguments);
     }
     std::optional<long> LongProperty(const wchar_t* name) {
         Variant value;
-        if (FAILED(Invoke(name, DISPATCH_PROPERTYGET, {}, value.get())) ||
+        if (FAILED(InvokeByName(object_.get(), name, DISPATCH_PROPERTYGET, {}, value.get())) ||
             FAILED(VariantChangeType(value.get(), value.get(), 0, VT_I4))) {
             return std::nullopt;
         }
@@ -122,7 +41,7 @@ public:
     std::vector<std::uint8_t> BytesProperty(const wchar_t* name) {
         Variant value;
         std::vector<std::uint8_t> bytes;
-        if (FAILED(Invoke(name, DISPATCH_PROPERTYGET, {}, value.get())) ||
+        if (FAILED(InvokeByName(object_.get(), name, DISPATCH_PROPERTYGET, {}, value.get())) ||
             (*value).vt != (VT_ARRAY | VT_UI1) || (*value).parray == nullptr) {
             return bytes;
         }
@@ -141,7 +60,7 @@ public:
     }
 
 private:
-    IDispatch* object_;
+    ComPtr<IDispatch> object_;
 };
 
 // COM for the calling thread, for as long as the download runs.
@@ -252,7 +171,8 @@ FetchResult FetchUrlBytes(const std::wstring& address, const FetchRequest& optio
     if (!request || !Open(request, address, options) || !SetHeader(request, options)) {
         return result;
     }
-    std::array<Variant, 1> body = {Variant::Bytes(options.body)};
+    // No bytes send no body at all.
+    std::array<Variant, 1> body = {options.body.empty() ? Variant() : Variant::Bytes(options.body)};
     if (FAILED(request.Call(L"send", body))) {
         return result;
     }
