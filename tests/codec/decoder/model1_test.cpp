@@ -18,8 +18,8 @@ namespace {
 
 // Mixed bytes filling about `share` of the byte capacity.
 std::string Payload(int version, EcLevel level, double share) {
-    const int length = std::max(1, static_cast<int>(testing::Model1ByteCapacity(version, level) *
-                                                    share));
+    const int length =
+        std::max(1, static_cast<int>(testing::Model1ByteCapacity(version, level) * share));
     std::string text = "m1 v" + std::to_string(version) + " ";
     for (int i = 0; static_cast<int>(text.size()) < length; ++i)
         text += static_cast<char>(i % 5 == 0 ? 0xE9 : 'a' + i % 26);
@@ -44,8 +44,7 @@ TEST(Model1, ReadsEveryVersionLevelAndMask) {
             const auto modules = testing::WriteModel1Symbol(text, version, ec, mask);
             ASSERT_FALSE(modules.empty()) << version << "-" << level;
             const int size = SymbolSize(version);
-            const auto found =
-                DecodeQrSymbols(testing::DrawModules(modules, size, 3).View());
+            const auto found = DecodeQrSymbols(testing::DrawModules(modules, size, 3).View());
             ASSERT_EQ(found.size(), 1u) << version << "-" << level;
             EXPECT_EQ(found[0].model, 1);
             EXPECT_EQ(found[0].version, version);
@@ -66,14 +65,14 @@ TEST(Model1, ReadsTurnedNoisyTiltedAndDamagedSymbols) {
         const auto turned = DecodeQrSymbols(testing::Rotate(flat, 33).View());
         ASSERT_EQ(turned.size(), 1u) << version;
         EXPECT_EQ(turned[0].bytes, text);
-        const auto noisy = DecodeQrSymbols(
-            testing::AddNoise(testing::BoxBlur(flat, 1), 70, 11u + version).View());
+        const auto noisy =
+            DecodeQrSymbols(testing::AddNoise(testing::BoxBlur(flat, 1), 70, 11u + version).View());
         ASSERT_EQ(noisy.size(), 1u) << version;
         EXPECT_EQ(noisy[0].bytes, text);
         const double w = flat.width;
         const double corners[8] = {w * 0.08, w * 0.05, w * 0.95, 0, w, w * 0.97, 0, w * 0.9};
-        const auto tilted = DecodeQrSymbols(
-            testing::Perspective(flat, flat.width, flat.width, corners).View());
+        const auto tilted =
+            DecodeQrSymbols(testing::Perspective(flat, flat.width, flat.width, corners).View());
         ASSERT_EQ(tilted.size(), 1u) << version;
         EXPECT_EQ(tilted[0].bytes, text);
 
