@@ -11,6 +11,7 @@
 #include "codec/decoder/codeword_reader.h"
 #include "codec/decoder/detector.h"
 #include "codec/decoder/finder_patterns.h"
+#include "codec/decoder/grid_fit.h"
 
 namespace kodaro::codec {
 
@@ -338,6 +339,9 @@ bool DecodeAtDimension(const BitMatrix& bits, const FinderTriple& t, double modu
     }
     if (bestTiming > kMaxTimingMismatch)
         return false;
+    if (const auto fitted = FitToKnownModules(bits, *best, dimension);
+        fitted && SampleAndDecode(bits, *fitted, dimension, out, nullptr))
+        return true;
     // A small symbol whose mapping fits its timing patterns but not its data
     // is usually off at the fourth corner, which nothing marks: nudge that
     // corner by half modules.
