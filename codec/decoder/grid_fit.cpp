@@ -73,9 +73,8 @@ int Mismatches(const BitMatrix& bits, const PerspectiveTransform& transform,
 
 } // namespace
 
-std::optional<PerspectiveTransform> FitToKnownModules(const BitMatrix& bits,
-                                                      const PerspectiveTransform& initial,
-                                                      int dimension) {
+std::optional<PerspectiveTransform>
+FitToKnownModules(const BitMatrix& bits, const PerspectiveTransform& initial, int dimension) {
     if (VersionFromSize(dimension) == 0 || !initial.IsValid())
         return std::nullopt;
     const double d = dimension;

@@ -15,8 +15,7 @@ namespace kodaro::codec {
 // at some corner, which is enough to misread the data; the known modules
 // spread over the whole symbol show where it fits. Nothing when no move
 // helps (the mapping already fits, or fits nothing).
-std::optional<PerspectiveTransform> FitToKnownModules(const BitMatrix& bits,
-                                                      const PerspectiveTransform& initial,
-                                                      int dimension);
+std::optional<PerspectiveTransform>
+FitToKnownModules(const BitMatrix& bits, const PerspectiveTransform& initial, int dimension);
 
 } // namespace kodaro::codec

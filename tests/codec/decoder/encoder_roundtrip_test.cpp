@@ -163,6 +163,37 @@ TEST(EncoderRoundTrip, ReadsTwoPixelModulesUnderHeavyNoise) {
     }
 }
 
+TEST(EncoderRoundTrip, ReadsTurnedBlurredNoisyShotsOfAPrintout) {
+    // Three-pixel modules, turned and seen in perspective, softened, lit
+    // unevenly and noisy: the marks' outlines come out ragged, and a mapping
+    // built from them misses the data by a fraction of a module. Each shot
+    // has its own noise; most must read (16 of the 20 do), and none as
+    // another text.
+    const std::string text = "a photo of a printout, turned and noisy";
+    QrEncodeOptions options;
+    options.level = EcLevel::Q;
+    options.minVersion = 6;
+    const auto symbol = EncodeQr(text, options);
+    ASSERT_TRUE(symbol);
+    const auto turned = testing::Rotate(testing::DrawModules(symbol->modules, symbol->size, 3), 30);
+    const double w = turned.width;
+    const double corners[8] = {0.04 * w, 0.02 * w, 0.97 * w, 0.06 * w,
+                               0.93 * w, 0.95 * w, 0,        0.9 * w};
+    const auto shot = testing::Relight(
+        testing::BoxBlur(testing::Perspective(turned, turned.width, turned.width, corners), 1), 20,
+        235, 100);
+    int read = 0;
+    for (uint32_t seed = 1; seed <= 20; ++seed) {
+        const auto found = DecodeQrSymbols(testing::AddNoise(shot, 60, seed).View());
+        ASSERT_LE(found.size(), 1u) << seed;
+        if (!found.empty()) {
+            EXPECT_EQ(found[0].text, text) << seed;
+            ++read;
+        }
+    }
+    EXPECT_GE(read, 14);
+}
+
 // Stream positions (data words first, then check words) of block b.
 std::vector<int> StreamIndicesOfBlock(const BlockStructure& s, int b) {
     std::vector<int> result;
