@@ -187,6 +187,17 @@ int main(int argc, char** argv) {
             return 1;
         }
     }
+    // No outside encoder writes the old model; our own writer adds its class.
+    if (!fs::exists(corpus / "model1")) {
+        const std::string command = std::string("bash \"") + KODARO_SOURCE_DIR +
+                                    "/bench/decoder/make_model1_class.sh\" \"" + corpus.string() +
+                                    "\" \"" + KODARO_MODEL1_SYMBOL + "\"";
+        std::printf("adding the old model's class: %s\n", command.c_str());
+        if (std::system(command.c_str()) != 0) {
+            std::fprintf(stderr, "generating the old model's class failed\n");
+            return 1;
+        }
+    }
     std::vector<fs::path> classes;
     for (const auto& entry : fs::directory_iterator(corpus))
         if (entry.is_directory())

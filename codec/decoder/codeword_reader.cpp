@@ -1,8 +1,10 @@
 #include "codec/decoder/codeword_reader.h"
 
 #include <algorithm>
+#include <span>
 
 #include "codec/common/symbol_layout.h"
+#include "codec/decoder/model1_layout.h"
 #include "codec/decoder/reed_solomon_decoder.h"
 
 namespace kodaro::codec {
@@ -23,6 +25,8 @@ int ReservedCheckWords(int version, EcLevel level) {
 
 std::optional<CorrectedCodewords> ReadCodewordsWithFormat(const BitMatrix& grid, int version,
                                                           const DecodedFormat& format);
+std::optional<CorrectedCodewords> CorrectBlocks(std::span<const uint8_t> raw,
+                                                const BlockStructure& blocks, int reserved);
 
 } // namespace
 
@@ -55,7 +59,7 @@ int ReadVersionInformation(const BitMatrix& grid, int expected) {
     return 0;
 }
 
-std::vector<DecodedFormat> ReadFormatInformation(const BitMatrix& grid) {
+std::vector<DecodedFormat> ReadFormatInformation(const BitMatrix& grid, unsigned mask) {
     const int size = grid.Width();
     std::vector<DecodedFormat> result;
     if (grid.Height() != size || VersionFromSize(size) == 0)
@@ -68,7 +72,10 @@ std::vector<DecodedFormat> ReadFormatInformation(const BitMatrix& grid) {
                 bits |= 1u << i;
         return bits;
     };
-    DecodedFormat copies[2] = {DecodeFormatInformation(read(0)), DecodeFormatInformation(read(1))};
+    // Another mask turns its words into today's before they are matched.
+    const unsigned toModel2 = mask ^ kFormatInfoMask;
+    DecodedFormat copies[2] = {DecodeFormatInformation(read(0) ^ toModel2),
+                               DecodeFormatInformation(read(1) ^ toModel2)};
     if (copies[1].distance < copies[0].distance)
         std::swap(copies[0], copies[1]);
     for (const auto& c : copies)
@@ -107,10 +114,22 @@ std::optional<CorrectedCodewords> ReadCodewordsWithFormat(const BitMatrix& grid,
             raw[bit >> 3] |= static_cast<uint8_t>(0x80 >> (bit & 7));
     }
 
-    // De-interleave: data words round-robin over the blocks, then check words.
-    const BlockStructure blocks = GetBlockStructure(version, format.level);
+    auto result = CorrectBlocks(raw, GetBlockStructure(version, format.level),
+                                ReservedCheckWords(version, format.level));
+    if (!result)
+        return std::nullopt;
+    result->version = version;
+    result->level = format.level;
+    result->mask = format.mask;
+    return result;
+}
+
+// De-interleaves data words round-robin over the blocks, then check words,
+// and corrects every block. Places after the blocks' codewords are unused.
+std::optional<CorrectedCodewords> CorrectBlocks(std::span<const uint8_t> raw,
+                                                const BlockStructure& blocks, int reserved) {
     const int blockCount = blocks.TotalBlocks();
-    if (blockCount <= 0 || blocks.TotalCodewords() != total)
+    if (blockCount <= 0 || blocks.TotalCodewords() > static_cast<int>(raw.size()))
         return std::nullopt;
     std::vector<std::vector<uint8_t>> split(static_cast<size_t>(blockCount));
     for (int b = 0; b < blockCount; ++b)
@@ -126,11 +145,8 @@ std::optional<CorrectedCodewords> ReadCodewordsWithFormat(const BitMatrix& grid,
             split[b].push_back(raw[index++]);
 
     CorrectedCodewords result;
-    result.version = version;
-    result.level = format.level;
-    result.mask = format.mask;
     result.data.reserve(static_cast<size_t>(blocks.DataCodewords()));
-    const int maxErrors = (blocks.eccPerBlock - ReservedCheckWords(version, format.level)) / 2;
+    const int maxErrors = (blocks.eccPerBlock - reserved) / 2;
     for (int b = 0; b < blockCount; ++b) {
         const int corrected = RsCorrect(split[b], blocks.eccPerBlock, maxErrors);
         if (corrected < 0)
@@ -143,5 +159,38 @@ std::optional<CorrectedCodewords> ReadCodewordsWithFormat(const BitMatrix& grid,
 }
 
 } // namespace
+
+std::optional<CorrectedCodewords> ReadModel1Codewords(const BitMatrix& grid) {
+    const int size = grid.Width();
+    const int version = VersionFromSize(size);
+    if (grid.Height() != size || !IsModel1Version(version))
+        return std::nullopt;
+    const auto& modules = Model1CodewordModules(version);
+    for (const DecodedFormat& format : ReadFormatInformation(grid, kModel1FormatInfoMask)) {
+        std::vector<uint8_t> raw(modules.size() / 8, 0);
+        for (size_t bit = 0; bit < modules.size(); ++bit) {
+            const int row = modules[bit] / size;
+            const int col = modules[bit] % size;
+            if (grid.Get(col, row) != MaskCondition(format.mask, row, col))
+                raw[bit >> 3] |= static_cast<uint8_t>(0x80 >> (bit & 7));
+        }
+        raw[0] &= 0x0F; // the corner carries no data
+        auto result = CorrectBlocks(raw, Model1BlockStructure(version, format.level),
+                                    ReservedCheckWords(version, format.level));
+        // A correction that puts data in the corner repaired the wrong thing.
+        if (!result || result->data.empty() || (result->data[0] & 0xF0) != 0)
+            continue;
+        auto& data = result->data;
+        for (size_t i = 0; i + 1 < data.size(); ++i)
+            data[i] = static_cast<uint8_t>((data[i] << 4) | (data[i + 1] >> 4));
+        data.back() = static_cast<uint8_t>(data.back() << 4);
+        result->model = 1;
+        result->version = version;
+        result->level = format.level;
+        result->mask = format.mask;
+        return result;
+    }
+    return std::nullopt;
+}
 
 } // namespace kodaro::codec

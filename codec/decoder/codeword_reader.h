@@ -1,6 +1,7 @@
 #pragma once
 // Reads a sampled module grid: format and version information, the codewords
-// in their zigzag placement, de-interleaving and error correction.
+// in their placement (today's zigzag or the old model's blocks),
+// de-interleaving and error correction.
 #include <cstdint>
 #include <optional>
 #include <vector>
@@ -11,6 +12,7 @@
 namespace kodaro::codec {
 
 struct CorrectedCodewords {
+    int model = 2; // 1 for the old model
     int version = 0;
     EcLevel level = EcLevel::L;
     int mask = 0;
@@ -24,12 +26,17 @@ struct CorrectedCodewords {
 int ReadVersionInformation(const BitMatrix& grid, int expected);
 
 // The format information of both copies that are within three bits of a
-// valid word, nearest first (one entry when they agree; none when neither
-// can be corrected).
-std::vector<DecodedFormat> ReadFormatInformation(const BitMatrix& grid);
+// valid word under `mask` (kFormatInfoMask, or the old model's), nearest
+// first (one entry when they agree; none when neither can be corrected).
+std::vector<DecodedFormat> ReadFormatInformation(const BitMatrix& grid,
+                                                 unsigned mask = kFormatInfoMask);
 
 // The corrected data codewords of a square grid whose side fits `version`,
 // or nothing when the grid cannot be read.
 std::optional<CorrectedCodewords> ReadCodewords(const BitMatrix& grid, int version);
+
+// The same for a symbol of the old model (21 to 73 modules a side). The data
+// starts at its first real bit: the four zero bits that lead it are dropped.
+std::optional<CorrectedCodewords> ReadModel1Codewords(const BitMatrix& grid);
 
 } // namespace kodaro::codec

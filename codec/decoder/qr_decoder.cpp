@@ -12,6 +12,7 @@
 #include "codec/decoder/detector.h"
 #include "codec/decoder/finder_patterns.h"
 #include "codec/decoder/grid_fit.h"
+#include "codec/decoder/model1_layout.h"
 
 namespace kodaro::codec {
 
@@ -41,12 +42,16 @@ bool DecodeGridOneWay(const BitMatrix& grid, DecodedSymbol* out) {
     const int version = VersionFromSize(grid.Width());
     if (version == 0)
         return false;
-    const auto codewords = ReadCodewords(grid, version);
+    auto codewords = ReadCodewords(grid, version);
+    if (!codewords)
+        codewords = ReadModel1Codewords(grid);
     if (!codewords)
         return false;
     const auto parsed = ParseBitstream(codewords->data, version);
-    if (!parsed)
+    // The old model knows no ECI.
+    if (!parsed || (codewords->model == 1 && parsed->firstEci != -1))
         return false;
+    out->model = codewords->model;
     out->version = version;
     out->level = codewords->level;
     out->mask = codewords->mask;
@@ -402,6 +407,12 @@ bool DecodeTriple(const BitMatrix& bits, const FinderTriple& t, const std::vecto
             if (hint != 0 && first(unguarded, SymbolSize(hint)) &&
                 DecodeAtDimension(bits, t, moduleSize, outlines, tracks, SymbolSize(hint), out,
                                   nullptr))
+                return true;
+            // The old model has no version information: what reads as one
+            // there may be its data.
+            if (hint != 0 && dimension <= SymbolSize(kModel1MaxVersion) &&
+                first(unguarded, dimension) &&
+                DecodeAtDimension(bits, t, moduleSize, outlines, tracks, dimension, out, nullptr))
                 return true;
         }
         // Where bending or perspective make the marks' module size a poor

@@ -12,6 +12,7 @@
 namespace kodaro::codec {
 
 struct DecodedSymbol {
+    int model = 2; // 1 for a symbol of the old model (versions 1-14)
     int version = 0;
     EcLevel level = EcLevel::L;
     int mask = 0;

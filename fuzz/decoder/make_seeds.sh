@@ -2,8 +2,9 @@
 # Writes the picture part of the seed corpus: small real symbol pictures
 # (qrencode, some turned, mirrored or inverted) in the fuzz target's format,
 # two bytes of width then greyscale rows. The bits_* seeds (hand-made bit
-# streams) and the regress_* seeds (inputs fuzzing once found faults with)
-# are kept as they are.
+# streams), the m1_* seeds (old-model symbols from the benchmark's
+# model1_symbol tool) and the regress_* seeds (inputs fuzzing once found
+# faults with) are kept as they are.
 set -euo pipefail
 out=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)/seeds
 tmp=$(mktemp -d)
