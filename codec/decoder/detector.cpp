@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <span>
 #include <vector>
 
 #include "codec/common/qr_tables.h"
@@ -861,6 +862,52 @@ ModuleCentres PlaceModulesAlongTiming(const BitMatrix& bits, const PerspectiveTr
     return centres;
 }
 
+namespace {
+
+// Where node (i, j) lies judged from the known nodes of its row and of
+// its column: between the nearest on either side, or else carried on in a
+// straight line from the two nearest on one side. One guess from the row
+// and one from the column, as far as they have enough known nodes: on
+// paper round a cylinder one of them runs along the axis, stays straight
+// and guesses well, while the other bows.
+std::vector<PointF> GuessFromMesh(const std::vector<PointF>& nodes, const std::vector<bool>& known,
+                                  int k, std::span<const uint8_t> centers, int i, int j) {
+    std::vector<PointF> guesses;
+    for (const bool down : {false, true}) {
+        const int own = down ? j : i;
+        auto index = [&](int n) { return static_cast<size_t>(down ? n * k + i : j * k + n); };
+        std::vector<int> before;
+        std::vector<int> after;
+        for (int n = own - 1; n >= 0 && before.size() < 2; --n)
+            if (known[index(n)])
+                before.push_back(n);
+        for (int n = own + 1; n < k && after.size() < 2; ++n)
+            if (known[index(n)])
+                after.push_back(n);
+        int a;
+        int b;
+        if (!before.empty() && !after.empty()) {
+            a = before[0];
+            b = after[0];
+        } else if (before.size() == 2) {
+            a = before[1];
+            b = before[0];
+        } else if (after.size() == 2) {
+            a = after[1];
+            b = after[0];
+        } else {
+            continue;
+        }
+        const double f = static_cast<double>(centers[own] - centers[a]) / (centers[b] - centers[a]);
+        const PointF p = nodes[index(a)];
+        const PointF q = nodes[index(b)];
+        guesses.push_back({p.x + (q.x - p.x) * f, p.y + (q.y - p.y) * f});
+    }
+    return guesses;
+}
+
+} // namespace
+
 std::optional<ModuleCentres> PlaceModulesPiecewise(const BitMatrix& bits,
                                                    const PerspectiveTransform& transform,
                                                    int dimension, const MarkOutlines* outlines,
@@ -891,10 +938,52 @@ std::optional<ModuleCentres> PlaceModulesPiecewise(const BitMatrix& bits,
     }
     const bool acrossTracked = across && across->dimension == dimension;
     const bool downTracked = down && down->dimension == dimension;
+    // Nodes placed by the marks, the timing tracks or a pattern found.
+    std::vector<bool> known(nodes.size(), false);
+    auto moduleSizeAt = [&](int i, int j) {
+        const PointF mapped = transform.Map(module(i), module(j));
+        const PointF across = transform.Map(module(i) + 1, module(j));
+        const PointF below = transform.Map(module(i), module(j) + 1);
+        return (Distance(mapped, across) + Distance(mapped, below)) / 2;
+    };
     int found = 0;
+    // Places node (i, j) on a pattern found near one of the guesses, or else
+    // between the guesses. Where the guesses find different patterns (a
+    // wild guess can land on a look-alike in the data), the one nearest
+    // all guesses together wins.
+    auto lookFor = [&](int i, int j, const std::vector<PointF>& guesses) {
+        PointF mean{0, 0};
+        const double share = 1.0 / static_cast<double>(guesses.size());
+        for (const PointF& g : guesses)
+            mean = {mean.x + g.x * share, mean.y + g.y * share};
+        node(i, j) = mean;
+        const double moduleSize = moduleSizeAt(i, j);
+        if (!std::isfinite(moduleSize) || moduleSize < 1)
+            return;
+        double best = 0;
+        for (const PointF& g : guesses) {
+            const auto pattern = FindAlignmentPattern(bits, g, moduleSize, moduleSize * 3);
+            if (!pattern || Distance(*pattern, g) > moduleSize * 3)
+                continue;
+            double spread = 0;
+            for (const PointF& other : guesses)
+                spread += Distance(*pattern, other);
+            const size_t at = static_cast<size_t>(j * k + i);
+            if (!known[at] || spread < best) {
+                best = spread;
+                node(i, j) = *pattern;
+                found += known[at] ? 0 : 1;
+                known[at] = true;
+            }
+        }
+    };
     for (int j = 0; j < k; ++j) {
         for (int i = 0; i < k; ++i) {
-            if ((i == 0 || i == k - 1) && (j == 0 || j == k - 1) && !(i == k - 1 && j == k - 1))
+            const bool beside =
+                (i == 0 || i == k - 1) && (j == 0 || j == k - 1) && !(i == k - 1 && j == k - 1);
+            known[static_cast<size_t>(j * k + i)] =
+                beside || (j == 0 && acrossTracked) || (i == 0 && downTracked);
+            if (beside)
                 continue;
             if (j == 0 && acrossTracked) {
                 node(i, j) = across->centres[centers[i]];
@@ -920,19 +1009,34 @@ std::optional<ModuleCentres> PlaceModulesPiecewise(const BitMatrix& bits,
                 shift.y += node(ni, nj).y - there.y;
                 ++neighbours;
             }
-            const PointF predicted = neighbours == 0 ? mapped
-                                                     : PointF{mapped.x + shift.x / neighbours,
-                                                              mapped.y + shift.y / neighbours};
-            const PointF across = transform.Map(module(i) + 1, module(j));
-            const PointF below = transform.Map(module(i), module(j) + 1);
-            const double moduleSize = (Distance(mapped, across) + Distance(mapped, below)) / 2;
-            node(i, j) = predicted;
-            if (!std::isfinite(moduleSize) || moduleSize < 1)
-                continue;
-            const auto pattern = FindAlignmentPattern(bits, predicted, moduleSize, moduleSize * 3);
-            if (pattern && Distance(*pattern, predicted) <= moduleSize * 2.5) {
-                node(i, j) = *pattern;
-                ++found;
+            auto guesses = GuessFromMesh(nodes, known, k, centers, i, j);
+            guesses.push_back(neighbours == 0 ? mapped
+                                              : PointF{mapped.x + shift.x / neighbours,
+                                                       mapped.y + shift.y / neighbours});
+            if (i > 0 && j > 0) {
+                // A parallelogram with the three nodes before it.
+                const PointF left = node(i - 1, j);
+                const PointF up = node(i, j - 1);
+                const PointF diagonal = node(i - 1, j - 1);
+                guesses.push_back({left.x + up.x - diagonal.x, left.y + up.y - diagonal.y});
+            }
+            lookFor(i, j, guesses);
+        }
+    }
+    // A pattern missed on the way is looked for again from the nodes known
+    // around it by now, on every side.
+    for (bool more = true; more;) {
+        more = false;
+        for (int j = 0; j < k; ++j) {
+            for (int i = 0; i < k; ++i) {
+                if (known[static_cast<size_t>(j * k + i)])
+                    continue;
+                const auto guesses = GuessFromMesh(nodes, known, k, centers, i, j);
+                if (!guesses.empty()) {
+                    const int before = found;
+                    lookFor(i, j, guesses);
+                    more = more || found > before;
+                }
             }
         }
     }

@@ -110,8 +110,10 @@ double TimingPatternMismatch(const BitMatrix& bits, const PerspectiveTransform& 
 using ModuleCentres = std::vector<PointF>;
 
 // Places a symbol with alignment patterns in three rows or more cell by
-// cell between them: each pattern is looked for where its found neighbours
-// predict it, and each cell of the patterns' grid is placed through its own
+// cell between them: each pattern is looked for where the patterns found
+// around it predict it (carried on along its row and column, or between
+// patterns on either side, and where the mapping and a parallelogram put
+// it), and each cell of the patterns' grid is placed through its own
 // mapping. Follows bending and lens distortion over large symbols, which
 // one mapping (even with bowed edges) cannot. The marks' outlines and the
 // timing tracks (any may be null) place the cells along the top and left.

@@ -78,6 +78,29 @@ TEST(EncoderRoundTrip, ReadsLargeVersionsTurnedAndInPerspective) {
     }
 }
 
+// `flat` wrapped round `degrees` of a bottle: the columns crowd towards
+// the sides, and the middle, nearer the eye, stands taller than the edges.
+// Seen from in front (`fromAbove` 0) the rows bow evenly; seen from above,
+// the lower rows bow more, out at the sides by that share.
+testing::Picture RoundABottle(const testing::Picture& flat, double degrees, double fromAbove) {
+    const double side = flat.width;
+    const double wrap = degrees * 3.14159265358979 / 180;
+    const double radius = side / wrap;
+    const double reach = radius * std::sin(wrap / 2);
+    return testing::Warp(flat, static_cast<int>(2 * reach) + 40, static_cast<int>(side * 1.3),
+                         [&](double x, double y, double* u, double* v) {
+                             const double across = (x - reach - 20) / radius;
+                             if (std::abs(across) > std::sin(wrap / 2))
+                                 return false;
+                             const double angle = std::asin(across);
+                             const double nearer = 1 + 0.25 * std::cos(angle);
+                             const double down = (y - side * 0.65) / (side * nearer / 1.25);
+                             *u = 0.5 + angle / wrap;
+                             *v = 0.5 + down * (1 + fromAbove * (1 - std::cos(angle)));
+                             return true;
+                         });
+}
+
 TEST(EncoderRoundTrip, ReadsLargeVersionsRoundACylinderAndThroughAWideLens) {
     for (int version : {9, 16}) {
         const std::string text = PayloadFor(version, 1);
@@ -85,24 +108,7 @@ TEST(EncoderRoundTrip, ReadsLargeVersionsRoundACylinderAndThroughAWideLens) {
         ASSERT_TRUE(symbol);
         const auto flat = testing::DrawModules(symbol->modules, symbol->size, 4, 2);
         const double side = flat.width;
-        // Wrapped round 80 degrees of a bottle seen from in front: the
-        // columns crowd towards the sides, and the middle, nearer the eye,
-        // stands taller than the edges.
-        const double wrap = 80 * 3.14159265358979 / 180;
-        const double radius = side / wrap;
-        const double reach = radius * std::sin(wrap / 2);
-        const auto bottle =
-            testing::Warp(flat, static_cast<int>(2 * reach) + 40, static_cast<int>(side * 1.3),
-                          [&](double x, double y, double* u, double* v) {
-                              const double across = (x - reach - 20) / radius;
-                              if (std::abs(across) > std::sin(wrap / 2))
-                                  return false;
-                              const double angle = std::asin(across);
-                              const double nearer = 1 + 0.25 * std::cos(angle);
-                              *u = 0.5 + angle / wrap;
-                              *v = 0.5 + (y - side * 0.65) / (side * nearer / 1.25);
-                              return true;
-                          });
+        const auto bottle = RoundABottle(flat, 80, 0);
         const auto wrapped = DecodeQrSymbols(bottle.View());
         ASSERT_EQ(wrapped.size(), 1u) << version;
         EXPECT_EQ(wrapped[0].text, text);
@@ -144,6 +150,28 @@ TEST(EncoderRoundTrip, ReadsLargeVersionsRoundACylinderAndThroughAWideLens) {
         const auto slanted = DecodeQrSymbols(lens.View());
         ASSERT_EQ(slanted.size(), 1u) << version;
         EXPECT_EQ(slanted[0].text, text);
+    }
+}
+
+TEST(EncoderRoundTrip, ReadsLargeVersionsWrappedFarRoundABottleSeenFromAbove) {
+    // The outer columns shrink to a pixel or two and the rows of alignment
+    // patterns bow unevenly: neither the mapping, nor a straight line along
+    // a row, nor a parallelogram finds every pattern, but the straight
+    // columns round a bottle and the patterns found on either side do.
+    struct Case {
+        int version;
+        double degrees;
+        double fromAbove;
+        int scale;
+    };
+    for (const Case c : {Case{14, 100, 0.3, 3}, Case{18, 90, 0.3, 4}, Case{27, 100, 0.15, 4}}) {
+        const std::string text = PayloadFor(c.version, 1);
+        const auto symbol = EncodeLevelM(text, c.version);
+        ASSERT_TRUE(symbol);
+        const auto flat = testing::DrawModules(symbol->modules, symbol->size, c.scale, 2);
+        const auto found = DecodeQrSymbols(RoundABottle(flat, c.degrees, c.fromAbove).View());
+        ASSERT_EQ(found.size(), 1u) << c.version;
+        EXPECT_EQ(found[0].text, text);
     }
 }
 
