@@ -332,14 +332,21 @@ bool DecodeAtDimension(const BitMatrix& bits, const FinderTriple& t, double modu
     }
     // Bent paper or a wide lens: the mapping fits the marks but drifts off
     // the modules between them, which the timing patterns show.
-    for (const Base& base : bases) {
-        if (base.timing > kMaxTimingMismatch)
-            continue;
-        for (Bows bows : {Bows::TopBottom, Bows::LeftRight, Bows::All}) {
-            const auto centres =
-                PlaceModulesAlongTiming(bits, *base.transform, dimension, bows, across, down);
-            if (DecodeSampled(SampleModules(bits, centres, dimension), *base.transform, out))
-                return true;
+    // Round a bottle the outer columns narrow, and the marks' outlines place
+    // them better than the mapping; where the tracks show them, that is
+    // tried too.
+    for (const bool marksOwnModules : {false, true}) {
+        if (marksOwnModules && !across && !down)
+            break;
+        for (const Base& base : bases) {
+            if (base.timing > kMaxTimingMismatch)
+                continue;
+            for (Bows bows : {Bows::TopBottom, Bows::LeftRight, Bows::All}) {
+                const auto centres = PlaceModulesAlongTiming(bits, *base.transform, dimension, bows,
+                                                             across, down, marksOwnModules);
+                if (DecodeSampled(SampleModules(bits, centres, dimension), *base.transform, out))
+                    return true;
+            }
         }
     }
     if (bestTiming > kMaxTimingMismatch)
