@@ -789,19 +789,25 @@ namespace {
 
 // Where a timing track puts each column (row, `down`) against where
 // `transform` does, along the pattern (`along`) and across it (`across`),
-// in modules; filled linearly to nothing at the marks' centres, where the
-// mapping is anchored.
+// in modules. Beside the marks the track shows where the marks' outlines
+// put their own modules (`marksOwnModules`), or else the offsets fade
+// linearly to nothing at the marks' centres, where the mapping is
+// anchored: round a bottle the outer columns narrow, and a mapping through
+// the marks' centres puts them too far out.
 void TrackOffsets(const PerspectiveTransform& transform, const TimingTrack& track, bool down,
-                  std::vector<double>* along, std::vector<double>* across) {
+                  bool marksOwnModules, std::vector<double>* along, std::vector<double>* across) {
     const int dimension = track.dimension;
     const PerspectiveTransform back = transform.Inverse();
     along->assign(static_cast<size_t>(dimension), 0);
     across->assign(static_cast<size_t>(dimension), 0);
-    for (int c = 7; c <= dimension - 8; ++c) {
+    const int beside = marksOwnModules ? 0 : 7;
+    for (int c = beside; c < dimension - beside; ++c) {
         const PointF m = back.Map(track.centres[c].x, track.centres[c].y);
         (*along)[c] = (down ? m.y : m.x) - (c + 0.5);
         (*across)[c] = (down ? m.x : m.y) - 6.5;
     }
+    if (marksOwnModules)
+        return;
     for (auto* offsets : {along, across}) {
         for (int c = 4; c < 7; ++c)
             (*offsets)[c] = (*offsets)[7] * (c - 3) / 4.0;
@@ -814,7 +820,7 @@ void TrackOffsets(const PerspectiveTransform& transform, const TimingTrack& trac
 
 ModuleCentres PlaceModulesAlongTiming(const BitMatrix& bits, const PerspectiveTransform& transform,
                                       int dimension, Bows bows, const TimingTrack* across,
-                                      const TimingTrack* down) {
+                                      const TimingTrack* down, bool marksOwnModules) {
     const std::vector<double> none(static_cast<size_t>(dimension), 0);
     const bool acrossBows = bows != Bows::LeftRight;
     const bool downBows = bows != Bows::TopBottom;
@@ -825,11 +831,11 @@ ModuleCentres PlaceModulesAlongTiming(const BitMatrix& bits, const PerspectiveTr
     const bool acrossTracked = across && across->dimension == dimension;
     const bool downTracked = down && down->dimension == dimension;
     if (acrossTracked)
-        TrackOffsets(transform, *across, false, &acrossOffsets, &rowBow);
+        TrackOffsets(transform, *across, false, marksOwnModules, &acrossOffsets, &rowBow);
     else
         acrossOffsets = TimingOffsets(bits, transform, dimension, false);
     if (downTracked)
-        TrackOffsets(transform, *down, true, &downOffsets, &columnBow);
+        TrackOffsets(transform, *down, true, marksOwnModules, &downOffsets, &columnBow);
     else
         downOffsets = TimingOffsets(bits, transform, dimension, true);
     const auto bottom = acrossBows ? EdgeBow(bits, transform, dimension, Edge::Bottom) : none;

@@ -137,10 +137,13 @@ BitMatrix SampleGrid(const BitMatrix& bits, const PerspectiveTransform& transfor
 // distortion, which no single projective mapping describes. Timing tracks
 // of the symbol's size (either may be null) place the columns and rows,
 // and bend the top and left edges, better than a search near where
-// `transform` puts them.
+// `transform` puts them; with `marksOwnModules` they also place the
+// columns and rows beside the marks where the marks' outlines put them,
+// instead of where `transform` does.
 enum class Bows { TopBottom, LeftRight, All };
 ModuleCentres PlaceModulesAlongTiming(const BitMatrix& bits, const PerspectiveTransform& transform,
                                       int dimension, Bows bows, const TimingTrack* across = nullptr,
-                                      const TimingTrack* down = nullptr);
+                                      const TimingTrack* down = nullptr,
+                                      bool marksOwnModules = false);
 
 } // namespace kodaro::codec

@@ -11,6 +11,7 @@
 #include "codec/decoder/codeword_reader.h"
 #include "codec/decoder/detector.h"
 #include "codec/decoder/finder_patterns.h"
+#include "codec/decoder/grid_fit.h"
 #include "codec/decoder/model1_layout.h"
 
 namespace kodaro::codec {
@@ -331,18 +332,28 @@ bool DecodeAtDimension(const BitMatrix& bits, const FinderTriple& t, double modu
     }
     // Bent paper or a wide lens: the mapping fits the marks but drifts off
     // the modules between them, which the timing patterns show.
-    for (const Base& base : bases) {
-        if (base.timing > kMaxTimingMismatch)
-            continue;
-        for (Bows bows : {Bows::TopBottom, Bows::LeftRight, Bows::All}) {
-            const auto centres =
-                PlaceModulesAlongTiming(bits, *base.transform, dimension, bows, across, down);
-            if (DecodeSampled(SampleModules(bits, centres, dimension), *base.transform, out))
-                return true;
+    // Round a bottle the outer columns narrow, and the marks' outlines place
+    // them better than the mapping; where the tracks show them, that is
+    // tried too.
+    for (const bool marksOwnModules : {false, true}) {
+        if (marksOwnModules && !across && !down)
+            break;
+        for (const Base& base : bases) {
+            if (base.timing > kMaxTimingMismatch)
+                continue;
+            for (Bows bows : {Bows::TopBottom, Bows::LeftRight, Bows::All}) {
+                const auto centres = PlaceModulesAlongTiming(bits, *base.transform, dimension, bows,
+                                                             across, down, marksOwnModules);
+                if (DecodeSampled(SampleModules(bits, centres, dimension), *base.transform, out))
+                    return true;
+            }
         }
     }
     if (bestTiming > kMaxTimingMismatch)
         return false;
+    if (const auto fitted = FitToKnownModules(bits, *best, dimension);
+        fitted && SampleAndDecode(bits, *fitted, dimension, out, nullptr))
+        return true;
     // A small symbol whose mapping fits its timing patterns but not its data
     // is usually off at the fourth corner, which nothing marks: nudge that
     // corner by half modules.

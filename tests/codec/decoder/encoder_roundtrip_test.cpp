@@ -154,7 +154,8 @@ TEST(EncoderRoundTrip, ReadsLargeVersionsRoundACylinderAndThroughAWideLens) {
 }
 
 TEST(EncoderRoundTrip, ReadsLargeVersionsWrappedFarRoundABottleSeenFromAbove) {
-    // The outer columns shrink to a pixel or two and the rows of alignment
+    // The outer columns shrink to a pixel or two, narrower than a mapping
+    // through the marks' centres puts them, and the rows of alignment
     // patterns bow unevenly: neither the mapping, nor a straight line along
     // a row, nor a parallelogram finds every pattern, but the straight
     // columns round a bottle and the patterns found on either side do.
@@ -164,7 +165,8 @@ TEST(EncoderRoundTrip, ReadsLargeVersionsWrappedFarRoundABottleSeenFromAbove) {
         double fromAbove;
         int scale;
     };
-    for (const Case c : {Case{14, 100, 0.3, 3}, Case{18, 90, 0.3, 4}, Case{27, 100, 0.15, 4}}) {
+    for (const Case c : {Case{5, 110, 0.15, 4}, Case{14, 100, 0.3, 3}, Case{18, 90, 0.3, 4},
+                         Case{27, 100, 0.15, 4}}) {
         const std::string text = PayloadFor(c.version, 1);
         const auto symbol = EncodeLevelM(text, c.version);
         ASSERT_TRUE(symbol);
@@ -189,6 +191,37 @@ TEST(EncoderRoundTrip, ReadsTwoPixelModulesUnderHeavyNoise) {
         // The corners are where the symbol lies in the picture itself.
         EXPECT_NEAR(read[0].corners[2].x, flat.width - 8, 3);
     }
+}
+
+TEST(EncoderRoundTrip, ReadsTurnedBlurredNoisyShotsOfAPrintout) {
+    // Three-pixel modules, turned and seen in perspective, softened, lit
+    // unevenly and noisy: the marks' outlines come out ragged, and a mapping
+    // built from them misses the data by a fraction of a module. Each shot
+    // has its own noise; most must read (16 of the 20 do), and none as
+    // another text.
+    const std::string text = "a photo of a printout, turned and noisy";
+    QrEncodeOptions options;
+    options.level = EcLevel::Q;
+    options.minVersion = 6;
+    const auto symbol = EncodeQr(text, options);
+    ASSERT_TRUE(symbol);
+    const auto turned = testing::Rotate(testing::DrawModules(symbol->modules, symbol->size, 3), 30);
+    const double w = turned.width;
+    const double corners[8] = {0.04 * w, 0.02 * w, 0.97 * w, 0.06 * w,
+                               0.93 * w, 0.95 * w, 0,        0.9 * w};
+    const auto shot = testing::Relight(
+        testing::BoxBlur(testing::Perspective(turned, turned.width, turned.width, corners), 1), 20,
+        235, 100);
+    int read = 0;
+    for (uint32_t seed = 1; seed <= 20; ++seed) {
+        const auto found = DecodeQrSymbols(testing::AddNoise(shot, 60, seed).View());
+        ASSERT_LE(found.size(), 1u) << seed;
+        if (!found.empty()) {
+            EXPECT_EQ(found[0].text, text) << seed;
+            ++read;
+        }
+    }
+    EXPECT_GE(read, 14);
 }
 
 // Stream positions (data words first, then check words) of block b.

@@ -1,0 +1,134 @@
+#include "codec/decoder/grid_fit.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <vector>
+
+#include "codec/common/qr_tables.h"
+
+namespace kodaro::codec {
+
+namespace {
+
+struct KnownModule {
+    double x, y; // module centre
+    bool dark;
+};
+
+// The modules whose colour every symbol of this size shares.
+std::vector<KnownModule> KnownModules(int dimension) {
+    std::vector<int> colour(static_cast<size_t>(dimension) * dimension, -1);
+    auto set = [&](int row, int col, bool dark) {
+        if (row >= 0 && col >= 0 && row < dimension && col < dimension)
+            colour[static_cast<size_t>(row) * dimension + col] = dark ? 1 : 0;
+    };
+    // Marks with their one-module light borders: rings 0, 1 and 3 of the
+    // 9 x 9 square are dark counted from the centre, rings 2 and 4 light.
+    for (const auto& [top, left] : {std::pair{0, 0}, {0, dimension - 7}, {dimension - 7, 0}})
+        for (int r = -1; r <= 7; ++r)
+            for (int c = -1; c <= 7; ++c) {
+                const int ring = std::max(std::abs(r - 3), std::abs(c - 3));
+                set(top + r, left + c, ring != 2 && ring != 4);
+            }
+    for (int i = 8; i < dimension - 8; ++i) {
+        set(6, i, i % 2 == 0);
+        set(i, 6, i % 2 == 0);
+    }
+    const auto centres = AlignmentPatternCenters(VersionFromSize(dimension));
+    for (const int row : centres)
+        for (const int col : centres) {
+            // Three would overlap the marks.
+            if ((row < 9 && col < 9) || (row < 9 && col > dimension - 10) ||
+                (row > dimension - 10 && col < 9))
+                continue;
+            for (int r = -2; r <= 2; ++r)
+                for (int c = -2; c <= 2; ++c)
+                    set(row + r, col + c, std::max(std::abs(r), std::abs(c)) != 1);
+        }
+    set(dimension - 8, 8, true);
+    std::vector<KnownModule> known;
+    for (int row = 0; row < dimension; ++row)
+        for (int col = 0; col < dimension; ++col)
+            if (const int c = colour[static_cast<size_t>(row) * dimension + col]; c >= 0)
+                known.push_back({col + 0.5, row + 0.5, c == 1});
+    return known;
+}
+
+int Mismatches(const BitMatrix& bits, const PerspectiveTransform& transform,
+               const std::vector<KnownModule>& known) {
+    // The centre and four points a third of a module from it: a mapping
+    // off by a fraction of a module shows as points beyond the edges.
+    constexpr double kAround[5][2] = {{0, 0}, {-0.3, -0.3}, {0.3, -0.3}, {-0.3, 0.3}, {0.3, 0.3}};
+    int wrong = 0;
+    for (const KnownModule& m : known) {
+        for (const auto& a : kAround) {
+            const PointF p = transform.Map(m.x + a[0], m.y + a[1]);
+            const bool dark = p.x >= 0 && p.y >= 0 && p.x < bits.Width() && p.y < bits.Height() &&
+                              bits.Get(static_cast<int>(p.x), static_cast<int>(p.y));
+            wrong += dark != m.dark ? 1 : 0;
+        }
+    }
+    return wrong;
+}
+
+} // namespace
+
+std::optional<PerspectiveTransform>
+FitToKnownModules(const BitMatrix& bits, const PerspectiveTransform& initial, int dimension) {
+    if (VersionFromSize(dimension) == 0 || !initial.IsValid())
+        return std::nullopt;
+    const double d = dimension;
+    const PointF square[4] = {{0, 0}, {d, 0}, {d, d}, {0, d}};
+    PointF corners[4];
+    for (int i = 0; i < 4; ++i)
+        corners[i] = initial.Map(square[i].x, square[i].y);
+    const std::vector<KnownModule> known = KnownModules(dimension);
+    const int start = Mismatches(bits, initial, known);
+    int best = start;
+    // A module's width near each corner, along both of the symbol's axes.
+    PointF along[4][2];
+    for (int i = 0; i < 4; ++i) {
+        const PointF inward{square[i].x == 0 ? 1.0 : d - 1, square[i].y == 0 ? 1.0 : d - 1};
+        const PointF stepX = initial.Map(inward.x, square[i].y);
+        const PointF stepY = initial.Map(square[i].x, inward.y);
+        along[i][0] = {(corners[i].x - stepX.x) * (square[i].x == 0 ? -1 : 1),
+                       (corners[i].y - stepX.y) * (square[i].x == 0 ? -1 : 1)};
+        along[i][1] = {(corners[i].x - stepY.x) * (square[i].y == 0 ? -1 : 1),
+                       (corners[i].y - stepY.y) * (square[i].y == 0 ? -1 : 1)};
+    }
+    // Coarse to fine: each corner one step each way along each axis, while
+    // any step helps; the moves are counted, so noise that no mapping fits
+    // costs little.
+    constexpr double kSteps[] = {0.5, 0.25, 0.125};
+    constexpr int kMaxMoves = 40;
+    int moves = 0;
+    for (const double step : kSteps) {
+        bool improved = true;
+        while (improved && moves < kMaxMoves) {
+            improved = false;
+            for (int i = 0; i < 4; ++i) {
+                for (int axis = 0; axis < 2; ++axis) {
+                    for (const double sign : {1.0, -1.0}) {
+                        const PointF saved = corners[i];
+                        corners[i].x += sign * step * along[i][axis].x;
+                        corners[i].y += sign * step * along[i][axis].y;
+                        const auto moved = PerspectiveTransform::QuadToQuad(square, corners);
+                        const int wrong = moved.IsValid() ? Mismatches(bits, moved, known) : best;
+                        if (wrong < best) {
+                            best = wrong;
+                            improved = true;
+                            ++moves;
+                        } else {
+                            corners[i] = saved;
+                        }
+                    }
+                }
+            }
+        }
+    }
+    if (best >= start)
+        return std::nullopt;
+    return PerspectiveTransform::QuadToQuad(square, corners);
+}
+
+} // namespace kodaro::codec
