@@ -165,8 +165,15 @@ std::optional<CorrectedCodewords> ReadModel1Codewords(const BitMatrix& grid) {
     const int version = VersionFromSize(size);
     if (grid.Height() != size || !IsModel1Version(version))
         return std::nullopt;
+    // Format information nearer to today's words (the two sets are five
+    // bits apart) marks a symbol of today's model that failed for other
+    // reasons: reading it the old way would only cost time.
+    const auto formats = ReadFormatInformation(grid, kModel1FormatInfoMask);
+    const auto today = ReadFormatInformation(grid);
+    if (formats.empty() || (!today.empty() && today[0].distance <= formats[0].distance))
+        return std::nullopt;
     const auto& modules = Model1CodewordModules(version);
-    for (const DecodedFormat& format : ReadFormatInformation(grid, kModel1FormatInfoMask)) {
+    for (const DecodedFormat& format : formats) {
         std::vector<uint8_t> raw(modules.size() / 8, 0);
         for (size_t bit = 0; bit < modules.size(); ++bit) {
             const int row = modules[bit] / size;
