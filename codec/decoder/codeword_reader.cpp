@@ -1,6 +1,7 @@
 #include "codec/decoder/codeword_reader.h"
 
 #include <algorithm>
+#include <array>
 #include <span>
 
 #include "codec/common/symbol_layout.h"
@@ -27,6 +28,27 @@ std::optional<CorrectedCodewords> ReadCodewordsWithFormat(const BitMatrix& grid,
                                                           const DecodedFormat& format);
 std::optional<CorrectedCodewords> CorrectBlocks(std::span<const uint8_t> raw,
                                                 const BlockStructure& blocks, int reserved);
+
+// The nearest valid word under `mask` to each copy of the format
+// information, in copy order (distance 15 for a grid of no valid size).
+std::array<DecodedFormat, 2> FormatCopies(const BitMatrix& grid, unsigned mask) {
+    const int size = grid.Width();
+    std::array<DecodedFormat, 2> copies;
+    copies[0].distance = copies[1].distance = 15;
+    if (grid.Height() != size || VersionFromSize(size) == 0)
+        return copies;
+    // Another mask turns its words into today's before they are matched.
+    const unsigned toModel2 = mask ^ kFormatInfoMask;
+    for (int copy = 0; copy < 2; ++copy) {
+        uint32_t bits = 0;
+        const auto positions = FormatInfoPositions(VersionFromSize(size), copy);
+        for (int i = 0; i < 15; ++i)
+            if (grid.Get(positions[i].col, positions[i].row))
+                bits |= 1u << i;
+        copies[copy] = DecodeFormatInformation(bits ^ toModel2);
+    }
+    return copies;
+}
 
 } // namespace
 
@@ -60,22 +82,8 @@ int ReadVersionInformation(const BitMatrix& grid, int expected) {
 }
 
 std::vector<DecodedFormat> ReadFormatInformation(const BitMatrix& grid, unsigned mask) {
-    const int size = grid.Width();
     std::vector<DecodedFormat> result;
-    if (grid.Height() != size || VersionFromSize(size) == 0)
-        return result;
-    auto read = [&](int copy) {
-        uint32_t bits = 0;
-        const auto positions = FormatInfoPositions(VersionFromSize(size), copy);
-        for (int i = 0; i < 15; ++i)
-            if (grid.Get(positions[i].col, positions[i].row))
-                bits |= 1u << i;
-        return bits;
-    };
-    // Another mask turns its words into today's before they are matched.
-    const unsigned toModel2 = mask ^ kFormatInfoMask;
-    DecodedFormat copies[2] = {DecodeFormatInformation(read(0) ^ toModel2),
-                               DecodeFormatInformation(read(1) ^ toModel2)};
+    auto copies = FormatCopies(grid, mask);
     if (copies[1].distance < copies[0].distance)
         std::swap(copies[0], copies[1]);
     for (const auto& c : copies)
@@ -165,13 +173,19 @@ std::optional<CorrectedCodewords> ReadModel1Codewords(const BitMatrix& grid) {
     const int version = VersionFromSize(size);
     if (grid.Height() != size || !IsModel1Version(version))
         return std::nullopt;
-    // Format information nearer to today's words (the two sets are five
-    // bits apart) marks a symbol of today's model that failed for other
-    // reasons: reading it the old way would only cost time.
-    const auto formats = ReadFormatInformation(grid, kModel1FormatInfoMask);
-    const auto today = ReadFormatInformation(grid);
-    if (formats.empty() || (!today.empty() && today[0].distance <= formats[0].distance))
+    // Reading a grid the old way costs about as much as reading it today's
+    // way, so only format information that clearly says the old model earns
+    // it: nearer to its words than to today's (the two sets are five bits
+    // apart), and either nearly clean or the same in both copies. Other
+    // grids are today's symbols that failed for other reasons, or noise.
+    const auto old = FormatCopies(grid, kModel1FormatInfoMask);
+    const auto today = FormatCopies(grid, kFormatInfoMask);
+    const int oldBest = std::min(old[0].distance, old[1].distance);
+    const bool agree = old[0].distance <= 3 && old[1].distance <= 3 &&
+                       old[0].level == old[1].level && old[0].mask == old[1].mask;
+    if (oldBest >= std::min(today[0].distance, today[1].distance) || (oldBest > 1 && !agree))
         return std::nullopt;
+    const auto formats = ReadFormatInformation(grid, kModel1FormatInfoMask);
     const auto& modules = Model1CodewordModules(version);
     for (const DecodedFormat& format : formats) {
         std::vector<uint8_t> raw(modules.size() / 8, 0);
