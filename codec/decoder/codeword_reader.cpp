@@ -168,22 +168,23 @@ std::optional<CorrectedCodewords> CorrectBlocks(std::span<const uint8_t> raw,
 
 } // namespace
 
-std::optional<CorrectedCodewords> ReadModel1Codewords(const BitMatrix& grid) {
-    const int size = grid.Width();
-    const int version = VersionFromSize(size);
-    if (grid.Height() != size || !IsModel1Version(version))
-        return std::nullopt;
-    // Reading a grid the old way costs about as much as reading it today's
-    // way, so only format information that clearly says the old model earns
-    // it: nearer to its words than to today's (the two sets are five bits
-    // apart), and either nearly clean or the same in both copies. Other
-    // grids are today's symbols that failed for other reasons, or noise.
+bool FormatSaysModel1(const BitMatrix& grid) {
+    if (!IsModel1Version(VersionFromSize(grid.Width())))
+        return false;
     const auto old = FormatCopies(grid, kModel1FormatInfoMask);
     const auto today = FormatCopies(grid, kFormatInfoMask);
     const int oldBest = std::min(old[0].distance, old[1].distance);
     const bool agree = old[0].distance <= 3 && old[1].distance <= 3 &&
                        old[0].level == old[1].level && old[0].mask == old[1].mask;
-    if (oldBest >= std::min(today[0].distance, today[1].distance) || (oldBest > 1 && !agree))
+    return oldBest < std::min(today[0].distance, today[1].distance) && (oldBest <= 1 || agree);
+}
+
+std::optional<CorrectedCodewords> ReadModel1Codewords(const BitMatrix& grid) {
+    const int size = grid.Width();
+    const int version = VersionFromSize(size);
+    if (grid.Height() != size || !IsModel1Version(version))
+        return std::nullopt;
+    if (!FormatSaysModel1(grid))
         return std::nullopt;
     const auto formats = ReadFormatInformation(grid, kModel1FormatInfoMask);
     const auto& modules = Model1CodewordModules(version);

@@ -35,6 +35,13 @@ std::vector<DecodedFormat> ReadFormatInformation(const BitMatrix& grid,
 // or nothing when the grid cannot be read.
 std::optional<CorrectedCodewords> ReadCodewords(const BitMatrix& grid, int version);
 
+// True when the grid's format information clearly says the old model:
+// nearer to its words than to today's (the two sets are five bits apart),
+// and either nearly clean or the same in both copies. Reading a grid the old
+// way costs about as much as reading it today's way, so other grids (today's
+// symbols that failed for other reasons, or noise) are not read so.
+bool FormatSaysModel1(const BitMatrix& grid);
+
 // The same for a symbol of the old model (21 to 73 modules a side). The data
 // starts at its first real bit: the four zero bits that lead it are dropped.
 std::optional<CorrectedCodewords> ReadModel1Codewords(const BitMatrix& grid);

@@ -167,7 +167,14 @@ bool SampleAndDecode(const BitMatrix& bits, const PerspectiveTransform& transfor
             for (const ModulePos& p : VersionInfoPositions(VersionFromSize(dimension), copy))
                 blocks.Set(p.col, p.row, SampleModule(bits, transform, p.col, p.row));
         const int told = ReadVersionInformation(blocks, VersionFromSize(dimension));
-        if (told != 0 && SymbolSize(told) != dimension) {
+        // The old model has no version information: there it is data.
+        auto oldModel = [&] {
+            for (int copy = 0; copy < 2; ++copy)
+                for (const ModulePos& p : FormatInfoPositions(VersionFromSize(dimension), copy))
+                    blocks.Set(p.col, p.row, SampleModule(bits, transform, p.col, p.row));
+            return FormatSaysModel1(blocks);
+        };
+        if (told != 0 && SymbolSize(told) != dimension && !oldModel()) {
             *versionHint = told;
             return false;
         }
