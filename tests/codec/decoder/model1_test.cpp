@@ -35,11 +35,15 @@ BitMatrix Grid(const std::vector<uint8_t>& modules, int size) {
 }
 
 TEST(Model1, ReadsEveryVersionLevelAndMask) {
+    // Readers' data sheets give the largest symbol 486 bytes at level L.
+    EXPECT_EQ(testing::Model1ByteCapacity(kModel1MaxVersion, EcLevel::L), 486);
     for (int version = 1; version <= kModel1MaxVersion; ++version) {
         for (int level = 0; level < 4; ++level) {
             const auto ec = static_cast<EcLevel>(level);
-            // Full symbols at the odd versions, sparse ones at the even.
-            const std::string text = Payload(version, ec, version % 2 ? 1.0 : 0.3);
+            // Full symbols at the odd versions and the largest, sparse ones
+            // at the others.
+            const bool full = version % 2 == 1 || version == kModel1MaxVersion;
+            const std::string text = Payload(version, ec, full ? 1.0 : 0.3);
             const int mask = (version + level) % 8;
             const auto modules = testing::WriteModel1Symbol(text, version, ec, mask);
             ASSERT_FALSE(modules.empty()) << version << "-" << level;
