@@ -655,11 +655,19 @@ std::vector<DecodedSymbol> DecodeQrSymbols(const GreyImage& image) {
         DecodePass(BinarizeLocal(Smooth(once, smoothedTwice)), results);
     }
     // Modules of two or three pixels under heavy noise: once more at twice
-    // the size, where thresholding keeps the marks' rings apart.
+    // the size, where thresholding keeps the marks' rings apart; then that
+    // picture smoothed, once and twice, for noise that still breaks them.
     if (results.empty() && static_cast<int64_t>(image.width) * image.height <= kMaxEnlargedPixels) {
         std::vector<uint8_t> larger;
+        std::vector<uint8_t> smoothedLarger[2];
+        GreyImage picture = Enlarge(image, larger);
+        // One budget for all three: a picture of noise costs no more.
         gridDecodesLeft = kMaxGridDecodes / 2;
-        DecodePass(BinarizeLocal(Enlarge(image, larger)), results);
+        for (int pass = 0; pass < 3 && results.empty(); ++pass) {
+            if (pass > 0)
+                picture = Smooth(picture, smoothedLarger[pass - 1]);
+            DecodePass(BinarizeLocal(picture), results);
+        }
         for (auto& symbol : results)
             for (auto& corner : symbol.corners)
                 corner = {corner.x / 2, corner.y / 2};

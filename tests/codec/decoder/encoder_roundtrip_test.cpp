@@ -195,10 +195,10 @@ TEST(EncoderRoundTrip, ReadsTwoPixelModulesUnderHeavyNoise) {
 
 TEST(EncoderRoundTrip, ReadsTurnedBlurredNoisyShotsOfAPrintout) {
     // Three-pixel modules, turned and seen in perspective, softened, lit
-    // unevenly and noisy: the marks' outlines come out ragged, and a mapping
-    // built from them misses the data by a fraction of a module. Each shot
-    // has its own noise; most must read (16 of the 20 do), and none as
-    // another text.
+    // unevenly and noisy: the marks' rings break up and their outlines come
+    // out ragged, so a mapping built from them can miss the data by a
+    // fraction of a module. Each shot has its own noise; most must read at
+    // either strength (all 10 and 8 of 10 do), and none as another text.
     const std::string text = "a photo of a printout, turned and noisy";
     QrEncodeOptions options;
     options.level = EcLevel::Q;
@@ -212,16 +212,18 @@ TEST(EncoderRoundTrip, ReadsTurnedBlurredNoisyShotsOfAPrintout) {
     const auto shot = testing::Relight(
         testing::BoxBlur(testing::Perspective(turned, turned.width, turned.width, corners), 1), 20,
         235, 100);
-    int read = 0;
-    for (uint32_t seed = 1; seed <= 20; ++seed) {
-        const auto found = DecodeQrSymbols(testing::AddNoise(shot, 60, seed).View());
-        ASSERT_LE(found.size(), 1u) << seed;
-        if (!found.empty()) {
-            EXPECT_EQ(found[0].text, text) << seed;
-            ++read;
+    for (const int amplitude : {60, 70}) {
+        int read = 0;
+        for (uint32_t seed = 1; seed <= 10; ++seed) {
+            const auto found = DecodeQrSymbols(testing::AddNoise(shot, amplitude, seed).View());
+            ASSERT_LE(found.size(), 1u) << amplitude << " " << seed;
+            if (!found.empty()) {
+                EXPECT_EQ(found[0].text, text) << amplitude << " " << seed;
+                ++read;
+            }
         }
+        EXPECT_GE(read, 6) << amplitude;
     }
-    EXPECT_GE(read, 14);
 }
 
 // Stream positions (data words first, then check words) of block b.
