@@ -90,6 +90,7 @@ struct Tally {
     int correct = 0;
     // Texts reported that the picture does not hold: worse than no read.
     int wrong = 0;
+    // Lists this decoder's wrong texts and missed pictures.
     bool showWrong = false;
     std::vector<double> milliseconds;
 };
@@ -118,6 +119,8 @@ template <typename Fn> void Run(Fn decode, const Picture& p, Tally* tally) {
     std::sort(texts.begin(), texts.end());
     if (texts == p.expected)
         ++tally->correct;
+    else if (tally->showWrong)
+        std::printf("  missed %s\n", p.name.c_str());
     std::vector<std::string> unexpected;
     std::set_difference(texts.begin(), texts.end(), p.expected.begin(), p.expected.end(),
                         std::back_inserter(unexpected));
