@@ -198,31 +198,41 @@ PointF Unit(PointF from, PointF to) {
     return {(to.x - from.x) / length, (to.y - from.y) / length};
 }
 
-} // namespace
+// A square corner seen under strong perspective narrows to about this.
+constexpr double kMinTopLeftAngle = 55 * 3.14159265358979 / 180;
 
-FinderTriple OrderFinderTriple(PointF a, PointF b, PointF c) {
-    const double ab = Distance(a, b);
-    const double bc = Distance(b, c);
-    const double ac = Distance(a, c);
-    PointF topLeft;
-    PointF p;
-    PointF q;
-    if (bc >= ab && bc >= ac) {
-        topLeft = a;
-        p = b;
-        q = c;
-    } else if (ac >= ab && ac >= bc) {
-        topLeft = b;
-        p = a;
-        q = c;
-    } else {
-        topLeft = c;
-        p = a;
-        q = b;
-    }
+// The roles with `topLeft` at the top-left, turning clockwise on screen.
+FinderTriple WithTopLeft(PointF topLeft, PointF p, PointF q) {
     if (Cross(topLeft, p, q) < 0)
         std::swap(p, q);
     return {topLeft, p, q};
+}
+
+// The angle (radians) of triangle corner `at` between the other two.
+double AngleAt(PointF at, PointF p, PointF q) {
+    const double a = Distance(at, p);
+    const double b = Distance(at, q);
+    const double c = Distance(p, q);
+    if (a <= 0 || b <= 0)
+        return 0;
+    return std::acos(std::clamp((a * a + b * b - c * c) / (2 * a * b), -1.0, 1.0));
+}
+
+} // namespace
+
+std::vector<FinderTriple> OrderFinderTriple(PointF a, PointF b, PointF c) {
+    struct Corner {
+        PointF at, p, q;
+        double angle;
+    };
+    Corner corners[3] = {
+        {a, b, c, AngleAt(a, b, c)}, {b, a, c, AngleAt(b, a, c)}, {c, a, b, AngleAt(c, a, b)}};
+    std::stable_sort(corners, corners + 3,
+                     [](const Corner& x, const Corner& y) { return x.angle > y.angle; });
+    std::vector<FinderTriple> orders = {WithTopLeft(corners[0].at, corners[0].p, corners[0].q)};
+    if (corners[1].angle >= kMinTopLeftAngle)
+        orders.push_back(WithTopLeft(corners[1].at, corners[1].p, corners[1].q));
+    return orders;
 }
 
 double MeasureModuleSize(const BitMatrix& bits, const FinderTriple& t) {

@@ -19,9 +19,12 @@ struct FinderTriple {
     PointF bottomLeft;
 };
 
-// Orders three marks: top-left is the one opposite the longest side, and
-// top-left -> top-right -> bottom-left turns clockwise on screen.
-FinderTriple OrderFinderTriple(PointF a, PointF b, PointF c);
+// The ways three marks can take their roles, likeliest first: top-left is
+// the mark at the triangle's widest corner, and top-left -> top-right ->
+// bottom-left turns clockwise on screen. Strong perspective can squeeze the
+// top-left corner below another, so the second-widest corner is offered too
+// when it is wide enough to be a symbol's square corner seen at a slant.
+std::vector<FinderTriple> OrderFinderTriple(PointF a, PointF b, PointF c);
 
 // Module size measured along the lines between the marks (robust against
 // rotation); 0 when it cannot be measured.

@@ -23,6 +23,9 @@ namespace {
 // more for every symbol read. Noise full of mark look-alikes stays cheap,
 // while a picture of a hundred symbols is read whole.
 constexpr size_t kMaxMarks = 24;
+// Marks of one symbol differ this much in size at most: strong perspective
+// shows one mark at twice the scale of another.
+constexpr double kMaxMarkSizeRatio = 2.5;
 constexpr int kMaxAttempts = 60;
 constexpr int kAttemptsPerSymbol = 20;
 // Grids sampled and decoded per picture at most, and how many more every
@@ -98,7 +101,7 @@ std::vector<Triple> RankTriples(const std::vector<Mark>& marks, const std::vecto
                 const auto& r = marks[k].pattern;
                 const double smallest = std::min({p.moduleSize, q.moduleSize, r.moduleSize});
                 const double largest = std::max({p.moduleSize, q.moduleSize, r.moduleSize});
-                if (largest > smallest * 1.7)
+                if (largest > smallest * kMaxMarkSizeRatio)
                     continue;
                 double d[3] = {Distance(p.center, q.center), Distance(q.center, r.center),
                                Distance(p.center, r.center)};
@@ -504,22 +507,27 @@ void DecodeNeighbourhood(const BitMatrix& bits, std::vector<Mark>& marks,
                 return;
             continue;
         }
-        const FinderTriple t = OrderFinderTriple(
-            marks[tr.a].pattern.center, marks[tr.b].pattern.center, marks[tr.c].pattern.center);
-        const std::vector<PointF>* rims[3] = {};
-        const PointF roles[3] = {t.topLeft, t.topRight, t.bottomLeft};
-        for (int r = 0; r < 3; ++r) {
-            for (int index : {tr.a, tr.b, tr.c}) {
-                Mark& m = marks[index];
-                if (m.pattern.center.x == roles[r].x && m.pattern.center.y == roles[r].y) {
-                    if (!m.rim)
-                        m.rim = TraceMarkRim(bits, m.pattern.center, m.pattern.moduleSize);
-                    rims[r] = &*m.rim;
+        DecodedSymbol symbol;
+        bool read = false;
+        for (const FinderTriple& t :
+             OrderFinderTriple(marks[tr.a].pattern.center, marks[tr.b].pattern.center,
+                               marks[tr.c].pattern.center)) {
+            const std::vector<PointF>* rims[3] = {};
+            const PointF roles[3] = {t.topLeft, t.topRight, t.bottomLeft};
+            for (int r = 0; r < 3; ++r) {
+                for (int index : {tr.a, tr.b, tr.c}) {
+                    Mark& m = marks[index];
+                    if (m.pattern.center.x == roles[r].x && m.pattern.center.y == roles[r].y) {
+                        if (!m.rim)
+                            m.rim = TraceMarkRim(bits, m.pattern.center, m.pattern.moduleSize);
+                        rims[r] = &*m.rim;
+                    }
                 }
             }
+            if ((read = DecodeTriple(bits, t, rims, &symbol)))
+                break;
         }
-        DecodedSymbol symbol;
-        if (!DecodeTriple(bits, t, rims, &symbol))
+        if (!read)
             continue;
         marks[tr.a].used = marks[tr.b].used = marks[tr.c].used = true;
         for (auto& m : marks)
@@ -641,11 +649,21 @@ std::vector<DecodedSymbol> DecodeQrSymbols(const GreyImage& image) {
         quiet = BinarizeLocal(Smooth(image, smoothed));
         DecodePass(quiet, results);
     }
-    for (BitMatrix* bits : {&local, &global, &quiet}) {
-        if (!results.empty() || bits->Width() == 0)
-            break;
-        bits->Invert();
-        DecodePass(*bits, results);
+    // Light-on-dark symbols get grids of their own: the look-alikes a
+    // negative shows the passes above can spend all of them, and a clean
+    // inverted symbol would be lost. The passes after these get back what
+    // was left.
+    if (results.empty()) {
+        const int left = gridDecodesLeft;
+        gridDecodesLeft = kMaxGridDecodes / 2;
+        for (BitMatrix* bits : {&local, &global, &quiet}) {
+            if (!results.empty() || bits->Width() == 0)
+                break;
+            bits->Invert();
+            DecodePass(*bits, results);
+        }
+        if (results.empty())
+            gridDecodesLeft = left;
     }
     // Heavy sensor noise needs more smoothing than fine modules can stand,
     // so it comes last.

@@ -177,6 +177,33 @@ TEST(EncoderRoundTrip, ReadsLargeVersionsWrappedFarRoundABottleSeenFromAbove) {
     }
 }
 
+TEST(EncoderRoundTrip, ReadsSymbolsInStrongPerspective) {
+    // Corners pulled in by up to a quarter of the side: the near marks show
+    // twice the scale of the far one, or the corner at the top-left mark
+    // looks narrower than the one at another mark. Each quad gives the
+    // top-left, top-right, bottom-right and bottom-left corners in shares
+    // of the side.
+    const double quads[][8] = {
+        {0.24, 0.24, 1.0, 0.0, 1.0, 1.0, 0.24, 0.76},
+        {0.0, 0.0, 0.76, 0.24, 0.76, 0.76, 0.0, 1.0},
+        {0.2, 0.05, 0.95, 0.24, 0.78, 0.8, 0.02, 0.98},
+        {0.15, 0.2, 0.98, 0.02, 0.76, 0.98, 0.0, 0.78},
+    };
+    const std::string text = PayloadFor(10, 1);
+    const auto symbol = EncodeLevelM(text, 10);
+    ASSERT_TRUE(symbol);
+    const auto flat = testing::DrawModules(symbol->modules, symbol->size, 5);
+    for (const auto& quad : quads) {
+        double corners[8];
+        for (int i = 0; i < 8; ++i)
+            corners[i] = quad[i] * flat.width;
+        const auto read =
+            DecodeQrSymbols(testing::Perspective(flat, flat.width, flat.width, corners).View());
+        ASSERT_EQ(read.size(), 1u) << quad[0] << "," << quad[1];
+        EXPECT_EQ(read[0].text, text);
+    }
+}
+
 TEST(EncoderRoundTrip, ReadsTwoPixelModulesUnderHeavyNoise) {
     // Noise this strong breaks the marks' one-module rings at their own
     // size; at twice the size thresholding keeps them apart.
