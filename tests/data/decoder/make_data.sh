@@ -21,6 +21,11 @@ printf '中文测试：你好，世界' | iconv -f UTF-8 -t GBK | qrencode -8 -s
 printf 'ひらがなと漢字のデータ' | iconv -f UTF-8 -t SHIFT_JIS | qrencode -8 -s 1 -m 4 -o "$tmp/s.png"
 pgm "$tmp/s.png" sjis_bytes.pgm
 
+# Data full of mark look-alikes once negated: a light-on-dark picture of it
+# must still be read after the dark-on-light passes spent their grids.
+qrencode -l Q -s 1 -m 4 -o "$tmp/b.png" 'item-30155 ünïcode 二维码 https://example.org/p?id= https://example.org/p?id= https://example.org/p?id= fox kodaro data 12345 https://example.org/p?id='
+pgm "$tmp/b.png" busy_data.pgm
+
 # Byte data without an ECI in the legacy charsets of East Asia and Western
 # Europe, as older generators wrote it: charsets.txt lists each picture with
 # the charset it was written in and its text.
