@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <limits>
 #include <vector>
 
 #include "codec/common/qr_tables.h"
@@ -54,8 +55,10 @@ std::vector<KnownModule> KnownModules(int dimension) {
     return known;
 }
 
+// Counting stops at `enough`: a move is only kept when it beats the best so
+// far, and most moves do not.
 int Mismatches(const BitMatrix& bits, const PerspectiveTransform& transform,
-               const std::vector<KnownModule>& known) {
+               const std::vector<KnownModule>& known, int enough) {
     // The centre and four points a third of a module from it: a mapping
     // off by a fraction of a module shows as points beyond the edges.
     constexpr double kAround[5][2] = {{0, 0}, {-0.3, -0.3}, {0.3, -0.3}, {-0.3, 0.3}, {0.3, 0.3}};
@@ -67,6 +70,8 @@ int Mismatches(const BitMatrix& bits, const PerspectiveTransform& transform,
                               bits.Get(static_cast<int>(p.x), static_cast<int>(p.y));
             wrong += dark != m.dark ? 1 : 0;
         }
+        if (wrong >= enough)
+            break;
     }
     return wrong;
 }
@@ -83,7 +88,13 @@ FitToKnownModules(const BitMatrix& bits, const PerspectiveTransform& initial, in
     for (int i = 0; i < 4; ++i)
         corners[i] = initial.Map(square[i].x, square[i].y);
     const std::vector<KnownModule> known = KnownModules(dimension);
-    const int start = Mismatches(bits, initial, known);
+    const int start = Mismatches(bits, initial, known, std::numeric_limits<int>::max());
+    // Mappings that a fit turns into a read start with about a tenth of
+    // these points wrong; near half wrong is noise, whose look-alike marks
+    // would otherwise each pay for a whole fit.
+    constexpr int kHopelessShare = 4;
+    if (start * kHopelessShare > static_cast<int>(5 * known.size()))
+        return std::nullopt;
     int best = start;
     // A module's width near each corner, along both of the symbol's axes.
     PointF along[4][2];
@@ -113,7 +124,8 @@ FitToKnownModules(const BitMatrix& bits, const PerspectiveTransform& initial, in
                         corners[i].x += sign * step * along[i][axis].x;
                         corners[i].y += sign * step * along[i][axis].y;
                         const auto moved = PerspectiveTransform::QuadToQuad(square, corners);
-                        const int wrong = moved.IsValid() ? Mismatches(bits, moved, known) : best;
+                        const int wrong =
+                            moved.IsValid() ? Mismatches(bits, moved, known, best) : best;
                         if (wrong < best) {
                             best = wrong;
                             improved = true;

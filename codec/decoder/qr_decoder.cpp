@@ -25,6 +25,8 @@ namespace {
 constexpr size_t kMaxMarks = 24;
 constexpr int kMaxAttempts = 60;
 constexpr int kAttemptsPerSymbol = 20;
+// What a decoding pass reports when its binarization shows no symbol's marks.
+constexpr int kNoMarks = -1;
 // Grids sampled and decoded per picture at most, and how many more every
 // symbol read earns: real pictures need a few hundred for a symbol at the
 // most, pictures of noise full of mark look-alikes could take thousands.
@@ -542,7 +544,8 @@ void DecodeNeighbourhood(const BitMatrix& bits, std::vector<Mark>& marks,
 
 // Reads the symbols whose marks this binarization shows, one neighbourhood
 // of marks after another, best-confirmed mark first. Returns how many
-// well-confirmed marks were left unused: symbols this pass may have missed.
+// well-confirmed marks were left unused: symbols this pass may have missed;
+// kNoMarks when it shows fewer than three marks at all.
 int DecodePass(const BitMatrix& bits, std::vector<DecodedSymbol>& results) {
     // Marks inside symbols already read are spent and take no place among
     // the candidates.
@@ -561,7 +564,7 @@ int DecodePass(const BitMatrix& bits, std::vector<DecodedSymbol>& results) {
             marks.push_back({p, false, std::nullopt});
     }
     if (marks.size() < 3)
-        return 0;
+        return kNoMarks;
     Attempts attempts;
     // The best-confirmed marks of the whole picture first (the marks come
     // sorted so): most pictures hold one symbol or a few, whose marks are
@@ -637,6 +640,17 @@ std::vector<DecodedSymbol> DecodeQrSymbols(const GreyImage& image) {
         SortReadingOrder(results);
         return results;
     }
+    // A light-on-dark symbol shows no marks at all until inverted: trying
+    // that at once spares it the passes for dark-on-light symbols.
+    const bool localTriedInverted = leftOver == kNoMarks;
+    if (localTriedInverted) {
+        local.Invert();
+        DecodePass(local, results);
+        if (!results.empty()) {
+            SortReadingOrder(results);
+            return results;
+        }
+    }
     BitMatrix global = BinarizeGlobal(image);
     DecodePass(global, results);
     std::vector<uint8_t> smoothed;
@@ -646,8 +660,10 @@ std::vector<DecodedSymbol> DecodeQrSymbols(const GreyImage& image) {
         DecodePass(quiet, results);
     }
     for (BitMatrix* bits : {&local, &global, &quiet}) {
-        if (!results.empty() || bits->Width() == 0)
+        if (!results.empty())
             break;
+        if (bits->Width() == 0 || (bits == &local && localTriedInverted))
+            continue;
         bits->Invert();
         DecodePass(*bits, results);
     }
