@@ -143,4 +143,84 @@ FitToKnownModules(const BitMatrix& bits, const PerspectiveTransform& initial, in
     return PerspectiveTransform::QuadToQuad(square, corners);
 }
 
+std::optional<std::vector<PointF>> FitOuterLines(const BitMatrix& bits, std::vector<PointF> centres,
+                                                 int dimension) {
+    if (VersionFromSize(dimension) == 0 ||
+        centres.size() != static_cast<size_t>(dimension) * dimension)
+        return std::nullopt;
+    const auto known = KnownModules(dimension);
+    std::vector<int> colour(static_cast<size_t>(dimension) * dimension, -1);
+    for (const KnownModule& m : known)
+        colour[static_cast<size_t>(m.y) * dimension + static_cast<size_t>(m.x)] = m.dark ? 1 : 0;
+    auto at = [&](int x, int y) -> PointF& {
+        return centres[static_cast<size_t>(y) * dimension + x];
+    };
+    // One module across a column (a row, `rows`) at (x, y): towards the next
+    // one, or away from the one before at the far edge.
+    auto across = [&](int x, int y, bool rows) {
+        const int nx = rows ? x : (x + 1 < dimension ? x + 1 : x - 1);
+        const int ny = rows ? (y + 1 < dimension ? y + 1 : y - 1) : y;
+        const PointF p = at(x, y);
+        const PointF q = at(nx, ny);
+        const double sign = (rows ? ny - y : nx - x) > 0 ? 1.0 : -1.0;
+        return PointF{(q.x - p.x) * sign, (q.y - p.y) * sign};
+    };
+    auto dark = [&](PointF p) {
+        return p.x >= 0 && p.y >= 0 && p.x < bits.Width() && p.y < bits.Height() &&
+               bits.Get(static_cast<int>(p.x), static_cast<int>(p.y));
+    };
+    // Shifts of a whole line, in modules, smallest first so that ties keep
+    // the line nearest where the mapping put it.
+    constexpr double kShifts[] = {0, 0.15, -0.15, 0.3, -0.3, 0.45, -0.45, 0.6, -0.6};
+    bool moved = false;
+    // Columns first (a symbol round an upright cylinder), then rows.
+    for (const bool rows : {false, true}) {
+        for (int line = 0; line < dimension; ++line) {
+            // Only the lines through the marks know enough of their colours.
+            if (line > 7 && line < dimension - 8)
+                continue;
+            int bestWrong = -1;
+            double bestShift = 0;
+            for (const double shift : kShifts) {
+                int wrong = 0;
+                for (int i = 0; i < dimension; ++i) {
+                    const int x = rows ? i : line;
+                    const int y = rows ? line : i;
+                    const int c = colour[static_cast<size_t>(y) * dimension + x];
+                    if (c < 0)
+                        continue;
+                    const PointF p = at(x, y);
+                    const PointF step = across(x, y, rows);
+                    // The centre and points a quarter module to either side.
+                    for (const double a : {0.0, -0.25, 0.25})
+                        wrong += dark({p.x + step.x * (shift + a), p.y + step.y * (shift + a)}) !=
+                                         (c == 1)
+                                     ? 1
+                                     : 0;
+                }
+                if (bestWrong < 0 || wrong < bestWrong) {
+                    bestWrong = wrong;
+                    bestShift = shift;
+                }
+            }
+            if (bestShift == 0)
+                continue;
+            moved = true;
+            std::vector<PointF> shifted(static_cast<size_t>(dimension));
+            for (int i = 0; i < dimension; ++i) {
+                const int x = rows ? i : line;
+                const int y = rows ? line : i;
+                const PointF p = at(x, y);
+                const PointF step = across(x, y, rows);
+                shifted[i] = {p.x + step.x * bestShift, p.y + step.y * bestShift};
+            }
+            for (int i = 0; i < dimension; ++i)
+                at(rows ? i : line, rows ? line : i) = shifted[i];
+        }
+    }
+    if (!moved)
+        return std::nullopt;
+    return centres;
+}
+
 } // namespace kodaro::codec

@@ -358,6 +358,10 @@ bool DecodeAtDimension(const BitMatrix& bits, const FinderTriple& t, double modu
                                                              across, down, marksOwnModules);
                 if (DecodeSampled(SampleModules(bits, centres, dimension), *base.transform, out))
                     return true;
+                if (const auto fitted = FitOuterLines(bits, centres, dimension);
+                    fitted &&
+                    DecodeSampled(SampleModules(bits, *fitted, dimension), *base.transform, out))
+                    return true;
             }
         }
     }
