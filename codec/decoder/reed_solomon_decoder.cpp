@@ -29,17 +29,22 @@ int RsCorrect(std::span<uint8_t> block, int eccCount, int maxErrors) {
     maxErrors = std::min(maxErrors, eccCount / 2);
 
     // Syndromes S_j = r(alpha^j); block[0] is the coefficient of x^(n-1).
+    // Horner's rule for all of them at once, byte by byte: the syndromes do
+    // not depend on each other, so their steps overlap instead of waiting on
+    // one long chain of table lookups. Multiplying by alpha^j adds j to the
+    // logarithm (below 255 + kMaxEcc, inside the doubled exp table).
+    const Gf::LookupTables& tables = Gf::Tables();
     std::array<uint8_t, kMaxEcc> syndromes{};
-    bool clean = true;
-    for (int j = 0; j < eccCount; ++j) {
-        const uint8_t x = Gf::Exp(static_cast<unsigned>(j));
-        uint8_t s = 0;
-        for (int i = 0; i < n; ++i)
-            s = Gf::Add(Gf::Multiply(s, x), block[i]);
-        syndromes[j] = s;
-        clean = clean && s == 0;
+    for (int i = 0; i < n; ++i) {
+        const uint8_t coefficient = block[i];
+        for (int j = 0; j < eccCount; ++j) {
+            const uint8_t s = syndromes[j];
+            const uint8_t product = s == 0 ? 0 : tables.exp[tables.log[s] + j];
+            syndromes[j] = product ^ coefficient;
+        }
     }
-    if (clean)
+    if (std::all_of(syndromes.begin(), syndromes.begin() + eccCount,
+                    [](uint8_t s) { return s == 0; }))
         return 0;
 
     // Berlekamp-Massey: the error locator Lambda, lowest power first.
