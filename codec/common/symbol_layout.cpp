@@ -2,7 +2,10 @@
 
 #include "codec/common/qr_tables.h"
 
+#include <algorithm>
+#include <cstdlib>
 #include <mutex>
+#include <utility>
 
 namespace kodaro::codec {
 
@@ -47,6 +50,40 @@ std::vector<uint8_t> BuildFunctionMap(int version) {
     return map;
 }
 
+std::vector<int8_t> BuildFixedColours(int version) {
+    const int size = SymbolSize(version);
+    std::vector<int8_t> colours(static_cast<size_t>(size * size), -1);
+    auto set = [&](int row, int col, bool dark) {
+        if (row >= 0 && col >= 0 && row < size && col < size)
+            colours[static_cast<size_t>(row * size + col)] = dark ? 1 : 0;
+    };
+    // Finders with their separators: rings 0, 1 and 3 counted from the
+    // centre are dark, rings 2 and 4 light.
+    for (const auto& [top, left] : {std::pair{0, 0}, {0, size - 7}, {size - 7, 0}})
+        for (int r = -1; r <= 7; ++r)
+            for (int c = -1; c <= 7; ++c) {
+                const int ring = std::max(std::abs(r - 3), std::abs(c - 3));
+                set(top + r, left + c, ring != 2 && ring != 4);
+            }
+    for (int i = 8; i < size - 8; ++i) {
+        set(6, i, i % 2 == 0);
+        set(i, 6, i % 2 == 0);
+    }
+    // Alignment patterns, except the three that would cover a finder.
+    const auto centers = AlignmentPatternCenters(version);
+    const size_t n = centers.size();
+    for (size_t i = 0; i < n; ++i)
+        for (size_t j = 0; j < n; ++j) {
+            if ((i == 0 && j == 0) || (i == 0 && j == n - 1) || (i == n - 1 && j == 0))
+                continue;
+            for (int r = -2; r <= 2; ++r)
+                for (int c = -2; c <= 2; ++c)
+                    set(centers[i] + r, centers[j] + c, std::max(std::abs(r), std::abs(c)) != 1);
+        }
+    set(size - 8, 8, true);
+    return colours;
+}
+
 std::vector<uint16_t> BuildDataOrder(int version) {
     const int size = SymbolSize(version);
     const auto& map = FunctionModuleMap(version);
@@ -87,6 +124,10 @@ ModulePos At(int row, int col) {
 
 const std::vector<uint8_t>& FunctionModuleMap(int version) {
     return CachedPerVersion<std::vector<uint8_t>>(version, BuildFunctionMap);
+}
+
+const std::vector<int8_t>& FixedModuleColours(int version) {
+    return CachedPerVersion<std::vector<int8_t>>(version, BuildFixedColours);
 }
 
 const std::vector<uint16_t>& DataModuleOrder(int version) {

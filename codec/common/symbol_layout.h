@@ -21,6 +21,13 @@ struct ModulePos {
 // data modules. Empty for an invalid version. Computed once per version.
 const std::vector<uint8_t>& FunctionModuleMap(int version);
 
+// The colour every symbol of a version shares, one entry per module row by
+// row: 1 dark, 0 light, -1 where symbols differ (data, format and version
+// information). Finders with their light separators, timing patterns,
+// alignment patterns and the dark module. Empty for an invalid version.
+// Computed once per version.
+const std::vector<int8_t>& FixedModuleColours(int version);
+
 // Data modules in placement order: the first codeword's most significant bit
 // goes to element 0. Two-module-wide columns are walked from the right edge,
 // alternately upwards and downwards, skipping the vertical timing column.

@@ -1,11 +1,11 @@
 #include "codec/decoder/grid_fit.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <limits>
 #include <vector>
 
 #include "codec/common/qr_tables.h"
+#include "codec/common/symbol_layout.h"
 
 namespace kodaro::codec {
 
@@ -18,39 +18,11 @@ struct KnownModule {
 
 // The modules whose colour every symbol of this size shares.
 std::vector<KnownModule> KnownModules(int dimension) {
-    std::vector<int> colour(static_cast<size_t>(dimension) * dimension, -1);
-    auto set = [&](int row, int col, bool dark) {
-        if (row >= 0 && col >= 0 && row < dimension && col < dimension)
-            colour[static_cast<size_t>(row) * dimension + col] = dark ? 1 : 0;
-    };
-    // Marks with their one-module light borders: rings 0, 1 and 3 of the
-    // 9 x 9 square are dark counted from the centre, rings 2 and 4 light.
-    for (const auto& [top, left] : {std::pair{0, 0}, {0, dimension - 7}, {dimension - 7, 0}})
-        for (int r = -1; r <= 7; ++r)
-            for (int c = -1; c <= 7; ++c) {
-                const int ring = std::max(std::abs(r - 3), std::abs(c - 3));
-                set(top + r, left + c, ring != 2 && ring != 4);
-            }
-    for (int i = 8; i < dimension - 8; ++i) {
-        set(6, i, i % 2 == 0);
-        set(i, 6, i % 2 == 0);
-    }
-    const auto centres = AlignmentPatternCenters(VersionFromSize(dimension));
-    for (const int row : centres)
-        for (const int col : centres) {
-            // Three would overlap the marks.
-            if ((row < 9 && col < 9) || (row < 9 && col > dimension - 10) ||
-                (row > dimension - 10 && col < 9))
-                continue;
-            for (int r = -2; r <= 2; ++r)
-                for (int c = -2; c <= 2; ++c)
-                    set(row + r, col + c, std::max(std::abs(r), std::abs(c)) != 1);
-        }
-    set(dimension - 8, 8, true);
+    const auto& colours = FixedModuleColours(VersionFromSize(dimension));
     std::vector<KnownModule> known;
     for (int row = 0; row < dimension; ++row)
         for (int col = 0; col < dimension; ++col)
-            if (const int c = colour[static_cast<size_t>(row) * dimension + col]; c >= 0)
+            if (const int c = colours[static_cast<size_t>(row) * dimension + col]; c >= 0)
                 known.push_back({col + 0.5, row + 0.5, c == 1});
     return known;
 }
@@ -148,10 +120,7 @@ std::optional<std::vector<PointF>> FitOuterLines(const BitMatrix& bits, std::vec
     if (VersionFromSize(dimension) == 0 ||
         centres.size() != static_cast<size_t>(dimension) * dimension)
         return std::nullopt;
-    const auto known = KnownModules(dimension);
-    std::vector<int> colour(static_cast<size_t>(dimension) * dimension, -1);
-    for (const KnownModule& m : known)
-        colour[static_cast<size_t>(m.y) * dimension + static_cast<size_t>(m.x)] = m.dark ? 1 : 0;
+    const auto& colour = FixedModuleColours(VersionFromSize(dimension));
     auto at = [&](int x, int y) -> PointF& {
         return centres[static_cast<size_t>(y) * dimension + x];
     };

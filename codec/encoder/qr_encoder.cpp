@@ -109,23 +109,10 @@ public:
           modules_(static_cast<size_t>(size_) * static_cast<size_t>(size_), 0) {}
 
     void DrawFunctionPatterns() {
-        DrawFinder(3, 3);
-        DrawFinder(3, size_ - 4);
-        DrawFinder(size_ - 4, 3);
-        for (int i = 8; i < size_ - 8; ++i) {
-            Set(6, i, i % 2 == 0);
-            Set(i, 6, i % 2 == 0);
-        }
-        const auto centers = AlignmentPatternCenters(version_);
-        const size_t n = centers.size();
-        for (size_t i = 0; i < n; ++i) {
-            for (size_t j = 0; j < n; ++j) {
-                if ((i == 0 && j == 0) || (i == 0 && j == n - 1) || (i == n - 1 && j == 0))
-                    continue;
-                DrawAlignment(centers[i], centers[j]);
-            }
-        }
-        Set(size_ - 8, 8, true);
+        const auto& fixed = FixedModuleColours(version_);
+        for (size_t i = 0; i < fixed.size(); ++i)
+            if (fixed[i] >= 0)
+                modules_[i] = static_cast<uint8_t>(fixed[i]);
         if (version_ >= 7) {
             const uint32_t info = VersionInformation(version_);
             for (int copy = 0; copy < 2; ++copy) {
@@ -152,24 +139,6 @@ private:
         modules_[static_cast<size_t>(row) * static_cast<size_t>(size_) + static_cast<size_t>(col)] =
             dark ? 1 : 0;
     }
-    void DrawFinder(int centerRow, int centerCol) {
-        for (int dr = -4; dr <= 4; ++dr) {
-            for (int dc = -4; dc <= 4; ++dc) {
-                const int r = centerRow + dr;
-                const int c = centerCol + dc;
-                if (r < 0 || r >= size_ || c < 0 || c >= size_)
-                    continue;
-                const int ring = std::max(std::abs(dr), std::abs(dc));
-                Set(r, c, ring != 2 && ring != 4);
-            }
-        }
-    }
-    void DrawAlignment(int centerRow, int centerCol) {
-        for (int dr = -2; dr <= 2; ++dr)
-            for (int dc = -2; dc <= 2; ++dc)
-                Set(centerRow + dr, centerCol + dc, std::max(std::abs(dr), std::abs(dc)) != 1);
-    }
-
     int version_;
     int size_;
     std::vector<uint8_t> modules_;
