@@ -108,8 +108,10 @@ std::vector<Triple> RankTriples(const std::vector<Mark>& marks, const std::vecto
                 double d[3] = {Distance(p.center, q.center), Distance(q.center, r.center),
                                Distance(p.center, r.center)};
                 std::sort(d, d + 3);
+                // The marks of the smallest symbol are 14 modules apart; blur
+                // can swell a mark to half again its module size.
                 const double module = (p.moduleSize + q.moduleSize + r.moduleSize) / 3;
-                if (d[0] < 10 * module || d[1] > 200 * module)
+                if (d[0] < 8 * module || d[1] > 200 * module)
                     continue;
                 const double legs = d[1] / d[0];
                 if (legs > 1.8)

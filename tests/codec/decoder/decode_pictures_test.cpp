@@ -137,6 +137,12 @@ TEST(DecodePictures, ReadsPerspectiveBlurNoiseAndUnevenLight) {
     ASSERT_EQ(noisy.size(), 1u);
     EXPECT_EQ(noisy[0].text, kKanjiText);
 
+    // Blur swells the marks of this small symbol: they measure half again
+    // the module size their distances apart tell.
+    auto swollen = Decode(Load("swollen_marks.pgm", 1));
+    ASSERT_EQ(swollen.size(), 1u);
+    EXPECT_EQ(swollen[0].text, "item-355");
+
     // Low contrast under a strong brightness ramp: no single threshold works.
     auto dim = Decode(testing::Relight(base, 90, 150, 120));
     ASSERT_EQ(dim.size(), 1u);

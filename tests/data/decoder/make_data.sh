@@ -78,6 +78,15 @@ qrencode -l M -s 4 -m 4 -o "$tmp/b.png" \
 "$convert" "$tmp/b.png" -background white -virtual-pixel white -distort Plane2Cylinder 65 \
   -colorspace Gray -depth 8 bottle_65.pgm
 
+# A small symbol photographed blurred, noisy and unevenly lit: blur swells
+# its marks, which then measure half again their true module size.
+qrencode -l Q -s 3 -m 4 -o "$tmp/p.png" item-355
+"$convert" "$tmp/p.png" -background white -rotate 50 +repage -virtual-pixel white \
+  -distort Perspective "0,0 0,7  87,0 85,0  87,87 85,87  0,87 0,85" +repage "$tmp/r.png"
+"$convert" -seed 355 "$tmp/r.png" \( -size 125x125 gradient:white-gray45 -rotate 90 \) \
+  -compose multiply -composite -blur 0x0.9 -attenuate 1.2 +noise Gaussian -quality 45 "$tmp/p.jpg"
+pgm "$tmp/p.jpg" swollen_marks.pgm
+
 # Structured append: three version 1 symbols whose parity (XOR of all data
 # bytes) is 0x0A.
 message="STRUCTURED APPEND ACROSS THREE SYMBOLS"
