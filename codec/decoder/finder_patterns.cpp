@@ -187,7 +187,11 @@ std::vector<FinderPattern> FindFinderPatterns(const BitMatrix& bits) {
     const int step = std::clamp(h / 800, 1, 3);
     std::vector<int> runs;
     runs.reserve(static_cast<size_t>(w) + 1);
-    for (int y = step / 2; y < h; y += step) {
+    std::vector<uint8_t> scanned(static_cast<size_t>(h), 0);
+    // Whether row y shows a confirmed mark.
+    auto scanRow = [&](int y) {
+        scanned[y] = 1;
+        bool confirmed = false;
         RowRuns(bits, y, 0, w - 1, runs);
         // Odd indices are dark runs.
         int start = runs[0];
@@ -196,11 +200,28 @@ std::vector<FinderPattern> FindFinderPatterns(const BitMatrix& bits) {
             if (LooksLikeFinder(counts)) {
                 const double centerX = start + counts[0] + counts[1] + counts[2] / 2.0;
                 FinderPattern p;
-                if (Confirm(bits, centerX, y + 0.5, Total(counts), &p))
+                if (Confirm(bits, centerX, y + 0.5, Total(counts), &p)) {
                     AddOrMerge(found, p);
+                    confirmed = true;
+                }
             }
             start += runs[i] + runs[i + 1];
         }
+        return confirmed;
+    };
+    // Pictures scanned row by row are scanned every other row first: a
+    // mark's centre spans three rows at the least, so one of them shows it,
+    // and the rows beside every row that does are scanned too, which counts
+    // each mark's confirmations in full. Rows through nothing but data and
+    // margins are crossed half as often.
+    const int stride = step == 1 ? 2 : step;
+    for (int y = step / 2; y < h; y += stride) {
+        if (scanned[y] || !scanRow(y))
+            continue;
+        if (y - step >= 0 && !scanned[y - step])
+            scanRow(y - step);
+        for (int next = y + step; next < h && !scanned[next] && scanRow(next);)
+            next += step;
     }
     std::stable_sort(
         found.begin(), found.end(),
