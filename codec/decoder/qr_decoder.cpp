@@ -11,6 +11,7 @@
 #include "codec/decoder/codeword_reader.h"
 #include "codec/decoder/detector.h"
 #include "codec/decoder/finder_patterns.h"
+#include "codec/decoder/grey_sampling.h"
 #include "codec/decoder/grid_fit.h"
 #include "codec/decoder/model1_layout.h"
 
@@ -163,8 +164,9 @@ bool DecodeSampled(const BitMatrix& grid, const PerspectiveTransform& transform,
     return true;
 }
 
-bool SampleAndDecode(const BitMatrix& bits, const PerspectiveTransform& transform, int dimension,
-                     DecodedSymbol* out, int* versionHint, double* timing = nullptr) {
+bool SampleAndDecode(const BitMatrix& bits, const GreySource& grey,
+                     const PerspectiveTransform& transform, int dimension, DecodedSymbol* out,
+                     int* versionHint, double* timing = nullptr) {
     if (!transform.IsValid())
         return false;
     if (dimension >= 45 && versionHint) {
@@ -191,7 +193,10 @@ bool SampleAndDecode(const BitMatrix& bits, const PerspectiveTransform& transfor
         *timing = mismatch;
     if (mismatch > kMaxTimingMismatch)
         return false;
-    return DecodeSampled(SampleGrid(bits, transform, dimension), transform, out);
+    // Under heavy noise the thresholded pixels misread modules that the
+    // picture's grey values still tell.
+    return DecodeSampled(SampleGrid(bits, transform, dimension), transform, out) ||
+           DecodeSampled(SampleGreyGrid(grey, transform, dimension), transform, out);
 }
 
 // The timing tracks of one triple, followed when first asked for: most
@@ -237,9 +242,9 @@ private:
 // bottom-right alignment pattern, from the outlines of the marks, from the
 // parallelogram of the three marks; each first refined by all alignment
 // patterns of a larger symbol.
-bool DecodeAtDimension(const BitMatrix& bits, const FinderTriple& t, double moduleSize,
-                       const std::optional<MarkOutlines>& outlines, TimingTracks& tracks,
-                       int dimension, DecodedSymbol* out, int* versionHint) {
+bool DecodeAtDimension(const BitMatrix& bits, const GreySource& grey, const FinderTriple& t,
+                       double moduleSize, const std::optional<MarkOutlines>& outlines,
+                       TimingTracks& tracks, int dimension, DecodedSymbol* out, int* versionHint) {
     const auto outline = outlines ? OutlineGridTransform(*outlines, dimension, false)
                                   : std::optional<PerspectiveTransform>();
     const auto outlineCorners = outlines ? OutlineGridTransform(*outlines, dimension, true)
@@ -290,13 +295,13 @@ bool DecodeAtDimension(const BitMatrix& bits, const FinderTriple& t, double modu
                 ? RefineGridTransform(bits, t, dimension, initial)
                 : std::nullopt;
         if (refined) {
-            if (SampleAndDecode(bits, *refined, dimension, out, versionHint))
+            if (SampleAndDecode(bits, grey, *refined, dimension, out, versionHint))
                 return true;
             if (versionHint && *versionHint != 0)
                 return false;
         }
         double timing = 1;
-        if (SampleAndDecode(bits, initial, dimension, out, versionHint, &timing))
+        if (SampleAndDecode(bits, grey, initial, dimension, out, versionHint, &timing))
             return true;
         if (versionHint && *versionHint != 0)
             return false;
@@ -370,7 +375,7 @@ bool DecodeAtDimension(const BitMatrix& bits, const FinderTriple& t, double modu
     if (bestTiming > kMaxTimingMismatch)
         return false;
     if (const auto fitted = FitToKnownModules(bits, *best, dimension);
-        fitted && SampleAndDecode(bits, *fitted, dimension, out, nullptr))
+        fitted && SampleAndDecode(bits, grey, *fitted, dimension, out, nullptr))
         return true;
     // A small symbol whose mapping fits its timing patterns but not its data
     // is usually off at the fourth corner, which nothing marks: nudge that
@@ -391,16 +396,16 @@ bool DecodeAtDimension(const BitMatrix& bits, const FinderTriple& t, double modu
                 continue;
             image[2] = {corner.x + i * alongX.x + j * alongY.x,
                         corner.y + i * alongX.y + j * alongY.y};
-            if (SampleAndDecode(bits, PerspectiveTransform::QuadToQuad(outer, image), dimension,
-                                out, nullptr))
+            if (SampleAndDecode(bits, grey, PerspectiveTransform::QuadToQuad(outer, image),
+                                dimension, out, nullptr))
                 return true;
         }
     }
     return false;
 }
 
-bool DecodeTriple(const BitMatrix& bits, const FinderTriple& t, const std::vector<PointF>* rims[3],
-                  DecodedSymbol* out) {
+bool DecodeTriple(const BitMatrix& bits, const GreySource& grey, const FinderTriple& t,
+                  const std::vector<PointF>* rims[3], DecodedSymbol* out) {
     const double moduleSize = MeasureModuleSize(bits, t);
     if (moduleSize < 0.8)
         return false;
@@ -427,17 +432,19 @@ bool DecodeTriple(const BitMatrix& bits, const FinderTriple& t, const std::vecto
         if (std::find(unguarded.begin(), unguarded.end(), dimension) == unguarded.end() &&
             first(guarded, dimension)) {
             int hint = 0;
-            if (DecodeAtDimension(bits, t, moduleSize, outlines, tracks, dimension, out, &hint))
+            if (DecodeAtDimension(bits, grey, t, moduleSize, outlines, tracks, dimension, out,
+                                  &hint))
                 return true;
             if (hint != 0 && first(unguarded, SymbolSize(hint)) &&
-                DecodeAtDimension(bits, t, moduleSize, outlines, tracks, SymbolSize(hint), out,
-                                  nullptr))
+                DecodeAtDimension(bits, grey, t, moduleSize, outlines, tracks, SymbolSize(hint),
+                                  out, nullptr))
                 return true;
             // The old model has no version information: what reads as one
             // there may be its data.
             if (hint != 0 && dimension <= SymbolSize(kModel1MaxVersion) &&
                 first(unguarded, dimension) &&
-                DecodeAtDimension(bits, t, moduleSize, outlines, tracks, dimension, out, nullptr))
+                DecodeAtDimension(bits, grey, t, moduleSize, outlines, tracks, dimension, out,
+                                  nullptr))
                 return true;
         }
         // Where bending or perspective make the marks' module size a poor
@@ -504,7 +511,7 @@ struct Attempts {
 
 // Tries the triples of one neighbourhood, best first, while attempts last;
 // each symbol read adds to the budget.
-void DecodeNeighbourhood(const BitMatrix& bits, std::vector<Mark>& marks,
+void DecodeNeighbourhood(const BitMatrix& bits, const GreySource& grey, std::vector<Mark>& marks,
                          const std::vector<int>& group, std::vector<DecodedSymbol>& results,
                          Attempts* attempts) {
     for (const Triple& tr : RankTriples(marks, group)) {
@@ -532,7 +539,7 @@ void DecodeNeighbourhood(const BitMatrix& bits, std::vector<Mark>& marks,
                     }
                 }
             }
-            if ((read = DecodeTriple(bits, t, rims, &symbol)))
+            if ((read = DecodeTriple(bits, grey, t, rims, &symbol)))
                 break;
         }
         if (!read)
@@ -556,7 +563,7 @@ void DecodeNeighbourhood(const BitMatrix& bits, std::vector<Mark>& marks,
 // of marks after another, best-confirmed mark first. Returns how many
 // well-confirmed marks were left unused: symbols this pass may have missed;
 // kNoMarks when it shows fewer than three marks at all.
-int DecodePass(const BitMatrix& bits, std::vector<DecodedSymbol>& results) {
+int DecodePass(const BitMatrix& bits, const GreySource& grey, std::vector<DecodedSymbol>& results) {
     // Marks inside symbols already read are spent and take no place among
     // the candidates.
     std::vector<FinderPattern> patterns;
@@ -581,14 +588,14 @@ int DecodePass(const BitMatrix& bits, std::vector<DecodedSymbol>& results) {
     // better confirmed than look-alikes in their data.
     std::vector<int> best(std::min(marks.size(), kMaxMarks));
     std::iota(best.begin(), best.end(), 0);
-    DecodeNeighbourhood(bits, marks, best, results, &attempts);
+    DecodeNeighbourhood(bits, grey, marks, best, results, &attempts);
     // Then, in a crowd, the marks still unused with their neighbours.
     for (int seed = 0; seed < static_cast<int>(marks.size()) && attempts.budget > 0; ++seed) {
         if (marks[seed].used)
             continue;
         const std::vector<int> group = Neighbourhood(marks, seed);
         if (group.size() >= 3)
-            DecodeNeighbourhood(bits, marks, group, results, &attempts);
+            DecodeNeighbourhood(bits, grey, marks, group, results, &attempts);
     }
     return static_cast<int>(std::count_if(
         marks.begin(), marks.end(), [](const Mark& m) { return !m.used && m.pattern.hits >= 2; }));
@@ -644,8 +651,10 @@ std::vector<DecodedSymbol> DecodeQrSymbols(const GreyImage& image) {
     // were left over, as another symbol may need it); then local thresholding
     // of the smoothed picture for noisy ones; then all of them again for
     // light-on-dark symbols.
+    const GreySource darkOnLight{image, false};
+    const GreySource lightOnDark{image, true};
     BitMatrix local = BinarizeLocal(image);
-    const int leftOver = DecodePass(local, results);
+    const int leftOver = DecodePass(local, darkOnLight, results);
     if (!results.empty() && leftOver < 3) {
         SortReadingOrder(results);
         return results;
@@ -655,19 +664,19 @@ std::vector<DecodedSymbol> DecodeQrSymbols(const GreyImage& image) {
     const bool localTriedInverted = leftOver == kNoMarks;
     if (localTriedInverted) {
         local.Invert();
-        DecodePass(local, results);
+        DecodePass(local, lightOnDark, results);
         if (!results.empty()) {
             SortReadingOrder(results);
             return results;
         }
     }
     BitMatrix global = BinarizeGlobal(image);
-    DecodePass(global, results);
+    DecodePass(global, darkOnLight, results);
     std::vector<uint8_t> smoothed;
     BitMatrix quiet;
     if (results.empty()) {
         quiet = BinarizeLocal(Smooth(image, smoothed));
-        DecodePass(quiet, results);
+        DecodePass(quiet, darkOnLight, results);
     }
     // Light-on-dark symbols get grids of their own: the look-alikes a
     // negative shows the passes above can spend all of them, and a clean
@@ -682,7 +691,7 @@ std::vector<DecodedSymbol> DecodeQrSymbols(const GreyImage& image) {
             if (bits->Width() == 0 || (bits == &local && localTriedInverted))
                 continue;
             bits->Invert();
-            DecodePass(*bits, results);
+            DecodePass(*bits, lightOnDark, results);
         }
         if (results.empty())
             gridDecodesLeft = left;
@@ -692,7 +701,7 @@ std::vector<DecodedSymbol> DecodeQrSymbols(const GreyImage& image) {
     std::vector<uint8_t> smoothedTwice;
     if (results.empty()) {
         const GreyImage once{smoothed.data(), image.width, image.height, image.width};
-        DecodePass(BinarizeLocal(Smooth(once, smoothedTwice)), results);
+        DecodePass(BinarizeLocal(Smooth(once, smoothedTwice)), darkOnLight, results);
     }
     // Modules of two or three pixels under heavy noise: once more at twice
     // the size, where thresholding keeps the marks' rings apart; then that
@@ -706,7 +715,7 @@ std::vector<DecodedSymbol> DecodeQrSymbols(const GreyImage& image) {
         for (int pass = 0; pass < 3 && results.empty(); ++pass) {
             if (pass > 0)
                 picture = Smooth(picture, smoothedLarger[pass - 1]);
-            DecodePass(BinarizeLocal(picture), results);
+            DecodePass(BinarizeLocal(picture), {picture, false}, results);
         }
         for (auto& symbol : results)
             for (auto& corner : symbol.corners)
