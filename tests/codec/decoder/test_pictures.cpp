@@ -200,6 +200,15 @@ Picture Relight(const Picture& p, int low, int high, int ramp) {
     return out;
 }
 
+Picture PrintoutShot(const Picture& flat) {
+    const auto turned = Rotate(flat, 30);
+    const double w = turned.width;
+    const double corners[8] = {0.04 * w, 0.02 * w, 0.97 * w, 0.06 * w,
+                               0.93 * w, 0.95 * w, 0,        0.9 * w};
+    return Relight(BoxBlur(Perspective(turned, turned.width, turned.width, corners), 1), 20, 235,
+                   100);
+}
+
 Picture Tile(const std::vector<Picture>& parts, int columns, int gap) {
     int cellW = 0;
     int cellH = 0;

@@ -44,6 +44,9 @@ Picture BoxBlur(const Picture& p, int radius);
 Picture AddNoise(const Picture& p, int amplitude, uint32_t seed);
 // Contrast squeezed into [low, high] and a brightness ramp from left to right.
 Picture Relight(const Picture& p, int low, int high, int ramp);
+// A printout photographed: turned by 30 degrees, seen in perspective,
+// softened and lit unevenly (no noise yet).
+Picture PrintoutShot(const Picture& flat);
 // Pictures placed in a grid of `columns` on a white canvas, `gap` pixels apart.
 Picture Tile(const std::vector<Picture>& parts, int columns, int gap);
 
