@@ -443,13 +443,13 @@ std::optional<PerspectiveTransform> OutlineGridTransform(const MarkOutlines& out
     return PerspectiveTransform::Fit(src, dst);
 }
 
-namespace {
-
 bool DarkPixel(const BitMatrix& bits, PointF p) {
     if (!(p.x >= 0 && p.y >= 0 && p.x < bits.Width() && p.y < bits.Height()))
         return false;
     return bits.Get(static_cast<int>(p.x), static_cast<int>(p.y));
 }
+
+namespace {
 
 PointF Along(PointF from, PointF direction, double t) {
     return {from.x + direction.x * t, from.y + direction.y * t};
@@ -644,10 +644,7 @@ std::optional<PerspectiveTransform> RefineGridTransform(const BitMatrix& bits,
 }
 
 bool SampleModule(const BitMatrix& bits, const PerspectiveTransform& transform, int x, int y) {
-    const PointF p = transform.Map(x + 0.5, y + 0.5);
-    if (!(p.x >= 0 && p.y >= 0 && p.x < bits.Width() && p.y < bits.Height()))
-        return false;
-    return bits.Get(static_cast<int>(p.x), static_cast<int>(p.y));
+    return DarkPixel(bits, transform.Map(x + 0.5, y + 0.5));
 }
 
 double TimingPatternMismatch(const BitMatrix& bits, const PerspectiveTransform& transform,

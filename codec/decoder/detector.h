@@ -100,6 +100,9 @@ std::optional<PerspectiveTransform> RefineGridTransform(const BitMatrix& bits,
                                                         const FinderTriple& t, int dimension,
                                                         const PerspectiveTransform& initial);
 
+// The thresholded cell under a point of the picture; light outside it.
+bool DarkPixel(const BitMatrix& bits, PointF p);
+
 // Colour at the centre of module (x, y); light outside the picture.
 bool SampleModule(const BitMatrix& bits, const PerspectiveTransform& transform, int x, int y);
 

@@ -6,6 +6,7 @@
 
 #include "codec/common/qr_tables.h"
 #include "codec/common/symbol_layout.h"
+#include "codec/decoder/detector.h"
 
 namespace kodaro::codec {
 
@@ -37,10 +38,7 @@ int Mismatches(const BitMatrix& bits, const PerspectiveTransform& transform,
     int wrong = 0;
     for (const KnownModule& m : known) {
         for (const auto& a : kAround) {
-            const PointF p = transform.Map(m.x + a[0], m.y + a[1]);
-            const bool dark = p.x >= 0 && p.y >= 0 && p.x < bits.Width() && p.y < bits.Height() &&
-                              bits.Get(static_cast<int>(p.x), static_cast<int>(p.y));
-            wrong += dark != m.dark ? 1 : 0;
+            wrong += DarkPixel(bits, transform.Map(m.x + a[0], m.y + a[1])) != m.dark ? 1 : 0;
         }
         if (wrong >= enough)
             break;
@@ -134,10 +132,6 @@ std::optional<std::vector<PointF>> FitOuterLines(const BitMatrix& bits, std::vec
         const double sign = (rows ? ny - y : nx - x) > 0 ? 1.0 : -1.0;
         return PointF{(q.x - p.x) * sign, (q.y - p.y) * sign};
     };
-    auto dark = [&](PointF p) {
-        return p.x >= 0 && p.y >= 0 && p.x < bits.Width() && p.y < bits.Height() &&
-               bits.Get(static_cast<int>(p.x), static_cast<int>(p.y));
-    };
     // Shifts of a whole line, in modules, smallest first so that ties keep
     // the line nearest where the mapping put it.
     constexpr double kShifts[] = {0, 0.15, -0.15, 0.3, -0.3, 0.45, -0.45, 0.6, -0.6};
@@ -162,8 +156,8 @@ std::optional<std::vector<PointF>> FitOuterLines(const BitMatrix& bits, std::vec
                     const PointF step = across(x, y, rows);
                     // The centre and points a quarter module to either side.
                     for (const double a : {0.0, -0.25, 0.25})
-                        wrong += dark({p.x + step.x * (shift + a), p.y + step.y * (shift + a)}) !=
-                                         (c == 1)
+                        wrong += DarkPixel(bits, {p.x + step.x * (shift + a),
+                                                  p.y + step.y * (shift + a)}) != (c == 1)
                                      ? 1
                                      : 0;
                 }
@@ -175,16 +169,13 @@ std::optional<std::vector<PointF>> FitOuterLines(const BitMatrix& bits, std::vec
             if (bestShift == 0)
                 continue;
             moved = true;
-            std::vector<PointF> shifted(static_cast<size_t>(dimension));
+            // A step across reads the neighbouring line only, so the line can
+            // move in place.
             for (int i = 0; i < dimension; ++i) {
-                const int x = rows ? i : line;
-                const int y = rows ? line : i;
-                const PointF p = at(x, y);
-                const PointF step = across(x, y, rows);
-                shifted[i] = {p.x + step.x * bestShift, p.y + step.y * bestShift};
+                PointF& p = at(rows ? i : line, rows ? line : i);
+                const PointF step = across(rows ? i : line, rows ? line : i, rows);
+                p = {p.x + step.x * bestShift, p.y + step.y * bestShift};
             }
-            for (int i = 0; i < dimension; ++i)
-                at(rows ? i : line, rows ? line : i) = shifted[i];
         }
     }
     if (!moved)
